@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nimbo::QtPlatform platform;
+    Form_Main window(QCoreApplication::applicationDirPath(), platform);
+    if (!window.startUp())
+        return 1;  // startUp() has reported the failure
+    window.show();
+    return app.exec();
+}

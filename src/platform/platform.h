@@ -1,0 +1,51 @@
+#pragma once
+// Everything the window asks of the desktop goes through here, so that tests
+// can replace it: a modal message box would block a test forever, and a test
+// must never open a browser.
+#include <QMargins>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace nimbo {
+
+enum class MessageIcon { None, Information, Warning, Critical };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal box with one OK button.
+    virtual void showMessage(QWidget* parent, const QString& title, const QString& text,
+                             MessageIcon icon) = 0;
+    // Hands an address to the desktop without waiting for it.
+    virtual void openUrl(const QString& address) = 0;
+    // '.' or ',' as the user's locale writes numbers.
+    virtual char decimalSeparator() const = 0;
+    // A null pixmap when the file is missing or unreadable.
+    virtual QPixmap loadPicture(const QString& path) const;
+};
+
+// The real desktop: QMessageBox, QDesktopServices, QLocale.
+class QtPlatform : public Platform {
+public:
+    void showMessage(QWidget* parent, const QString& title, const QString& text,
+                     MessageIcon icon) override;
+    void openUrl(const QString& address) override;
+    char decimalSeparator() const override;
+};
+
+// The window design is in twips; 15 twips make one logical pixel.
+constexpr int Twips(int twips) { return (twips + 7) / 15; }
+
+// Outer size = client size + the frame the window system draws. Where it
+// reports no frame (offscreen, or X without a window manager) a standard
+// title bar and border are assumed, so the client area is the same as on a
+// desktop and the areas meant to lie outside it stay outside.
+QMargins FrameMargins(const QWidget& window);
+void SetOuterSize(QWidget& window, QSize outerPixels);
+QSize OuterSize(const QWidget& window);
+
+}  // namespace nimbo

@@ -1,0 +1,146 @@
+#pragma once
+// The program's only window. It owns the catalogue, the selection state, the
+// result controls and the log list; every control event has one handler.
+// The work of each handler lives in the file named for its concern:
+//   form_main_layout.cpp     controls, places, captions, tooltips
+//   form_main_startup.cpp    start-up sequence
+//   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
+//   form_main_calculate.cpp  "Считай!" and the log record
+//   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+#include <QString>
+#include <QWidget>
+
+#include "calc/calculation.h"
+#include "catalogue/catalogue.h"
+#include "log/log_file.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace nimbo {
+class Platform;
+}
+
+// The maker's site: a fictional maker, so a reserved domain.
+namespace nimbo::site {
+inline constexpr const char* kAddress = "https://www.timbra.example/";
+inline constexpr const char* kDomain = "timbra.example";
+}  // namespace nimbo::site
+
+class Form_Main : public QWidget {
+    Q_OBJECT
+public:
+    Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent = nullptr);
+    ~Form_Main() override;
+
+    // The start-up sequence. On failure it reports the error (stderr and a
+    // message box) and returns false; the window must then not be shown.
+    bool startUp();
+
+    const nimbo::Catalogue& catalogue() const { return catalogue_; }
+    const nimbo::Selection& selection() const { return selection_; }
+    const QString& currentSiteAddress() const { return siteAddress_; }
+    int skrtClicks() const { return skrtClicks_; }
+    const QString& programFolder() const { return folder_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // form_main_layout.cpp
+    void buildControls();
+    void connectHandlers();
+
+    // form_main_selection.cpp
+    void Cmb_TipVR_Click(int index);
+    void Cmb_VidVR_Click(int index);
+    void Cmb_Tprzmr_Click(int index);
+    void plenumSetup(int sizeIndex, bool sizeChoiceForm);
+    void jetFormSetup(int sizeIndex);
+    void fallBackFromMissingOptions();
+    void showPicture(const QString& baseName);
+    void Opt_KSD_Select(int option);
+    void Opt_RegForm_Select(int option);
+    void Opt_RegRash_Select(int option);
+    void Opt_Var_Select(int variant);
+    void ResetResult();
+    void ResetAllResult();
+
+    // form_main_calculate.cpp
+    void Cmd_Start_Click();
+    nimbo::Snapshot takeSnapshot() const;
+
+    // form_main_extras.cpp
+    void Chk_Log_Click();
+    void Cmd_DelStr_Click();
+    void Cmd_Clear_Click();
+    void Lbl_URL_Click();
+    void OpenSite(const QString& address);
+    void Img_VR_Click();
+    void Cmd_skrt_Click();
+    void applyOuterSize();
+
+    QString folder_;
+    nimbo::Platform& platform_;
+    nimbo::Catalogue catalogue_;
+    nimbo::LogFile logFile_;
+    nimbo::Selection selection_;
+    QString siteAddress_;
+    int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
+    int outerWidthTwips_ = 8000;
+    int outerHeightTwips_ = 6900;
+
+    // Controls, named as their objectName.
+    QComboBox* Cmb_TipVR = nullptr;
+    QComboBox* Cmb_VidVR = nullptr;
+    QGroupBox* Frm_Rzmr = nullptr;
+    QLabel* Lbl_A = nullptr;
+    QLineEdit* TxtBx_A = nullptr;
+    QLabel* Lbl_B = nullptr;
+    QLineEdit* TxtBx_B = nullptr;
+    QGroupBox* Frm_Tprzmr = nullptr;
+    QComboBox* Cmb_Tprzmr = nullptr;
+    QGroupBox* Frm_Dlina = nullptr;
+    QLineEdit* TxtBx_Dlina = nullptr;
+    QLabel* Img_VR = nullptr;
+    QGroupBox* Frm_KSD = nullptr;
+    QRadioButton* Opt_KSD[3] = {};
+    QGroupBox* Frm_RegForm = nullptr;
+    QRadioButton* Opt_RegForm[4] = {};
+    QGroupBox* Frm_RegRash = nullptr;
+    QRadioButton* Opt_RegRash[5] = {};
+    QLabel* Lbl_URL = nullptr;
+    QGroupBox* Frm_Var = nullptr;
+    QRadioButton* Opt_Var1 = nullptr;
+    QRadioButton* Opt_Var2 = nullptr;
+    QGroupBox* Frm_Ish = nullptr;
+    QLabel *Lbl_L = nullptr, *Lbl_RL = nullptr, *Lbl_V = nullptr, *Lbl_RV = nullptr;
+    QLineEdit *TxtBx_L = nullptr, *TxtBx_V = nullptr;
+    QPushButton* Cmd_Start = nullptr;
+    QCheckBox* Chk_Log = nullptr;
+    QGroupBox* Frm_rez = nullptr;
+    QLabel *Lbl_p = nullptr, *Lbl_RP = nullptr, *Lbl_x = nullptr, *Lbl_Rll = nullptr,
+           *Lbl_LwA = nullptr, *Lbl_RLwA = nullptr;
+    QLineEdit *TxtBx_p = nullptr, *TxtBx_x = nullptr, *TxtBx_LwA = nullptr;
+    QGroupBox *Frm_FV = nullptr, *Frm_RS = nullptr, *Frm_SV = nullptr, *Frm_JS = nullptr;
+    QLabel *Lbl_F0 = nullptr, *Lbl_m2 = nullptr, *Lbl_V0 = nullptr, *Lbl_ms = nullptr;
+    QLabel *Lbl_Fv = nullptr, *Lbl_m22 = nullptr, *Lbl_Vv = nullptr, *Lbl_mms = nullptr;
+    QLabel *Lbl_Fjs = nullptr, *Lbl_m222 = nullptr, *Lbl_Vjs = nullptr, *Lbl_mmms = nullptr;
+    QLineEdit *TxtBx_F0 = nullptr, *TxtBx_V0 = nullptr, *TxtBx_Fv = nullptr, *TxtBx_Vv = nullptr,
+              *TxtBx_Fjs = nullptr, *TxtBx_Vjs = nullptr;
+    QListWidget* LstBx_Log = nullptr;
+    QPushButton *Cmd_DelStr = nullptr, *Cmd_Clear = nullptr;
+    QLabel* Lbl_Log = nullptr;
+    QGroupBox* Frm_skrt = nullptr;
+    QLabel *Lbl_m = nullptr, *Lbl_mData = nullptr, *Lbl_Dzeta = nullptr, *Lbl_DzetaData = nullptr,
+           *Lbl_kr = nullptr, *Lbl_krData = nullptr, *Lbl_Fm = nullptr, *Lbl_FmData = nullptr,
+           *Lbl_mm2 = nullptr, *Lbl_Fz = nullptr, *Lbl_FzData = nullptr, *mmm2 = nullptr;
+    QPushButton* Cmd_skrt = nullptr;
+};
