@@ -1,0 +1,340 @@
+// The selection cascade (type, model, size), the three option groups, the
+// calculation variant and the clearing of results on every change.
+//
+// Step order matters in every handler here: selecting an option from code
+// runs its select handler at once (toggled), and setting TxtBx_V runs its
+// change handler, so a later step may undo or redo what an earlier one did.
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRadioButton>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "n" in a caption or a size designation: the size does not offer it.
+bool NotOffered(std::string_view caption)
+{
+    return caption == "n";
+}
+
+// The number stored with a list entry, or 0 when the entry has none.
+int EntryNumber(const QComboBox& combo, int index)
+{
+    if (index < 0 || index >= combo.count())
+        return 0;
+    bool ok = false;
+    const int number = combo.itemData(index).toInt(&ok);
+    return ok ? number : 0;
+}
+
+}  // namespace
+
+void Form_Main::Cmb_TipVR_Click(int index)
+{
+    const QString typeText = (index >= 0 && index < Cmb_TipVR->count()) ? Cmb_TipVR->itemText(index)
+                                                                        : Cmb_TipVR->currentText();
+    const std::string type = typeText.toStdString();
+    int firstRow = 0;
+    for (int r = 1; r <= catalogue_.recordCount(); ++r) {
+        if (catalogue_.typeName(r) == type) {
+            firstRow = r;
+            break;
+        }
+    }
+    // Only a damaged list could name a type the catalogue lacks; such a pick
+    // is ignored rather than leaving the window pointing at no row.
+    if (firstRow == 0)
+        return;
+
+    Lbl_URL->setText(QString::fromLatin1(nimbo::site::kAddress));
+    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
+    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+    Frm_FV->hide();
+    ResetAllResult();
+    for (QWidget* frame : {static_cast<QWidget*>(Frm_KSD), static_cast<QWidget*>(Frm_RegRash),
+                           static_cast<QWidget*>(Frm_RegForm), static_cast<QWidget*>(Frm_Dlina),
+                           static_cast<QWidget*>(Frm_Rzmr), static_cast<QWidget*>(Frm_Tprzmr)})
+        frame->hide();
+    Cmb_VidVR->show();
+    Cmb_VidVR->clear();
+    Cmb_VidVR->setEditText(QStringLiteral("Выбор воздухораспределителя"));
+
+    selection_.row = firstRow;
+    selection_.modelChosen = false;
+    selection_.sizeChosen = false;
+    showPicture(Text(catalogue_.typePictureName(firstRow)));
+
+    for (int i = 1; i <= catalogue_.recordCount(); ++i) {
+        if (catalogue_.typeName(i) == type)
+            addSortedItem(Cmb_VidVR, Text(catalogue_.modelName(i)), i);
+    }
+}
+
+void Form_Main::Cmb_VidVR_Click(int index)
+{
+    // Each entry carries the row it was listed from, so two models of the
+    // same name each lead to their own row.
+    const int row = EntryNumber(*Cmb_VidVR, index);
+    if (row < 1 || row > catalogue_.recordCount())
+        return;
+
+    ResetAllResult();
+    selection_.row = 0;
+    selection_.sizeIndex = 1;
+    selection_.modelChosen = true;
+    selection_.sizeChosen = false;
+    Lbl_URL->setText(QStringLiteral("ВР на ") + QString::fromLatin1(nimbo::site::kDomain));
+    Lbl_URL->setToolTip(QStringLiteral("Описание выбранного воздухораспределителя на сайте ") +
+                        QString::fromLatin1(nimbo::site::kDomain));
+
+    Frm_KSD->hide();
+    Opt_KSD[0]->show();
+    Opt_KSD[2]->show();
+    Frm_RegRash->hide();
+    Frm_RegForm->hide();
+    for (int k = 1; k < 4; ++k)
+        Opt_RegForm[k]->show();
+    Opt_RegForm[0]->setChecked(true);
+
+    Cmb_Tprzmr->clear();
+    selection_.row = row;
+    const nimbo::SizeLine first = catalogue_.line(row, 1);
+    showPicture(Text(first.sizePictureName()));
+    siteAddress_ = Text(catalogue_.pageAddress(row));
+
+    for (int p = 1; p <= 5; ++p)
+        Opt_RegRash[p - 1]->setText(Text(first.regCaption(p)));
+    Opt_RegRash[3]->setVisible(!NotOffered(first.regCaption(4)));
+    Opt_RegRash[4]->setVisible(!NotOffered(first.regCaption(5)));
+
+    const std::string_view mode = catalogue_.sizeMode(row);
+    if (mode == "n" || mode == "dlina") {
+        Frm_Tprzmr->hide();
+        if (mode == "dlina") {
+            Frm_Dlina->show();
+            Frm_Rzmr->hide();
+        } else {
+            Frm_Dlina->hide();
+            Frm_Rzmr->show();
+        }
+        plenumSetup(1, false);
+        jetFormSetup(1);
+    } else {
+        Frm_Rzmr->hide();
+        Frm_Tprzmr->show();
+        Frm_Dlina->hide();
+        for (int k = 1; k <= nimbo::kMaxDesignations; ++k) {
+            const std::string_view designation = catalogue_.sizeDesignation(row, k);
+            if (designation.empty())
+                break;
+            Cmb_Tprzmr->addItem(Text(designation), k);
+        }
+    }
+    fallBackFromMissingOptions();
+}
+
+void Form_Main::Cmb_Tprzmr_Click(int index)
+{
+    // The entry carries its own size index: a designation listed twice
+    // selects the line it was listed from.
+    const int sizeIndex = EntryNumber(*Cmb_Tprzmr, index);
+    // Per-size values exist only up to line 200; a pick beyond (possible only
+    // with a damaged catalogue) is ignored and the previous size stays current.
+    if (sizeIndex < 1 || sizeIndex > nimbo::kMaxSizeLines || selection_.row < 1)
+        return;
+
+    ResetAllResult();
+    Frm_RegRash->hide();
+    selection_.sizeIndex = sizeIndex;
+    selection_.sizeChosen = true;
+    const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
+    for (int p = 1; p <= 5; ++p)
+        Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
+    plenumSetup(sizeIndex, true);
+    jetFormSetup(sizeIndex);
+    fallBackFromMissingOptions();
+}
+
+void Form_Main::plenumSetup(int sizeIndex, bool sizeChoiceForm)
+{
+    const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
+    if (line.dzetaP(1) != 0.0F) {
+        Frm_KSD->show();
+        if (line.dzeta(1) == 0.0F) {
+            Opt_KSD[0]->hide();
+            Opt_KSD[1]->setChecked(true);
+        }
+        if (NotOffered(line.regCaption(1))) {
+            Opt_KSD[2]->hide();
+            Opt_KSD[1]->setChecked(true);
+        }
+        if (Opt_KSD[2]->isChecked()) {
+            Frm_RegRash->show();
+            Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
+            if (sizeChoiceForm) {
+                Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
+                Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
+            }
+        }
+    } else {
+        Frm_KSD->hide();
+        Frm_RegRash->setTitle(QStringLiteral("Рег. расх. ВР"));
+        Frm_RegRash->setVisible(!NotOffered(line.regCaption(1)));
+    }
+}
+
+void Form_Main::jetFormSetup(int sizeIndex)
+{
+    const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
+    if (NotOffered(line.jetCaption(1))) {
+        Frm_RegForm->hide();
+        return;
+    }
+    Frm_RegForm->show();
+    for (int k = 1; k <= 4; ++k)
+        Opt_RegForm[k - 1]->setText(Text(line.jetCaption(k)));
+    for (int k = 2; k <= 4; ++k)
+        Opt_RegForm[k - 1]->setVisible(!NotOffered(line.jetCaption(k)));
+}
+
+// A jet-form option or a regulator position that the new size does not offer
+// must not stay selected while hidden: the calculation would use values the
+// catalogue does not hold for this size.
+void Form_Main::fallBackFromMissingOptions()
+{
+    const nimbo::SizeLine line = catalogue_.line(selection_.row, selection_.sizeIndex);
+    for (int k = 2; k <= 4; ++k) {
+        if (Opt_RegForm[k - 1]->isChecked() && NotOffered(line.jetCaption(k)))
+            Opt_RegForm[0]->setChecked(true);
+    }
+    for (int p = 2; p <= 5; ++p) {
+        if (Opt_RegRash[p - 1]->isChecked() && NotOffered(line.regCaption(p)))
+            Opt_RegRash[0]->setChecked(true);
+    }
+}
+
+void Form_Main::showPicture(const QString& baseName)
+{
+    const QString path = QDir(folder_).filePath(QStringLiteral("jpg/") + baseName + QStringLiteral(".jpg"));
+    const QPixmap picture = platform_.loadPicture(path);
+    // A missing or unreadable picture leaves the area empty; nothing else
+    // depends on it.
+    if (picture.isNull())
+        Img_VR->clear();
+    else
+        Img_VR->setPixmap(picture);
+}
+
+void Form_Main::Opt_KSD_Select(int option)
+{
+    ResetResult();
+    Frm_RegRash->setVisible(option == 3);
+    const nimbo::SizeLine line = catalogue_.line(selection_.row, selection_.sizeIndex);
+    if (option == 1) {
+        if (!NotOffered(line.jetCaption(3)))
+            Opt_RegForm[2]->show();
+        if (!NotOffered(line.jetCaption(4)))
+            Opt_RegForm[3]->show();
+    } else if (option == 3) {
+        Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
+        for (int p = 1; p <= 5; ++p)
+            Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
+        Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
+        Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
+    }
+}
+
+void Form_Main::Opt_RegForm_Select(int)
+{
+    ResetAllResult();
+}
+
+void Form_Main::Opt_RegRash_Select(int)
+{
+    ResetResult();
+}
+
+namespace {
+
+struct VariantTexts {
+    const char* labelV;
+    const char* tipV;
+    const char* unitV;
+    const char* defaultV;
+    const char* labelX;
+    const char* tipX;
+    const char* unitX;
+};
+
+constexpr VariantTexts kVariantTexts[2] = {
+    {"Vx =", "Скорость для расчета дальнобойности", "м/с", "0.2", "l =",
+     "Дальнобойность струи для заданной Vx", "м"},
+    {"X =", "Расстояние от воздухораспределителя", "м", "3.5", "Vx =",
+     "Скорость приточной струи на расстоянии X от воздухораспределителя", "м/с"},
+};
+
+}  // namespace
+
+void Form_Main::Opt_Var_Select(int variant)
+{
+    if (variant != 1 && variant != 2)
+        return;
+    const VariantTexts& t = kVariantTexts[variant - 1];
+    const QString tipV = QString::fromUtf8(t.tipV);
+    const QString tipX = QString::fromUtf8(t.tipX);
+
+    Lbl_V->setText(QString::fromUtf8(t.labelV));
+    Lbl_V->setToolTip(tipV);
+    // The last result becomes the next input: a throw is the distance to ask
+    // about, a velocity at a distance is the velocity to ask the throw for.
+    const QString result = TxtBx_x->text();
+    if (result != QStringLiteral("-") && !result.isEmpty())
+        TxtBx_V->setText(result);
+    else
+        TxtBx_V->setText(QString::fromUtf8(t.defaultV));
+    TxtBx_V->setToolTip(tipV);
+    Lbl_RV->setText(QString::fromUtf8(t.unitV));
+    Lbl_RV->setToolTip(tipV);
+    Lbl_x->setText(QString::fromUtf8(t.labelX));
+    Lbl_x->setToolTip(tipX);
+    TxtBx_x->setText(QString());
+    TxtBx_x->setToolTip(tipX);
+    Lbl_Rll->setText(QString::fromUtf8(t.unitX));
+    Lbl_Rll->setToolTip(tipX);
+
+    // A log file that cannot be written must not stop the switch: the window
+    // is already relabelled, and the user only needs to know the file lags.
+    const nimbo::WriteResult written = logFile_.writeHeader(variant, nimbo::WriteMode::Append);
+    if (!written)
+        platform_.showMessage(this, QStringLiteral("Журнал"),
+                              QStringLiteral("Заголовок варианта расчета не записан в файл журнала.\n") +
+                                  QString::fromStdString(written.error),
+                              nimbo::MessageIcon::Warning);
+}
+
+void Form_Main::ResetResult()
+{
+    TxtBx_p->setText(QString());
+    TxtBx_x->setText(QString());
+    TxtBx_LwA->setText(QString());
+    skrtClicks_ = 0;
+}
+
+void Form_Main::ResetAllResult()
+{
+    for (QLineEdit* box : {TxtBx_p, TxtBx_x, TxtBx_LwA, TxtBx_F0, TxtBx_V0, TxtBx_Fv, TxtBx_Vv, TxtBx_Fjs,
+                           TxtBx_Vjs})
+        box->setText(QString());
+    skrtClicks_ = 0;
+}
