@@ -3,6 +3,7 @@
 // the selection and the calculation read by row (1..recordCount) and size
 // index (1..lines of the row). Row 0, size index 0 and everything beyond
 // what the file holds read as 0 or empty text.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -77,6 +78,9 @@ public:
     // Distinct type names in order of first appearance (exact comparison).
     const std::vector<std::string>& typeNames() const { return typeNames_; }
 
+    // Bytes of memory the tables hold (allocated capacity, not just size).
+    std::size_t storageBytes() const;
+
 private:
     friend class SizeLine;
     friend class CatalogueLoader;
@@ -86,15 +90,15 @@ private:
         std::uint32_t firstLine = 0;
         std::uint16_t lineCount = 0;
     };
-    struct Line;  // numeric values and the offset of the line's texts
 
     std::vector<Row> rows_;  // rows_[0] is row 1
     std::vector<std::string> typeNames_;
-    // The layout of line storage is private to catalogue.cpp.
-    std::vector<float> floats_;
-    std::vector<std::int16_t> ints_;
-    std::vector<std::uint32_t> textOffsets_;
-    std::string texts_;
+    // All size lines of all rows one after another; which slot of a line
+    // holds which field position is catalogue.cpp's field table.
+    std::vector<float> floats_;         // a fixed number per line
+    std::vector<std::int16_t> ints_;    // a fixed number per line
+    std::vector<std::size_t> textOffsets_;  // per line: where its texts start in texts_
+    std::string texts_;  // each line's texts in field order, each ended by '\0'
 };
 
 // Why a load failed. line and field are 1-based; 0 where they do not apply

@@ -1,0 +1,695 @@
+#include "catalogue/catalogue.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <system_error>
+
+#include "catalogue/cp1251.h"
+
+namespace nimbo {
+namespace {
+
+// ---------------------------------------------------------------------------
+// The field table: what each position of a size line holds and where it goes.
+
+enum class Kind : std::uint8_t {
+    RowText,    // kept once per row: model, type, type picture, page address
+    LineText,   // kept per line in the line's text pool
+    Float,      // kept per line as a 32-bit float
+    Int16,      // kept per line as a 16-bit integer
+    LineCount,  // field 4: read, checked, used on a record's first line only
+};
+
+struct FieldSlot {
+    Kind kind = Kind::Float;
+    std::uint16_t slot = 0;  // index among the line's (or row's) values of that kind
+};
+
+constexpr bool inRange(int pos, int first, int last) { return pos >= first && pos <= last; }
+
+constexpr Kind KindAt(int pos)
+{
+    if (pos == 1 || pos == 2 || pos == 291 || pos == 292)
+        return Kind::RowText;
+    if (pos == 4)
+        return Kind::LineCount;
+    if (pos == 7)
+        return Kind::Int16;
+    if (pos == 3 || pos == 290 || pos == 8 || pos == 68 || pos == 127 || pos == 186)
+        return Kind::LineText;
+    // Six reserved texts after each jet-form block's numbers.
+    if (inRange(pos, 14, 19) || inRange(pos, 73, 78) || inRange(pos, 132, 137) || inRange(pos, 191, 196))
+        return Kind::LineText;
+    // Five flow-regulator blocks of nine: caption, kr(1..4), dL(1..4).
+    if (inRange(pos, 245, 289)) {
+        const int offset = (pos - 245) % 9;
+        return offset == 0 ? Kind::LineText : offset <= 4 ? Kind::Float : Kind::Int16;
+    }
+    return Kind::Float;
+}
+
+struct FieldTable {
+    std::array<FieldSlot, kFieldsPerLine + 1> at{};  // at[0] unused
+    int floats = 0, ints = 0, texts = 0, rowTexts = 0;
+};
+
+// Slots are given in position order, so a line's values of one kind are
+// stored in the order the file holds them and runs such as a sound set stay
+// contiguous.
+constexpr FieldTable MakeFieldTable()
+{
+    FieldTable t;
+    for (int pos = 1; pos <= kFieldsPerLine; ++pos) {
+        const Kind kind = KindAt(pos);
+        int* counter = nullptr;
+        switch (kind) {
+        case Kind::RowText: counter = &t.rowTexts; break;
+        case Kind::LineText: counter = &t.texts; break;
+        case Kind::Float: counter = &t.floats; break;
+        case Kind::Int16: counter = &t.ints; break;
+        case Kind::LineCount: break;
+        }
+        t.at[pos].kind = kind;
+        t.at[pos].slot = counter ? static_cast<std::uint16_t>((*counter)++) : 0;
+    }
+    return t;
+}
+
+constexpr FieldTable kFields = MakeFieldTable();
+constexpr int kFloatsPerLine = 231;
+constexpr int kIntsPerLine = 21;
+constexpr int kTextsPerLine = 35;
+static_assert(kFields.floats == kFloatsPerLine);
+static_assert(kFields.ints == kIntsPerLine);
+static_assert(kFields.texts == kTextsPerLine);
+static_assert(kFields.rowTexts == 4);
+static_assert(kFields.at[3].kind == Kind::LineText && kFields.at[3].slot == 0,
+              "the size designation is the first text of a line");
+static_assert(kFields.at[20].slot + 23 == kFields.at[43].slot && kFields.at[44].slot == kFields.at[43].slot + 1,
+              "a sound set must be 24 contiguous floats");
+
+constexpr int kModelSlot = 0, kTypeSlot = 1, kTypePictureSlot = 2, kPageSlot = 3;
+static_assert(kFields.at[1].slot == kModelSlot && kFields.at[2].slot == kTypeSlot &&
+              kFields.at[291].slot == kTypePictureSlot && kFields.at[292].slot == kPageSlot);
+
+// Field positions of the per-option values, indexed by option k = 1..4.
+constexpr std::array<int, 5> kJetCaptionPos = {0, 8, 68, 127, 186};
+constexpr std::array<int, 5> kMPos = {0, 9, 69, 128, 187};
+constexpr std::array<int, 5> kDzetaPos = {0, 11, 70, 129, 188};
+constexpr std::array<int, 5> kDzetaPPos = {0, 12, 71, 130, 189};
+constexpr std::array<int, 5> kFreeAreaPos = {0, 13, 72, 131, 190};
+constexpr std::array<int, 5> kSoundPos = {0, 20, 79, 138, 197};
+constexpr std::array<int, 5> kSoundPPos = {0, 44, 103, 162, 221};
+constexpr int kMFlatPos = 10;
+constexpr int kRegulatorFirstPos = 245;
+constexpr int kRegulatorBlockSize = 9;
+
+constexpr int kJetOptions = 4;
+constexpr int kRegulatorPositions = 5;
+
+constexpr std::array<float, kSoundSetSize> kNoSound{};
+
+bool validPosition(int pos, Kind kind)
+{
+    return pos >= 1 && pos <= kFieldsPerLine && kFields.at[pos].kind == kind;
+}
+
+std::string PathText(const std::filesystem::path& p)
+{
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// SizeLine
+
+float SizeLine::floatField(int position) const
+{
+    if (!catalogue_ || !validPosition(position, Kind::Float))
+        return 0.0f;
+    return catalogue_->floats_[std::size_t{index_} * kFloatsPerLine + kFields.at[position].slot];
+}
+
+std::int16_t SizeLine::intField(int position) const
+{
+    if (!catalogue_ || !validPosition(position, Kind::Int16))
+        return 0;
+    return catalogue_->ints_[std::size_t{index_} * kIntsPerLine + kFields.at[position].slot];
+}
+
+std::string_view SizeLine::textField(int position) const
+{
+    if (!catalogue_ || !validPosition(position, Kind::LineText))
+        return {};
+    // A line's texts are short and '\0'-separated; walking to the slot costs
+    // less than an offset per text would cost in memory.
+    const char* p = catalogue_->texts_.data() + catalogue_->textOffsets_[index_];
+    for (int i = 0; i < kFields.at[position].slot; ++i)
+        p += std::strlen(p) + 1;
+    return std::string_view(p);
+}
+
+std::string_view SizeLine::designation() const { return textField(3); }
+float SizeLine::fmValue() const { return floatField(5); }
+float SizeLine::fzValue() const { return floatField(6); }
+std::int16_t SizeLine::sectionMode() const { return intField(7); }
+float SizeLine::mFlat() const { return floatField(kMFlatPos); }
+std::string_view SizeLine::sizePictureName() const { return textField(290); }
+
+std::string_view SizeLine::jetCaption(int k) const
+{
+    return k >= 1 && k <= kJetOptions ? textField(kJetCaptionPos[k]) : std::string_view{};
+}
+float SizeLine::m(int k) const { return k >= 1 && k <= kJetOptions ? floatField(kMPos[k]) : 0.0f; }
+float SizeLine::dzeta(int k) const { return k >= 1 && k <= kJetOptions ? floatField(kDzetaPos[k]) : 0.0f; }
+float SizeLine::dzetaP(int k) const { return k >= 1 && k <= kJetOptions ? floatField(kDzetaPPos[k]) : 0.0f; }
+float SizeLine::freeAreaRatio(int k) const
+{
+    return k >= 1 && k <= kJetOptions ? floatField(kFreeAreaPos[k]) : 0.0f;
+}
+
+std::span<const float, kSoundSetSize> SizeLine::sound(int k) const
+{
+    if (!catalogue_ || k < 1 || k > kJetOptions)
+        return kNoSound;
+    const float* first = catalogue_->floats_.data() + std::size_t{index_} * kFloatsPerLine +
+                         kFields.at[kSoundPos[k]].slot;
+    return std::span<const float, kSoundSetSize>(first, kSoundSetSize);
+}
+
+std::span<const float, kSoundSetSize> SizeLine::soundP(int k) const
+{
+    if (!catalogue_ || k < 1 || k > kJetOptions)
+        return kNoSound;
+    const float* first = catalogue_->floats_.data() + std::size_t{index_} * kFloatsPerLine +
+                         kFields.at[kSoundPPos[k]].slot;
+    return std::span<const float, kSoundSetSize>(first, kSoundSetSize);
+}
+
+std::string_view SizeLine::regCaption(int p) const
+{
+    if (p < 1 || p > kRegulatorPositions)
+        return {};
+    return textField(kRegulatorFirstPos + kRegulatorBlockSize * (p - 1));
+}
+
+float SizeLine::kr(int k, int p) const
+{
+    if (k < 1 || k > kJetOptions || p < 1 || p > kRegulatorPositions)
+        return 0.0f;
+    return floatField(kRegulatorFirstPos + kRegulatorBlockSize * (p - 1) + k);
+}
+
+std::int16_t SizeLine::dL(int k, int p) const
+{
+    if (k < 1 || k > kJetOptions || p < 1 || p > kRegulatorPositions)
+        return 0;
+    return intField(kRegulatorFirstPos + kRegulatorBlockSize * (p - 1) + 4 + k);
+}
+
+// ---------------------------------------------------------------------------
+// Catalogue
+
+int Catalogue::recordCount() const { return static_cast<int>(rows_.size()); }
+
+namespace {
+template <class Rows>
+const auto* RowAt(const Rows& rows, int row)
+{
+    return row >= 1 && row <= static_cast<int>(rows.size()) ? &rows[static_cast<std::size_t>(row - 1)] : nullptr;
+}
+}  // namespace
+
+std::string_view Catalogue::modelName(int row) const
+{
+    const Row* r = RowAt(rows_, row);
+    return r ? std::string_view(r->model) : std::string_view{};
+}
+
+std::string_view Catalogue::typeName(int row) const
+{
+    const Row* r = RowAt(rows_, row);
+    return r ? std::string_view(r->type) : std::string_view{};
+}
+
+std::string_view Catalogue::typePictureName(int row) const
+{
+    const Row* r = RowAt(rows_, row);
+    return r ? std::string_view(r->typePicture) : std::string_view{};
+}
+
+std::string_view Catalogue::pageAddress(int row) const
+{
+    const Row* r = RowAt(rows_, row);
+    return r ? std::string_view(r->page) : std::string_view{};
+}
+
+int Catalogue::sizeLineCount(int row) const
+{
+    const Row* r = RowAt(rows_, row);
+    return r ? r->lineCount : 0;
+}
+
+SizeLine Catalogue::line(int row, int k) const
+{
+    const Row* r = RowAt(rows_, row);
+    if (!r || k < 1 || k > r->lineCount)
+        return {};
+    SizeLine l;
+    l.catalogue_ = this;
+    l.index_ = r->firstLine + static_cast<std::uint32_t>(k - 1);
+    return l;
+}
+
+std::string_view Catalogue::sizeDesignation(int row, int k) const { return line(row, k).designation(); }
+
+std::size_t Catalogue::storageBytes() const
+{
+    std::size_t bytes = rows_.capacity() * sizeof(Row) + typeNames_.capacity() * sizeof(std::string);
+    for (const Row& r : rows_)
+        bytes += r.model.capacity() + r.type.capacity() + r.typePicture.capacity() + r.page.capacity();
+    for (const std::string& t : typeNames_)
+        bytes += t.capacity();
+    bytes += floats_.capacity() * sizeof(float) + ints_.capacity() * sizeof(std::int16_t);
+    bytes += textOffsets_.capacity() * sizeof(std::size_t) + texts_.capacity();
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------
+// LoadError
+
+std::string LoadError::message() const
+{
+    std::string text = "Не удалось загрузить каталог «" + file + "»";
+    if (line > 0)
+        text += ": строка " + std::to_string(line);
+    if (field > 0)
+        text += line > 0 ? ", поле " + std::to_string(field) : ": поле " + std::to_string(field);
+    text += ": " + what;
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+// One pass over the bytes: records of size lines, each line's fields converted
+// by position straight into the catalogue's storage.
+class CatalogueLoader {
+public:
+    CatalogueLoader(std::string_view bytes, Catalogue& cat) : p_(bytes.data()), end_(bytes.data() + bytes.size()), cat_(cat) {}
+
+    bool load(LoadError& error);
+
+private:
+    struct Field {
+        std::string_view value;  // blanks and quotes removed
+        bool lineEnded = false;  // the line (or the file) ends after this field
+    };
+
+    bool fail(int field, std::string what)
+    {
+        error_->line = line_;
+        error_->field = field;
+        error_->what = std::move(what);
+        return false;
+    }
+
+    bool skipHeading();
+    bool atEndOfRecords();
+    bool readSizeLine(bool firstOfRecord, int& lineCount);
+    bool nextField(int pos, Field& field);
+    bool readFloat(int pos, std::string_view text, float& value);
+    bool readInt16(int pos, std::string_view text, std::int16_t& value);
+    void reserve(std::string_view bytes);
+
+    const char* p_;
+    const char* end_;
+    Catalogue& cat_;
+    LoadError* error_ = nullptr;
+    int line_ = 1;  // the line of the file being read
+    std::array<std::string, 4> rowTexts_;  // reused for every line: no allocation per field
+};
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The offending text for a message, decoded and cut short.
+std::string Quoted(std::string_view cp1251Text)
+{
+    constexpr std::size_t kMax = 40;
+    std::string text = "«" + cp1251::toUtf8(cp1251Text.substr(0, kMax));
+    if (cp1251Text.size() > kMax)
+        text += "…";
+    return text + "»";
+}
+
+// Bytes that end an unquoted field or need a look: the separator, both line
+// end characters and NUL, which no catalogue text may hold.
+constexpr std::array<bool, 256> MakeStopTable()
+{
+    std::array<bool, 256> t{};
+    t[static_cast<unsigned char>(',')] = true;
+    t[static_cast<unsigned char>('\r')] = true;
+    t[static_cast<unsigned char>('\n')] = true;
+    t[0] = true;
+    return t;
+}
+constexpr std::array<bool, 256> kStop = MakeStopTable();
+
+const char* const kCrWithoutLf =
+    "строка кончается одним символом CR без LF; строки файла должны кончаться CR LF (или LF)";
+const char* const kNul = "в тексте файла встретился нулевой байт; файл повреждён или это не текстовый файл";
+
+}  // namespace
+
+bool CatalogueLoader::skipHeading()
+{
+    if (p_ == end_)
+        return fail(0, "файл пуст: нет даже строки заголовка");
+    const char* lf = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
+    const char* headingEnd = lf ? lf : end_;
+    // The heading is free text but must still be a line: a file with CR-only
+    // line ends would otherwise pass as one long heading and load nothing.
+    for (const char* c = p_; c != headingEnd; ++c) {
+        if (*c == '\0')
+            return fail(0, kNul);
+        if (*c == '\r' && c + 1 != headingEnd)
+            return fail(0, kCrWithoutLf);
+    }
+    if (!lf && headingEnd != p_ && headingEnd[-1] == '\r')
+        return fail(0, kCrWithoutLf);
+    p_ = lf ? lf + 1 : end_;
+    if (lf)
+        ++line_;
+    return true;
+}
+
+// Empty lines after the last record are tolerated (an editor may leave one);
+// an empty line before more records is an error, reported by the line reader.
+bool CatalogueLoader::atEndOfRecords()
+{
+    const char* c = p_;
+    while (c != end_ && (IsBlank(*c) || *c == '\n' || (*c == '\r' && c + 1 != end_ && c[1] == '\n')))
+        ++c;
+    return c == end_;
+}
+
+bool CatalogueLoader::nextField(int pos, Field& field)
+{
+    while (p_ != end_ && IsBlank(*p_))
+        ++p_;
+    if (p_ != end_ && *p_ == '"') {
+        const char* start = ++p_;
+        while (p_ != end_ && *p_ != '"') {
+            if (*p_ == '\n' || *p_ == '\r')
+                return fail(pos, "кавычка не закрыта до конца строки");
+            if (*p_ == '\0')
+                return fail(pos, kNul);
+            ++p_;
+        }
+        if (p_ == end_)
+            return fail(pos, "кавычка не закрыта до конца файла");
+        field.value = std::string_view(start, static_cast<std::size_t>(p_ - start));
+        ++p_;
+        while (p_ != end_ && IsBlank(*p_))
+            ++p_;
+        if (p_ != end_ && *p_ != ',' && *p_ != '\r' && *p_ != '\n')
+            return fail(pos, "после закрывающей кавычки должна идти запятая");
+    } else {
+        const char* start = p_;
+        while (p_ != end_ && !kStop[static_cast<unsigned char>(*p_)])
+            ++p_;
+        if (p_ != end_ && *p_ == '\0')
+            return fail(pos, kNul);
+        field.value = Trim(std::string_view(start, static_cast<std::size_t>(p_ - start)));
+    }
+
+    if (p_ == end_) {
+        field.lineEnded = true;
+    } else if (*p_ == ',') {
+        ++p_;
+        field.lineEnded = false;
+    } else if (*p_ == '\n') {
+        ++p_;
+        field.lineEnded = true;
+    } else {  // '\r'
+        if (p_ + 1 == end_ || p_[1] != '\n')
+            return fail(pos, kCrWithoutLf);
+        p_ += 2;
+        field.lineEnded = true;
+    }
+    return true;
+}
+
+bool CatalogueLoader::readFloat(int pos, std::string_view text, float& value)
+{
+    value = 0.0f;
+    if (text.empty())
+        return true;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return fail(pos, "число " + Quoted(text) +
+                             " вне диапазона чисел одинарной точности (по модулю от 1.2e-38 до 3.4e38 или 0)");
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return fail(pos, "ожидалось число (с точкой как десятичным разделителем), а записано " + Quoted(text));
+    if (!std::isfinite(value))
+        return fail(pos, "ожидалось конечное число, а записано " + Quoted(text));
+    return true;
+}
+
+bool CatalogueLoader::readInt16(int pos, std::string_view text, std::int16_t& value)
+{
+    value = 0;
+    if (text.empty())
+        return true;
+    long long wide = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    const bool whole = ptr == text.data() + text.size();
+    if (ec == std::errc::result_out_of_range || (ec == std::errc() && whole && (wide < -32768 || wide > 32767)))
+        return fail(pos, "целое число " + Quoted(text) + " вне диапазона −32768..32767");
+    if (ec != std::errc() || !whole)
+        return fail(pos, "ожидалось целое число, а записано " + Quoted(text));
+    value = static_cast<std::int16_t>(wide);
+    return true;
+}
+
+bool CatalogueLoader::readSizeLine(bool firstOfRecord, int& lineCount)
+{
+    cat_.textOffsets_.push_back(cat_.texts_.size());
+    Field field;
+    for (int pos = 1; pos <= kFieldsPerLine; ++pos) {
+        if (field.lineEnded) {
+            if (p_ == end_ && pos == 2 && field.value.empty())
+                return fail(0, "файл кончается посреди записи: не хватает строк размеров");
+            if (pos == 2 && field.value.empty())
+                return fail(0, "пустая строка посреди каталога");
+            return fail(pos, std::string("строка кончается раньше времени") + ": полей в ней " + std::to_string(pos - 1) + ", а нужно " +
+                                 std::to_string(kFieldsPerLine));
+        }
+        if (!nextField(pos, field))
+            return false;
+        const FieldSlot slot = kFields.at[pos];
+        switch (slot.kind) {
+        case Kind::RowText: {
+            std::string& text = rowTexts_[slot.slot];
+            text.clear();
+            cp1251::appendUtf8(text, field.value);
+            break;
+        }
+        case Kind::LineText:
+            cp1251::appendUtf8(cat_.texts_, field.value);
+            cat_.texts_ += '\0';
+            break;
+        case Kind::Float: {
+            float value = 0.0f;
+            if (!readFloat(pos, field.value, value))
+                return false;
+            cat_.floats_.push_back(value);
+            break;
+        }
+        case Kind::Int16: {
+            std::int16_t value = 0;
+            if (!readInt16(pos, field.value, value))
+                return false;
+            cat_.ints_.push_back(value);
+            break;
+        }
+        case Kind::LineCount: {
+            std::int16_t value = 0;
+            if (!readInt16(pos, field.value, value))
+                return false;
+            if (firstOfRecord)
+                lineCount = value;
+            break;
+        }
+        }
+    }
+    if (!field.lineEnded)
+        return fail(kFieldsPerLine + 1, "в строке больше " + std::to_string(kFieldsPerLine) + " полей");
+    ++line_;
+    return true;
+}
+
+void CatalogueLoader::reserve(std::string_view bytes)
+{
+    // Every size line holds at least 291 commas, so the file's size bounds the
+    // number of lines as well as the line count does.
+    std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    lines = std::min({lines, bytes.size() / (kFieldsPerLine - 1) + 1,
+                      static_cast<std::size_t>(kMaxRows) * kMaxSizeLines});
+    cat_.floats_.reserve(lines * kFloatsPerLine);
+    cat_.ints_.reserve(lines * kIntsPerLine);
+    cat_.textOffsets_.reserve(lines);
+}
+
+bool CatalogueLoader::load(LoadError& error)
+{
+    error_ = &error;
+    reserve(std::string_view(p_, static_cast<std::size_t>(end_ - p_)));
+    if (!skipHeading())
+        return false;
+
+    while (!atEndOfRecords()) {
+        if (cat_.recordCount() == kMaxRows)
+            return fail(0, "в каталоге больше " + std::to_string(kMaxRows) + " записей");
+
+        Catalogue::Row row;
+        row.firstLine = static_cast<std::uint32_t>(cat_.textOffsets_.size());
+        const int firstLineNumber = line_;
+        int lineCount = 0;
+        if (!readSizeLine(true, lineCount))
+            return false;
+        const std::size_t designation = cat_.textOffsets_.back();
+        const bool freeSize = std::string_view(cat_.texts_.c_str() + designation) == "n";
+        if (freeSize || lineCount < 1)
+            lineCount = 1;
+        if (lineCount > kMaxSizeLines) {
+            line_ = firstLineNumber;
+            return fail(4, "запись требует " + std::to_string(lineCount) + " строк размеров, а допустимо не более " +
+                               std::to_string(kMaxSizeLines));
+        }
+        for (int k = 2; k <= lineCount; ++k) {
+            if (p_ == end_)
+                return fail(0, "файл кончается посреди записи: прочитано " + std::to_string(k - 1) +
+                                   " строк размеров из " + std::to_string(lineCount));
+            int ignored = 0;
+            if (!readSizeLine(false, ignored))
+                return false;
+        }
+        row.lineCount = static_cast<std::uint16_t>(lineCount);
+        row.model = rowTexts_[kModelSlot];
+        row.type = rowTexts_[kTypeSlot];
+        row.typePicture = rowTexts_[kTypePictureSlot];
+        row.page = rowTexts_[kPageSlot];
+        if (std::find(cat_.typeNames_.begin(), cat_.typeNames_.end(), row.type) == cat_.typeNames_.end())
+            cat_.typeNames_.push_back(row.type);
+        cat_.rows_.push_back(std::move(row));
+    }
+    // The text pool grew by doubling; give back what it will never use.
+    cat_.texts_.shrink_to_fit();
+    return true;
+}
+
+bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, Catalogue& out, LoadError& error)
+{
+    error = LoadError{};
+    error.file = std::string(fileName);
+    out = Catalogue{};
+    try {
+        Catalogue cat;
+        if (!CatalogueLoader(bytes, cat).load(error))
+            return false;
+        out = std::move(cat);
+        return true;
+    } catch (const std::bad_alloc&) {
+        error.line = 0;
+        error.field = 0;
+        error.what = "недостаточно памяти, чтобы прочитать каталог";
+        return false;
+    }
+}
+
+namespace {
+
+bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& what)
+{
+#ifdef _WIN32
+    std::FILE* f = _wfopen(file.c_str(), L"rb");
+#else
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+#endif
+    if (!f) {
+        what = "файл не удаётся открыть для чтения";
+        return false;
+    }
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    bytes.clear();
+    if (!ec)
+        bytes.reserve(static_cast<std::size_t>(size));
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        what = "ошибка чтения файла";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error)
+{
+    out = Catalogue{};
+    const std::filesystem::path folder = programFolder / "A";
+    const std::filesystem::path file = folder / "b";
+    error = LoadError{};
+    error.file = PathText(file);
+
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        error.what = "нет папки «A» в папке программы";
+        return false;
+    }
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) {
+        error.what = "файл не найден";
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        error.what = "по этому пути находится папка, а не файл";
+        return false;
+    }
+    std::string bytes;
+    try {
+        if (!ReadWholeFile(file, bytes, error.what))
+            return false;
+    } catch (const std::bad_alloc&) {
+        error.what = "недостаточно памяти, чтобы прочитать каталог";
+        return false;
+    }
+    return LoadCatalogueFromBytes(bytes, error.file, out, error);
+}
+
+}  // namespace nimbo
