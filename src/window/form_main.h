@@ -86,6 +86,10 @@ private:
     void Img_VR_Click();
     void Cmd_skrt_Click();
     void applyOuterSize();
+    // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
+    // log, keyboard use of the link; called once at the end of construction.
+    void applyDesktopConventions();
+    void refreshAccessibleNames();
 
     QString folder_;
     nimbo::Platform& platform_;

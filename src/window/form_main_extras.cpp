@@ -1,0 +1,291 @@
+// The log strip and its list commands, the site link, the coefficient panel,
+// and the keyboard and screen-reader conventions of a desktop window.
+#include <functional>
+#include <utility>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QUrl>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+constexpr int kNormalWidth = 8000;
+constexpr int kPanelWidth = 9800;
+constexpr int kNormalHeight = 6900;
+constexpr int kLogHeight = 9630;
+constexpr int kPanelClicks = 5;
+constexpr int kMaxClicks = 32767;  // the counter is a 16-bit number
+
+// Lets a handler written inside the window's member functions watch the
+// events of one object, without a class of its own for every such watch.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* watched, std::function<bool(QEvent*)> handler)
+        : QObject(watched), handler_(std::move(handler))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
+
+private:
+    std::function<bool(QEvent*)> handler_;
+};
+
+bool IsSizeLocked(const QWidget& window)
+{
+    return (window.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0;
+}
+
+bool IsWebAddress(const QString& address)
+{
+    const QUrl url(address);
+    const QString scheme = url.scheme();
+    const bool web = scheme.compare(QLatin1String("http"), Qt::CaseInsensitive) == 0 ||
+                     scheme.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    return web && url.isValid() && !url.host().isEmpty();
+}
+
+// "L0 =" and "м3/ч" give "L0, м3/ч": what a screen reader says for the box.
+QString NameFromCaption(const QLabel* caption, const QLabel* unit)
+{
+    QString name = caption ? caption->text().trimmed() : QString();
+    if (name.endsWith(QLatin1Char('=')))
+        name.chop(1);
+    name = name.trimmed();
+    if (unit && !unit->text().trimmed().isEmpty())
+        name += QStringLiteral(", ") + unit->text().trimmed();
+    return name;
+}
+
+bool IsReturn(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+}  // namespace
+
+// --- Log strip and list ----------------------------------------------------
+
+void Form_Main::Chk_Log_Click()
+{
+    outerHeightTwips_ = Chk_Log->isChecked() ? kLogHeight : kNormalHeight;
+    applyOuterSize();
+}
+
+void Form_Main::Cmd_DelStr_Click()
+{
+    // The entry the user marked; with none marked, the oldest.
+    int i = 0;
+    const QList<QListWidgetItem*> selected = LstBx_Log->selectedItems();
+    if (LstBx_Log->currentItem() && LstBx_Log->currentItem()->isSelected())
+        i = LstBx_Log->currentRow();
+    else if (!selected.isEmpty())
+        i = LstBx_Log->row(selected.first());
+    if (LstBx_Log->count() > 0)
+        delete LstBx_Log->takeItem(i);
+}
+
+void Form_Main::Cmd_Clear_Click()
+{
+    LstBx_Log->clear();
+}
+
+// --- Site link ---------------------------------------------------------------
+
+void Form_Main::Lbl_URL_Click()
+{
+    OpenSite(siteAddress_);
+}
+
+void Form_Main::OpenSite(const QString& address)
+{
+    // The addresses come from a catalogue that is a plain text file; the
+    // desktop would open a local file or start a program just as readily as
+    // a web page, so only web pages are handed on. Anything else is dropped
+    // silently, as a browser that cannot be started is.
+    const QString trimmed = address.trimmed();
+    if (IsWebAddress(trimmed))
+        platform_.openUrl(trimmed);
+}
+
+// --- Coefficient panel -----------------------------------------------------
+
+void Form_Main::Img_VR_Click()
+{
+    if (skrtClicks_ < kMaxClicks)
+        ++skrtClicks_;
+    if (skrtClicks_ != kPanelClicks)
+        return;
+    outerWidthTwips_ = kPanelWidth;
+    applyOuterSize();
+    platform_.showMessage(this, QStringLiteral("Секретный уровень"),
+                          QStringLiteral("Поздравляю! Вы открыли секретный уровень Нимбо!"),
+                          nimbo::MessageIcon::None);
+}
+
+void Form_Main::Cmd_skrt_Click()
+{
+    skrtClicks_ = 0;
+    outerWidthTwips_ = kNormalWidth;
+    applyOuterSize();
+}
+
+// --- Window size -------------------------------------------------------------
+
+void Form_Main::applyOuterSize()
+{
+    // A maximised, minimised or full-screen window keeps the size the window
+    // system gave it; the wanted size is remembered and set when the window
+    // returns to normal (see applyDesktopConventions).
+    if (IsSizeLocked(*this))
+        return;
+    nimbo::SetOuterSize(*this, QSize(nimbo::Twips(outerWidthTwips_), nimbo::Twips(outerHeightTwips_)));
+}
+
+// --- Desktop conventions -----------------------------------------------------
+
+void Form_Main::refreshAccessibleNames()
+{
+    const std::pair<QWidget*, QString> names[] = {
+        {TxtBx_A, NameFromCaption(Lbl_A, nullptr)},
+        {TxtBx_B, NameFromCaption(Lbl_B, nullptr)},
+        {TxtBx_Dlina, Frm_Dlina ? Frm_Dlina->title() : QString()},
+        {Cmb_Tprzmr, Frm_Tprzmr ? Frm_Tprzmr->title() : QString()},
+        {TxtBx_L, NameFromCaption(Lbl_L, Lbl_RL)},
+        {TxtBx_V, NameFromCaption(Lbl_V, Lbl_RV)},
+        {TxtBx_p, NameFromCaption(Lbl_p, Lbl_RP)},
+        {TxtBx_x, NameFromCaption(Lbl_x, Lbl_Rll)},
+        {TxtBx_LwA, NameFromCaption(Lbl_LwA, Lbl_RLwA)},
+        {TxtBx_F0, NameFromCaption(Lbl_F0, Lbl_m2)},
+        {TxtBx_V0, NameFromCaption(Lbl_V0, Lbl_ms)},
+        {TxtBx_Fv, NameFromCaption(Lbl_Fv, Lbl_m22)},
+        {TxtBx_Vv, NameFromCaption(Lbl_Vv, Lbl_mms)},
+        {TxtBx_Fjs, NameFromCaption(Lbl_Fjs, Lbl_m222)},
+        {TxtBx_Vjs, NameFromCaption(Lbl_Vjs, Lbl_mmms)},
+    };
+    for (const auto& [widget, name] : names)
+        if (widget)
+            widget->setAccessibleName(name);
+}
+
+void Form_Main::applyDesktopConventions()
+{
+    // Enter in an input box runs the calculation, as the default button of a
+    // dialog would; a plain window has no default button of its own.
+    Cmd_Start->setDefault(true);
+    for (QLineEdit* input : {TxtBx_L, TxtBx_V, TxtBx_A, TxtBx_B, TxtBx_Dlina})
+        connect(input, &QLineEdit::returnPressed, Cmd_Start, &QPushButton::click);
+
+    // Tab walks the window in reading order: the choice band at the top, the
+    // options, the variant, then each box of inputs and results row by row,
+    // the section results, the coefficient panel at the right edge, and the
+    // log strip at the bottom. Hidden controls are skipped by Qt itself.
+    QWidget* const order[] = {
+        Cmb_TipVR, Cmb_VidVR, TxtBx_A, TxtBx_B, Cmb_Tprzmr, TxtBx_Dlina,
+        Opt_KSD[0], Opt_KSD[1], Opt_KSD[2],
+        Opt_RegForm[0], Opt_RegForm[1], Opt_RegForm[2], Opt_RegForm[3],
+        Opt_RegRash[0], Opt_RegRash[1], Opt_RegRash[2], Opt_RegRash[3], Opt_RegRash[4],
+        Lbl_URL, Opt_Var1, Opt_Var2,
+        TxtBx_L, TxtBx_V, Cmd_Start, Chk_Log, TxtBx_p, TxtBx_x, TxtBx_LwA,
+        TxtBx_F0, TxtBx_V0, TxtBx_Fv, TxtBx_Vv, TxtBx_Fjs, TxtBx_Vjs,
+        Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear,
+    };
+    QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+
+    // The link: bold, underlined, a hand under the mouse; reachable by Tab
+    // and opened with Enter or Space like any link.
+    QFont linkFont = Lbl_URL->font();
+    linkFont.setBold(true);
+    linkFont.setUnderline(true);
+    Lbl_URL->setFont(linkFont);
+    Lbl_URL->setCursor(Qt::PointingHandCursor);
+    Lbl_URL->setFocusPolicy(Qt::TabFocus);
+    new EventHook(Lbl_URL, [this](QEvent* event) {
+        if (!IsReturn(event))
+            return false;
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            Lbl_URL_Click();
+        return true;
+    });
+
+    // Each box is named by its caption and unit, so a screen reader (or a
+    // test tool) finds "L0, м3/ч" rather than an anonymous field. The labels
+    // are tied to their boxes as well. Option buttons are named by their own
+    // caption, which Qt reads at the moment it is asked, so the captions the
+    // catalogue writes need no bookkeeping here.
+    const std::pair<QLabel*, QWidget*> buddies[] = {
+        {Lbl_A, TxtBx_A}, {Lbl_B, TxtBx_B}, {Lbl_L, TxtBx_L}, {Lbl_V, TxtBx_V},
+        {Lbl_p, TxtBx_p}, {Lbl_x, TxtBx_x}, {Lbl_LwA, TxtBx_LwA},
+        {Lbl_F0, TxtBx_F0}, {Lbl_V0, TxtBx_V0}, {Lbl_Fv, TxtBx_Fv},
+        {Lbl_Vv, TxtBx_Vv}, {Lbl_Fjs, TxtBx_Fjs}, {Lbl_Vjs, TxtBx_Vjs},
+    };
+    for (const auto& [label, box] : buddies)
+        if (label && box)
+            label->setBuddy(box);
+    Cmb_TipVR->setAccessibleName(QStringLiteral("Тип воздухораспределителя"));
+    Cmb_VidVR->setAccessibleName(QStringLiteral("Выбор воздухораспределителя"));
+    LstBx_Log->setAccessibleName(QStringLiteral("Журнал"));
+    Img_VR->setAccessibleName(QStringLiteral("Изображение воздухораспределителя"));
+    refreshAccessibleNames();
+    // The variant switch relabels the second input and the jet result. The
+    // names are refreshed once the switch has finished, whichever of the
+    // button's signals the switch itself listens to.
+    for (QRadioButton* variant : {Opt_Var1, Opt_Var2})
+        connect(variant, &QRadioButton::toggled, this, [this] { refreshAccessibleNames(); },
+                Qt::QueuedConnection);
+
+    // Ctrl+C in the log copies the marked entries, one a line, in list order.
+    new EventHook(LstBx_Log, [this](QEvent* event) {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return false;
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            QStringList lines;
+            for (int i = 0; i < LstBx_Log->count(); ++i)
+                if (LstBx_Log->item(i)->isSelected())
+                    lines << LstBx_Log->item(i)->text();
+            if (!lines.isEmpty())
+                QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+        }
+        return true;
+    });
+
+    // A size asked for while the window was maximised or minimised takes
+    // effect when it returns to normal. Queued, so that it comes after the
+    // window system has restored the old normal geometry.
+    new EventHook(this, [this](QEvent* event) {
+        if (event->type() == QEvent::WindowStateChange && !IsSizeLocked(*this))
+            QMetaObject::invokeMethod(this, [this] { applyOuterSize(); }, Qt::QueuedConnection);
+        return false;
+    });
+}
