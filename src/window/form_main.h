@@ -7,7 +7,9 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+#include <QMargins>
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 
 #include "calc/calculation.h"
@@ -51,12 +53,21 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // form_main_layout.cpp
     void buildControls();
     void connectHandlers();
+    // Adds an entry to a sorted list (Cmb_TipVR, Cmb_VidVR) at its
+    // alphabetical place: case-insensitive in the user's language; entries
+    // that compare equal keep the order in which they were added. Returns the
+    // index of the new entry.
+    static int addSortedItem(QComboBox* box, const QString& text, const QVariant& data = {});
+
+    // form_main_startup.cpp
+    void reportStartUpFailure(const QString& text);
 
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
@@ -100,6 +111,9 @@ private:
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
     int outerWidthTwips_ = 8000;
     int outerHeightTwips_ = 6900;
+    // The window frame the outer size was last computed with; when the window
+    // manager reports a different one after showing, the size is set again.
+    QMargins appliedFrame_;
 
     // Controls, named as their objectName.
     QComboBox* Cmb_TipVR = nullptr;

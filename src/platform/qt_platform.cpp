@@ -1,0 +1,36 @@
+#include <QDesktopServices>
+#include <QLocale>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "platform/platform.h"
+
+namespace nimbo {
+
+void QtPlatform::showMessage(QWidget* parent, const QString& title, const QString& text,
+                             MessageIcon icon)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case MessageIcon::None: boxIcon = QMessageBox::NoIcon; break;
+    case MessageIcon::Information: boxIcon = QMessageBox::Information; break;
+    case MessageIcon::Warning: boxIcon = QMessageBox::Warning; break;
+    case MessageIcon::Critical: boxIcon = QMessageBox::Critical; break;
+    }
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtPlatform::openUrl(const QString& address)
+{
+    // The result is not examined: a browser that cannot be started leaves the
+    // program as it was.
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+char QtPlatform::decimalSeparator() const
+{
+    return QLocale().decimalPoint() == QLatin1String(",") ? ',' : '.';
+}
+
+}  // namespace nimbo

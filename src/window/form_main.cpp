@@ -1,0 +1,86 @@
+#include "window/form_main.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+#include "platform/platform.h"
+
+namespace {
+
+// The program folder as the file system spells it: the folder may hold
+// blanks and Cyrillic letters, so no conversion through a narrow code page.
+std::filesystem::path ToPath(const QString& folder)
+{
+#ifdef _WIN32
+    return std::filesystem::path(folder.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+#endif
+}
+
+}  // namespace
+
+Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
+    : QWidget(parent),
+      folder_(programFolder),
+      platform_(platform),
+      logFile_(ToPath(programFolder) / "Nimbo.csv")
+{
+    setWindowTitle(QStringLiteral("Нимбо. Калькулятор Воздухораспределителей Тимбра.     Версия 2019.03"));
+    buildControls();
+    // Only now: the design-time texts and selections above must not run
+    // handlers.
+    connectHandlers();
+    applyDesktopConventions();
+}
+
+Form_Main::~Form_Main() = default;
+
+void Form_Main::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The outer size was set before the window had a frame; now the window
+    // system may report the real one.
+    if (!event->spontaneous()) {
+        appliedFrame_ = nimbo::FrameMargins(*this);
+        applyOuterSize();
+    }
+}
+
+bool Form_Main::event(QEvent* event)
+{
+    // A window manager adds its frame some time after the window is shown,
+    // and the window moves when it does. The outer size is kept, so the
+    // client area shrinks by the real frame rather than the assumed one.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() &&
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        const bool handled = QWidget::event(event);
+        const QMargins frame = nimbo::FrameMargins(*this);
+        if (frame != appliedFrame_) {
+            appliedFrame_ = frame;
+            applyOuterSize();
+        }
+        return handled;
+    }
+    return QWidget::event(event);
+}
+
+bool Form_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && (watched == Img_VR || watched == Lbl_URL)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* label = static_cast<QLabel*>(watched);
+        // A click is a left press and release on the control.
+        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
+            if (watched == Img_VR)
+                Img_VR_Click();
+            else
+                Lbl_URL_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,86 @@
+// The start-up sequence: runs once, before the window is first shown. Its
+// order matters: the log file is emptied before the catalogue is read, so a
+// failed catalogue still leaves a fresh log file, and a log file that cannot
+// be written stops everything before the catalogue is touched.
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cstdio>
+
+#include "calc/numbers.h"
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+std::filesystem::path FolderPath(const QString& folder)
+{
+#ifdef _WIN32
+    return std::filesystem::path(folder.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+#endif
+}
+
+}  // namespace
+
+void Form_Main::reportStartUpFailure(const QString& text)
+{
+    // Both: a message box for the user at the desktop, stderr for whoever
+    // started the program from a console or a script.
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+    platform_.showMessage(this, QStringLiteral("Нимбо"), text, nimbo::MessageIcon::Critical);
+}
+
+bool Form_Main::startUp()
+{
+    // 1. The normal size: log strip and coefficient panel outside the view.
+    outerWidthTwips_ = 8000;
+    outerHeightTwips_ = 6900;
+    applyOuterSize();
+
+    // 2. The default picture; without it the area stays empty.
+    const QPixmap picture = platform_.loadPicture(folder_ + QStringLiteral("/jpg/Timbra.jpg"));
+    if (picture.isNull())
+        Img_VR->clear();
+    else
+        Img_VR->setPixmap(picture);
+
+    // 3. The site link points at the maker's home page.
+    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
+    Lbl_URL->setText(siteAddress_);
+    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+
+    // 4.-5. The default inputs, Vx in the user's own number format.
+    TxtBx_V->setText(QString::fromStdString(nimbo::NumberText(0.2, platform_.decimalSeparator())));
+    TxtBx_L->setText(QStringLiteral("1000"));
+
+    // 6.
+    Frm_FV->hide();
+
+    // 7. A fresh log file holding the variant-1 header.
+    if (const nimbo::WriteResult written = logFile_.writeHeader(1, nimbo::WriteMode::Create);
+        !written) {
+        reportStartUpFailure(QString::fromStdString(written.error));
+        return false;
+    }
+
+    // 8. The catalogue and the type list.
+    nimbo::LoadError error;
+    if (!nimbo::LoadCatalogue(FolderPath(folder_), catalogue_, error)) {
+        reportStartUpFailure(QString::fromStdString(error.message()));
+        return false;
+    }
+    for (const std::string& type : catalogue_.typeNames())
+        addSortedItem(Cmb_TipVR, QString::fromStdString(type));
+
+    // 9. Nothing chosen yet: the list shows its prompt.
+    Cmb_TipVR->setCurrentIndex(-1);
+    Cmb_TipVR->setEditText(QStringLiteral("Тип воздухораспределителя"));
+    return true;
+}
