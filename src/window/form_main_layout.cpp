@@ -256,6 +256,7 @@ void Form_Main::buildControls()
 
     Cmd_Start = Place(new QPushButton(QStringLiteral("Считай!"), this), "Cmd_Start", 2400, 3960, 1215,
                       615);
+    Cmd_Start->setToolTip(QStringLiteral("Запуск расчета"));
     Chk_Log = Place(new QCheckBox(QStringLiteral("Журнал"), this), "Chk_Log", 2400, 4680, 1215, 255);
     Chk_Log->setToolTip(QStringLiteral("Окно с журналом расчетов"));
 
