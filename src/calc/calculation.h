@@ -66,6 +66,10 @@ struct Stages {
     std::array<float, 24> sound{};
     bool lwaComputed = false;
     float LwA = 0;
+    // The jet: the given or computed Vx and X (one of them is the typed
+    // number), whether the flat-jet formula replaced the compact one, and dP.
+    double Vx = 0, X = 0, dP = 0;
+    bool flatJet = false;
 };
 
 struct Outcome {

@@ -1,0 +1,47 @@
+// The A-weighted sound power level: eight octave bands, each linear in the
+// logarithm of the flow, weighted and summed on an energy basis.
+#include <cmath>
+
+#include "calc/stages.h"
+
+namespace nimbo {
+
+SoundFlow SoundFlowFor(SizeMode mode, double L, double lengthMm, double sectionMm)
+{
+    SoundFlow f{L, 0};
+    if (mode == SizeMode::Slot) {
+        // Slot data are given per section length; a longer slot is that many
+        // sections side by side.
+        f.Lsnd = L / (lengthMm / sectionMm);
+        f.dLlen = 10 * Lg(lengthMm / sectionMm);
+    }
+    return f;
+}
+
+bool HasSoundData(const std::array<float, 24>& set) { return set[4] != 0; }
+
+float SoundPowerLevel(const std::array<float, 24>& set, SizeMode mode, SoundFlow flow, double faceArea,
+                      float dLreg)
+{
+    double S = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const double a = set[i], b = set[8 + i], c = set[16 + i];
+        const double Lw = mode == SizeMode::Free ? (a * Lg(flow.Lsnd) + b * Lg(faceArea)) + c
+                                                 : (a * Lg(flow.Lsnd) + b) + flow.dLlen;
+        S += std::pow(10.0, 0.1 * (Lw + kAWeighting[i]));
+    }
+    return static_cast<float>(10 * Lg(S) + dLreg);
+}
+
+std::string SoundText(float LwA, char decimalSeparator)
+{
+    // The thresholds look at the unrounded level: 9.6 is "<10" although it
+    // would round to 10.
+    if (LwA > 100)
+        return ">100";
+    if (LwA < 10)
+        return "<10";
+    return NumberText(Round(LwA, 0), decimalSeparator);
+}
+
+}  // namespace nimbo

@@ -1,0 +1,104 @@
+#pragma once
+// The stages of "Считай!" one by one. Calculate() runs them in their fixed
+// order; tests call them directly with the numbers of a worked example.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "calc/calculation.h"
+
+namespace nimbo {
+
+enum class SizeMode { Free, Slot, Listed };  // "n", "dlina", a listed size
+SizeMode SizeModeOf(std::string_view firstDesignation);
+
+inline constexpr std::string_view kSlotJetSeries = "ДМЖ";
+
+// --- Outlet geometry ---------------------------------------------------------
+
+struct FittedCoefficients {
+    double q1 = 0, q2 = 0, exp = 0, cub = 0;  // DzetaQ1, DzetaQ2, DzetaExp, DzetaCub
+};
+FittedCoefficients Fitted(double rF);
+
+struct Geometry {
+    double Fm = 0, Fz = 0;
+    double Nsec = 0, rF = 0;  // slot grilles only
+    FittedCoefficients fitted;
+};
+
+// A slot is made of sections of 1000 mm, of 500 mm in the ДМЖ series.
+double SectionLength(std::string_view modelName);
+// The number of started sections.
+double SectionCount(double lengthMm, double sectionMm);
+
+Geometry ListedGeometry(float fmValue, float fzValue);
+Geometry FreeSizeGeometry(double A, double B, float fmAllowance, float fzAllowance);
+Geometry SlotGeometry(double lengthMm, double sectionMm, float fmValue, float fzValue);
+
+// --- Coefficient selection ---------------------------------------------------
+
+struct Coefficients {
+    Value m, Dzeta, kr{1, false};
+    float dLreg = 0;
+    std::array<float, 24> sound{};  // a1..a8, b1..b8, c1..c8
+};
+Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& options, SizeMode mode,
+                                std::string_view modelName, const FittedCoefficients& fitted);
+
+// --- Jet and pressure loss ---------------------------------------------------
+
+// Variant 1: the throw l for the terminal velocity Vx, rounded to 0.1 m.
+double CompactThrow(Value m, double Q, double Vx, double Fm);
+// Variant 2: the velocity at distance X, rounded to 0.1 m/s and never above
+// the outlet velocity Q/Fm.
+double CompactVelocity(Value m, double Q, double X, double Fm);
+// The total pressure loss in Pa, rounded to a whole number.
+double PressureLoss(Value Dzeta, Value kr, double Q, double Fz);
+
+bool FlatJetApplies(float mFlat, int selectedRegForm, std::string_view modelName);
+// Slot length in m for the flat-jet check, from the text of the length box.
+double FlatJetLength(std::string_view lengthText);
+double FlatThrow(float mFlat, double Q, double Vx, double Lx, double Fm);
+double FlatVelocity(float mFlat, double Q, double X, double Lx, double Fm);
+
+// --- Sound power -------------------------------------------------------------
+
+// A-weighting of the octave bands 63 Hz .. 8 kHz (IEC 61672-1), dB.
+inline constexpr std::array<double, 8> kAWeighting{-26.2, -16.1, -8.6, -3.2, 0.0, 1.2, 1.0, -1.1};
+
+struct SoundFlow {
+    double Lsnd = 0;   // flow figure of the band formulas
+    double dLlen = 0;  // slot-length addition, dB
+};
+SoundFlow SoundFlowFor(SizeMode mode, double L, double lengthMm, double sectionMm);
+
+// The set has sound data when its 1000 Hz coefficient a5 is not 0.
+bool HasSoundData(const std::array<float, 24>& set);
+// LwA in dB(A); faceArea (m²) is used for free sizes only.
+float SoundPowerLevel(const std::array<float, 24>& set, SizeMode mode, SoundFlow flow, double faceArea,
+                      float dLreg);
+// "<10", ">100" or the whole number.
+std::string SoundText(float LwA, char decimalSeparator);
+
+// --- Section velocities ------------------------------------------------------
+
+struct SectionInputs {
+    int sectionMode = 0;
+    double Q = 0;  // m³/s
+    double Fm = 0;
+    std::string_view A, B;             // duct size as typed, mm
+    std::array<float, 4> freeRatio{};  // k1..k4
+    const OptionState* options = nullptr;
+    char decimalSeparator = '.';
+};
+// The section frames and texts after the step, starting from `before`.
+Sections SectionResults(const Sections& before, const SectionInputs& in);
+
+// --- Log record --------------------------------------------------------------
+
+// The record of a finished calculation: inputs and captions from the
+// snapshot, results as the outcome shows them.
+LogRecord MakeLogRecord(const Snapshot& snapshot, const Outcome& outcome);
+
+}  // namespace nimbo
