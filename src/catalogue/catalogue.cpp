@@ -381,8 +381,10 @@ const char* const kNul = "в тексте файла встретился нул
 
 bool CatalogueLoader::skipHeading()
 {
-    if (p_ == end_)
+    if (p_ == end_) {
+        line_ = 0;
         return fail(0, "файл пуст: нет даже строки заголовка");
+    }
     const char* lf = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
     const char* headingEnd = lf ? lf : end_;
     // The heading is free text but must still be a line: a file with CR-only
@@ -609,8 +611,9 @@ bool CatalogueLoader::load(LoadError& error)
 
 bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, Catalogue& out, LoadError& error)
 {
+    std::string file(fileName);  // fileName may be error.file itself
     error = LoadError{};
-    error.file = std::string(fileName);
+    error.file = std::move(file);
     out = Catalogue{};
     try {
         Catalogue cat;

@@ -36,6 +36,7 @@ std::string Cause(int err)
     case EISDIR: return "по этому пути находится папка, а не файл";
     case ENOTDIR: return "часть пути не является папкой";
     case EDQUOT: return "исчерпана дисковая квота";
+    case EFBIG: return "файл достиг предельного размера";
     case EMFILE:
     case ENFILE: return "открыто слишком много файлов";
     case 0: return "ошибка записи";
