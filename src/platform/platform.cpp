@@ -37,7 +37,10 @@ QMargins FrameMargins(const QWidget& window)
         const QRect client = top.geometry();
         const QMargins real(client.left() - frame.left(), client.top() - frame.top(),
                             frame.right() - client.right(), frame.bottom() - client.bottom());
-        if (!real.isNull())
+        // Only a frame with a title bar is a desktop decoration; the
+        // offscreen platform reports a thin frame all round, which would put
+        // the log strip inside the window.
+        if (real.top() > real.bottom())
             return real;
     }
     return {kAssumedBorder, kAssumedTitleBar, kAssumedBorder, kAssumedBorder};

@@ -41,8 +41,8 @@ public:
 constexpr int Twips(int twips) { return (twips + 7) / 15; }
 
 // Outer size = client size + the frame the window system draws. Where it
-// reports no frame (offscreen, or X without a window manager) a standard
-// title bar and border are assumed, so the client area is the same as on a
+// reports no frame, or one without a title bar (offscreen, or X without a
+// window manager), a standard title bar and border are assumed, so the client area is the same as on a
 // desktop and the areas meant to lie outside it stay outside.
 QMargins FrameMargins(const QWidget& window);
 void SetOuterSize(QWidget& window, QSize outerPixels);
