@@ -138,11 +138,28 @@ Outcome Calculate(const Snapshot& s)
         }
     }
 
-    // Display, in the order in which later texts replace earlier ones.
+    // What the display will show: m = 0 hides the jet result, the no-data
+    // marker or a zeta whose text is "0" hide the pressure loss.
     const double jet = variant1 ? st.X : st.Vx;
+    const bool jetShown = c.m.v != 0;
+    const bool pressureShown = line.dzeta(1) != kNoPressureData && ValueText(c.Dzeta, sep) != "0";
+
+    // Only a value that reaches a text must be a number; a fitted
+    // coefficient that is not used may overflow unseen.
+    const TypedInput* lengthForJet = lengthInvolved ? &length : slotLength;
+    if (jetShown && !Finite(jet))
+        return Refused(OutOfScaleMessage({&L, &V, sizeA, sizeB, lengthForJet}), s);
+    if (!Finite(c.m.v) || !Finite(c.kr.v))
+        return Refused(std::string(kCatalogueUnusable), s);
+    if (pressureShown && !Finite(c.Dzeta.v))
+        return Refused(OutOfScaleMessage({slotLength}), s);
+    if (pressureShown && !Finite(st.dP))
+        return Refused(OutOfScaleMessage({&L, sizeA, sizeB, slotLength}), s);
+
+    // Display, in the order in which later texts replace earlier ones.
     out.x = NumberText(jet, sep);
     out.mData = ValueText(c.m, sep);
-    if (c.m.v == 0) {
+    if (!jetShown) {
         out.x = "-";
         out.mData = "-";
     }
@@ -159,18 +176,6 @@ Outcome Calculate(const Snapshot& s)
     }
     out.fmData = NumberText(Round(g.Fm, 4), sep);
     out.fzData = NumberText(Round(g.Fz, 4), sep);
-
-    // Only a value that reaches a text must be a number; a fitted
-    // coefficient that is not used may overflow unseen.
-    const TypedInput* lengthForJet = lengthInvolved ? &length : slotLength;
-    if (out.x != "-" && !Finite(jet))
-        return Refused(OutOfScaleMessage({&L, &V, sizeA, sizeB, lengthForJet}), s);
-    if (!Finite(c.m.v) || !Finite(c.kr.v))
-        return Refused(std::string(kCatalogueUnusable), s);
-    if (out.dzetaData != "-" && !Finite(c.Dzeta.v))
-        return Refused(OutOfScaleMessage({slotLength}), s);
-    if (out.p != "-" && !Finite(st.dP))
-        return Refused(OutOfScaleMessage({&L, sizeA, sizeB, slotLength}), s);
 
     const int sectionMode = line.sectionMode();
     if ((sectionMode == 1 || sectionMode == 2) && !Finite(st.Q / g.Fm))
