@@ -14,7 +14,7 @@
 namespace {
 
 std::string Std(const QString& s) { return s.toStdString(); }
-QString Qt(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // The 1-based number of the selected option of a group; 0 when none is.
 template <std::size_t N>
@@ -84,38 +84,38 @@ void Form_Main::Cmd_Start_Click()
 {
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
-        platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Qt(out.message),
+        platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
                               nimbo::MessageIcon::Warning);
         return;
     }
 
-    TxtBx_x->setText(Qt(out.x));
-    TxtBx_p->setText(Qt(out.p));
-    TxtBx_LwA->setText(Qt(out.LwA));
-    Lbl_mData->setText(Qt(out.mData));
-    Lbl_krData->setText(Qt(out.krData));
-    Lbl_DzetaData->setText(Qt(out.dzetaData));
-    Lbl_FmData->setText(Qt(out.fmData));
-    Lbl_FzData->setText(Qt(out.fzData));
+    TxtBx_x->setText(Q(out.x));
+    TxtBx_p->setText(Q(out.p));
+    TxtBx_LwA->setText(Q(out.LwA));
+    Lbl_mData->setText(Q(out.mData));
+    Lbl_krData->setText(Q(out.krData));
+    Lbl_DzetaData->setText(Q(out.dzetaData));
+    Lbl_FmData->setText(Q(out.fmData));
+    Lbl_FzData->setText(Q(out.fzData));
 
     const nimbo::Sections& sec = out.sections;
     Frm_FV->setVisible(sec.fvVisible);
     Frm_SV->setVisible(sec.svVisible);
     Frm_JS->setVisible(sec.jsVisible);
-    TxtBx_F0->setText(Qt(sec.F0));
-    TxtBx_V0->setText(Qt(sec.V0));
-    TxtBx_Fv->setText(Qt(sec.Fv));
-    TxtBx_Vv->setText(Qt(sec.Vv));
-    TxtBx_Fjs->setText(Qt(sec.Fjs));
-    TxtBx_Vjs->setText(Qt(sec.Vjs));
+    TxtBx_F0->setText(Q(sec.F0));
+    TxtBx_V0->setText(Q(sec.V0));
+    TxtBx_Fv->setText(Q(sec.Fv));
+    TxtBx_Vv->setText(Q(sec.Vv));
+    TxtBx_Fjs->setText(Q(sec.Fjs));
+    TxtBx_Vjs->setText(Q(sec.Vjs));
 
     // The results and the list entry stay even when the file cannot take the
     // line: the user is told, and the next calculation tries the file again.
     const nimbo::WriteResult written = logFile_.appendDataLine(out.record);
-    LstBx_Log->addItem(Qt(out.record.listLine()));
+    LstBx_Log->addItem(Q(out.record.listLine()));
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +
-                                  Qt(written.error),
+                                  Q(written.error),
                               nimbo::MessageIcon::Warning);
 }
