@@ -107,7 +107,10 @@ void Form_Main::Cmb_VidVR_Click(int index)
         Opt_RegForm[k]->show();
     Opt_RegForm[0]->setChecked(true);
 
+    // Emptying the list empties its text too: no size stays shown from the
+    // previous model.
     Cmb_Tprzmr->clear();
+    Cmb_Tprzmr->setEditText(QString());
     selection_.row = row;
     const nimbo::SizeLine first = catalogue_.line(row, 1);
     showPicture(Text(first.sizePictureName()));
@@ -140,6 +143,9 @@ void Form_Main::Cmb_VidVR_Click(int index)
                 break;
             Cmb_Tprzmr->addItem(Text(designation), k);
         }
+        // Filling an empty list makes its first entry current; like the model
+        // list, it shows nothing picked until the user picks a size.
+        Cmb_Tprzmr->setCurrentIndex(-1);
     }
     fallBackFromMissingOptions();
 }

@@ -1,0 +1,855 @@
+// The selection cascade, the option groups, the calculation variant and the
+// input edits, driven on the real window as a person would: pick entries,
+// select options, type, and look at what shows, what is selected, what the
+// result boxes hold and what the log file gained.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <array>
+
+#include "catalogue/cp1251.h"
+#include "window_fixture.h"
+
+using namespace nimbo::test;
+
+namespace {
+
+const char* const kHeader1 =
+    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
+    "V(м/с) или X(м/с), P(Па), l(м) или V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
+const char* const kHeader2 =
+    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
+    "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
+
+// The log file as the program must write it: Windows-1251, CR LF.
+QByteArray HeaderLines(std::initializer_list<int> variants)
+{
+    std::string utf8;
+    for (int v : variants)
+        utf8 += std::string(v == 1 ? kHeader1 : kHeader2) + "\r\n";
+    return QByteArray::fromStdString(nimbo::cp1251::fromUtf8(utf8));
+}
+
+const QStringList kMainResults{"TxtBx_p", "TxtBx_x", "TxtBx_LwA"};
+const QStringList kSectionResults{"TxtBx_F0", "TxtBx_V0", "TxtBx_Fv", "TxtBx_Vv", "TxtBx_Fjs", "TxtBx_Vjs"};
+const QStringList kAllResults = kMainResults + kSectionResults;
+const QStringList kFrames{"Frm_Rzmr", "Frm_Tprzmr", "Frm_Dlina", "Frm_KSD", "Frm_RegForm", "Frm_RegRash"};
+
+// --- Catalogue lines --------------------------------------------------------
+
+using Jet = std::array<const char*, 4>;
+using Reg = std::array<const char*, 5>;
+
+Line With(Line line, const Jet& jet, const Reg& reg, const char* plainZeta = "1", const char* plenumZeta = "0")
+{
+    const int jetAt[4] = {8, 68, 127, 186};
+    for (int k = 0; k < 4; ++k)
+        line.set(jetAt[k], jet[k]);
+    for (int p = 0; p < 5; ++p)
+        line.set(245 + 9 * p, reg[p]);
+    line.set(11, plainZeta).set(12, plenumZeta);
+    return line;
+}
+
+// A record with listed sizes: the first line says how many lines follow.
+// Every line repeats the model and type, as the per-row texts come from the
+// record's last line.
+std::vector<Line> Listed(std::vector<Line> sizes)
+{
+    sizes.front().set(4, std::to_string(sizes.size()));
+    return sizes;
+}
+
+std::vector<Line> Joined(std::initializer_list<std::vector<Line>> parts)
+{
+    std::vector<Line> out;
+    for (const auto& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+const Jet kNoJet{"n", "n", "n", "n"};
+const Reg kNoReg{"n", "n", "n", "n", "n"};
+const Jet kAllJets{"Веер", "Компакт", "Плоская", "Вниз"};
+const Reg kAllRegs{"b=0°", "b=15°", "b=30°", "b=45°", "b=60°"};
+
+// Models for the cascade: one of each size mode, plus a second type.
+std::vector<Line> CascadeCatalogue()
+{
+    const std::string d = "Диффузоры";
+    return Joined({
+        {With(Record("ДПУ-М", d, "n"), {"Веер", "Компакт", "n", "n"}, {"0°", "15°", "30°", "n", "n"}, "1.5", "2")},
+        {With(Record("ЩР", d, "dlina", 2), kNoJet, {"r0", "r20", "r40", "r60", "n"}, "1", "0"),
+         With(Record("ЩР", d, "x"), kNoJet, kNoReg)},
+        Listed({With(Record("АМН", d, "100x100"), kAllJets, kNoReg, "0", "2"),
+                With(Record("АМН", d, "200x200"), {"a", "b", "n", "n"}, kAllRegs, "1", "3"),
+                With(Record("АМН", d, "100x100"), kNoJet, {"q0", "q1", "q2", "q3", "n"}, "1", "0")}),
+        {With(Record("РВ", "Решетки", "n"), kAllJets, kAllRegs, "1", "2")},
+    });
+}
+
+// --- Driving the window -----------------------------------------------------
+
+struct Started {
+    explicit Started(const std::vector<Line>& lines = CascadeCatalogue()) : folder(lines)
+    {
+        window = MakeWindow(folder, platform);
+        ok = folder.isValid() && window->startUp();
+        if (ok)
+            window->show();
+    }
+    template <class T>
+    T* control(const QString& name) const
+    {
+        return Control<T>(*window, name.toLatin1().constData());
+    }
+    QRadioButton* option(const QString& name) const { return control<QRadioButton>(name); }
+    // A click on the round mark: only the mark and the caption take clicks,
+    // and a short caption leaves the middle of the button empty.
+    void click(const QString& name) const
+    {
+        QRadioButton* o = option(name);
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
+    }
+
+    // Picks the n-th entry (0-based) whose text is `text`, as a click in the list.
+    bool pick(const char* combo, const QString& text, int occurrence = 0) const
+    {
+        auto* box = control<QComboBox>(combo);
+        for (int i = 0; i < box->count(); ++i) {
+            if (box->itemText(i) == text && occurrence-- == 0) {
+                box->setCurrentIndex(i);
+                emit box->activated(i);
+                return true;
+            }
+        }
+        return false;
+    }
+    bool chooseModel(const QString& type, const QString& model, int occurrence = 0) const
+    {
+        return pick("Cmb_TipVR", type) && pick("Cmb_VidVR", model, occurrence);
+    }
+
+    bool shown(const QString& name) const { return !control<QWidget>(name)->isHidden(); }
+    QStringList shownOf(const QStringList& names) const
+    {
+        QStringList out;
+        for (const QString& n : names)
+            if (shown(n))
+                out << n;
+        return out;
+    }
+    // 1-based number of the selected option of a group, 0 when none.
+    int selected(const QString& group, int count) const
+    {
+        for (int i = 1; i <= count; ++i)
+            if (option(group + QString::number(i))->isChecked())
+                return i;
+        return 0;
+    }
+    QStringList captions(const QString& group, int count) const
+    {
+        QStringList out;
+        for (int i = 1; i <= count; ++i)
+            out << option(group + QString::number(i))->text();
+        return out;
+    }
+    QStringList entries(const char* combo) const
+    {
+        auto* box = control<QComboBox>(combo);
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i)
+            out << box->itemText(i);
+        return out;
+    }
+
+    // Every result box shows something, as after a calculation.
+    void fillResults() const
+    {
+        for (const QString& name : kAllResults)
+            control<QLineEdit>(name)->setText(QStringLiteral("7"));
+    }
+    QStringList emptyResults() const
+    {
+        QStringList out;
+        for (const QString& name : kAllResults)
+            if (control<QLineEdit>(name)->text().isEmpty())
+                out << name;
+        return out;
+    }
+    void clickPicture(int times) const
+    {
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(control<QLabel>("Img_VR"), Qt::LeftButton);
+    }
+    QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
+
+    RecordingPlatform platform;
+    ProgramFolder folder;
+    std::unique_ptr<Form_Main> window;
+    bool ok = false;
+};
+
+}  // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+private slots:
+    void typeChoice();
+    void modelAndSizeChoice_data();
+    void modelAndSizeChoice();
+    void plenumSetup_data();
+    void plenumSetup();
+    void plenumOptionsReturnOnlyWithAModelChoice();
+    void ksrKeptAcrossTypes();
+    void jetFormSetup_data();
+    void jetFormSetup();
+    void unofferedSelectionFallsBack_data();
+    void unofferedSelectionFallsBack();
+    void repeatedModelNames_data();
+    void repeatedModelNames();
+    void repeatedSizeDesignation();
+    void picture();
+
+    void optionClears_data();
+    void optionClears();
+    void flowRegulatorSwitch();
+
+    void variantSwitch_data();
+    void variantSwitch();
+    void headerAppendedAtEverySwitch();
+    void unwritableLogFile();
+
+    void inputEditClears_data();
+    void inputEditClears();
+    void everyKeystrokeClearsAgain();
+};
+
+// --- Cascade ----------------------------------------------------------------
+
+void TestSelection::typeChoice()
+{
+    Started s(Joined({CascadeCatalogue(),
+                      {Record("в-3", "Решетки", "n"), Record("Б-2", "Решетки", "n"), Record("а-1", "Решетки", "n")}}));
+    QVERIFY(s.ok);
+    // State: a model shown with its groups, its page linked, results shown.
+    QVERIFY(s.chooseModel("Диффузоры", "ДПУ-М"));
+    s.control<QGroupBox>("Frm_FV")->show();
+    s.fillResults();
+    s.clickPicture(2);
+
+    QVERIFY(s.pick("Cmb_TipVR", "Решетки"));
+    auto* url = s.control<QLabel>("Lbl_URL");
+    QCOMPARE(url->text(), QStringLiteral("https://www.timbra.example/"));
+    QCOMPARE(url->toolTip(), QStringLiteral("Переход на сайт timbra.example"));
+    QCOMPARE(s.window->currentSiteAddress(), QStringLiteral("https://www.timbra.example/"));
+    QVERIFY(!s.shown("Frm_FV"));
+    QCOMPARE(s.emptyResults(), kAllResults);
+    QCOMPARE(s.window->skrtClicks(), 0);
+    QCOMPARE(s.shownOf(kFrames), QStringList());
+    QVERIFY(s.shown("Cmb_VidVR"));
+    // Alphabetical whatever the catalogue order and the letter case; nothing picked yet.
+    QCOMPARE(s.entries("Cmb_VidVR"), QStringList({"а-1", "Б-2", "в-3", "РВ"}));
+    QCOMPARE(s.control<QComboBox>("Cmb_VidVR")->currentText(), QStringLiteral("Выбор воздухораспределителя"));
+    QCOMPARE(s.window->selection().row, 4);  // the first row of the type
+    QVERIFY(!s.window->selection().modelChosen);
+}
+
+void TestSelection::modelAndSizeChoice_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("size");  // entry of Cmb_Tprzmr to pick, -1: none
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QStringList>("sizes");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("sizeIndex");
+    QTest::addColumn<QString>("regRashTitle");
+
+    const QStringList listed{"100x100", "200x200", "100x100"};
+    QTest::newRow("free sizes A x B") << "ДПУ-М" << -1 << QStringList({"Frm_Rzmr", "Frm_KSD", "Frm_RegForm"})
+                                      << QStringList() << 1 << 1 << "Рег. расхода";
+    QTest::newRow("slot length, regulator of the outlet")
+        << "ЩР" << -1 << QStringList({"Frm_Dlina", "Frm_RegRash"}) << QStringList() << 2 << 1 << "Рег. расх. ВР";
+    QTest::newRow("listed sizes before a size is picked")
+        << "АМН" << -1 << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода";
+    QTest::newRow("listed size with plenum only")
+        << "АМН" << 0 << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 1 << "Рег. расхода";
+    QTest::newRow("listed size with plenum and jet forms")
+        << "АМН" << 1 << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
+        << "Рег. расхода";
+    QTest::newRow("listed size without plenum")
+        << "АМН" << 2 << QStringList({"Frm_Tprzmr", "Frm_RegRash"}) << listed << 3 << 3 << "Рег. расх. ВР";
+}
+
+void TestSelection::modelAndSizeChoice()
+{
+    QFETCH(QString, model);
+    QFETCH(int, size);
+    QFETCH(QStringList, frames);
+    QFETCH(QStringList, sizes);
+    QFETCH(int, row);
+    QFETCH(int, sizeIndex);
+    QFETCH(QString, regRashTitle);
+
+    Started s;
+    QVERIFY(s.ok);
+    QVERIFY(s.pick("Cmb_TipVR", "Диффузоры"));
+    s.fillResults();
+    s.clickPicture(1);
+    QVERIFY(s.pick("Cmb_VidVR", model));
+    if (size >= 0) {
+        s.fillResults();
+        s.clickPicture(1);
+        auto* box = s.control<QComboBox>("Cmb_Tprzmr");
+        box->setCurrentIndex(size);
+        emit box->activated(size);
+    }
+
+    QCOMPARE(s.shownOf(kFrames), frames);
+    QCOMPARE(s.entries("Cmb_Tprzmr"), sizes);
+    QCOMPARE(s.window->selection().row, row);
+    QCOMPARE(s.window->selection().sizeIndex, sizeIndex);
+    QCOMPARE(s.control<QGroupBox>("Frm_RegRash")->title(), regRashTitle);
+    QCOMPARE(s.emptyResults(), kAllResults);
+    QCOMPARE(s.window->skrtClicks(), 0);
+    auto* url = s.control<QLabel>("Lbl_URL");
+    QCOMPARE(url->text(), QStringLiteral("ВР на timbra.example"));
+    QCOMPARE(url->toolTip(), QStringLiteral("Описание выбранного воздухораспределителя на сайте timbra.example"));
+    QCOMPARE(s.window->currentSiteAddress(), "https://www.timbra.example/" + model);
+    // A model choice shows no size as picked; a size choice shows the one picked.
+    QCOMPARE(s.control<QComboBox>("Cmb_Tprzmr")->currentText(), size < 0 ? QString() : sizes.at(size));
+}
+
+void TestSelection::plenumSetup_data()
+{
+    QTest::addColumn<QString>("plainZeta");
+    QTest::addColumn<QString>("plenumZeta");
+    QTest::addColumn<QString>("regulator");  // flow-regulator caption 1
+    QTest::addColumn<QString>("before");     // plenum option selected on the previous model
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("regRashTitle");  // "прежний": left as it was
+
+    const QString ksd = QStringLiteral("Рег. расх. КСД"), vr = QStringLiteral("Рег. расх. ВР");
+    const QString old = QStringLiteral("прежний");
+    QTest::newRow("no version without plenum: Нет hidden, КСД selected")
+        << "0" << "2" << "b=0°" << "Opt_KSD1" << QStringList({"Frm_KSD", "Opt_KSD2", "Opt_KSD3"}) << "Opt_KSD2"
+        << old;
+    QTest::newRow("no flow regulator: КСР hidden, КСД selected")
+        << "1" << "2" << "n" << "Opt_KSD3" << QStringList({"Frm_KSD", "Opt_KSD1", "Opt_KSD2"}) << "Opt_KSD2" << old;
+    QTest::newRow("neither: only КСД offered")
+        << "0" << "2" << "n" << "Opt_KSD3" << QStringList({"Frm_KSD", "Opt_KSD2"}) << "Opt_KSD2" << old;
+    QTest::newRow("КСР stays and brings its regulator")
+        << "1" << "2" << "b=0°" << "Opt_KSD3"
+        << QStringList({"Frm_KSD", "Opt_KSD1", "Opt_KSD2", "Opt_KSD3", "Frm_RegRash"}) << "Opt_KSD3" << ksd;
+    QTest::newRow("Нет stays") << "1" << "2" << "b=0°" << "Opt_KSD1"
+                               << QStringList({"Frm_KSD", "Opt_KSD1", "Opt_KSD2", "Opt_KSD3"}) << "Opt_KSD1" << old;
+    QTest::newRow("no plenum, regulator of the outlet")
+        << "1" << "0" << "b=0°" << "Opt_KSD3" << QStringList({"Opt_KSD1", "Opt_KSD2", "Opt_KSD3", "Frm_RegRash"})
+        << "Opt_KSD3" << vr;
+    QTest::newRow("no plenum, no regulator")
+        << "1" << "0" << "n" << "Opt_KSD1" << QStringList({"Opt_KSD1", "Opt_KSD2", "Opt_KSD3"}) << "Opt_KSD1" << vr;
+    QTest::newRow("no plenum and no version without: nothing hidden")
+        << "0" << "0" << "b=0°" << "Opt_KSD1" << QStringList({"Opt_KSD1", "Opt_KSD2", "Opt_KSD3", "Frm_RegRash"})
+        << "Opt_KSD1" << vr;
+}
+
+void TestSelection::plenumSetup()
+{
+    QFETCH(QString, plainZeta);
+    QFETCH(QString, plenumZeta);
+    QFETCH(QString, regulator);
+    QFETCH(QString, before);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, after);
+    QFETCH(QString, regRashTitle);
+
+    const QByteArray reg1 = regulator.toUtf8(), plain = plainZeta.toUtf8(), plenum = plenumZeta.toUtf8();
+    Started s({With(Record("Все", "Т", "n"), kAllJets, kAllRegs, "1", "2"),
+               With(Record("Проба", "Т", "n"), kAllJets, {reg1.constData(), "b=15°", "b=30°", "n", "n"},
+                    plain.constData(), plenum.constData())});
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Т", "Все"));
+    s.option(before)->click();
+    QVERIFY(s.option(before)->isChecked());
+    s.control<QGroupBox>("Frm_RegRash")->setTitle(QStringLiteral("прежний"));
+    s.fillResults();
+
+    QVERIFY(s.pick("Cmb_VidVR", "Проба"));
+    QCOMPARE(s.shownOf({"Frm_KSD", "Opt_KSD1", "Opt_KSD2", "Opt_KSD3", "Frm_RegRash"}), shown);
+    QVERIFY(s.option(after)->isChecked());
+    QCOMPARE(s.control<QGroupBox>("Frm_RegRash")->title(), regRashTitle);
+    QCOMPARE(s.captions("Opt_RegRash", 5), QStringList({regulator, "b=15°", "b=30°", "n", "n"}));
+    QCOMPARE(s.emptyResults(), kAllResults);
+}
+
+void TestSelection::plenumOptionsReturnOnlyWithAModelChoice()
+{
+    // Size A is not offered without a plenum, size B is; "Нет" hidden by A
+    // stays hidden on B until the model is chosen again.
+    Started s({Listed({With(Record("М", "Т", "A"), kAllJets, kAllRegs, "0", "2"),
+                       With(Record("М", "Т", "B"), kAllJets, kAllRegs, "1", "2")})});
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Т", "М"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "A"));
+    QVERIFY(!s.shown("Opt_KSD1"));
+    QCOMPARE(s.selected("Opt_KSD", 3), 2);
+    QVERIFY(s.pick("Cmb_Tprzmr", "B"));
+    QVERIFY(!s.shown("Opt_KSD1"));
+    QVERIFY(s.shown("Frm_KSD"));
+    QVERIFY(s.pick("Cmb_VidVR", "М"));
+    QVERIFY(s.shown("Opt_KSD1"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "B"));
+    QVERIFY(s.shown("Opt_KSD1"));
+    QCOMPARE(s.selected("Opt_KSD", 3), 2);
+}
+
+void TestSelection::ksrKeptAcrossTypes()
+{
+    Started s({With(Record("Х", "Первый", "n"), kAllJets, kAllRegs, "1", "2"),
+               With(Record("У", "Второй", "n"), kAllJets, {"c0", "c1", "c2", "c3", "n"}, "1", "2")});
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Первый", "Х"));
+    s.option("Opt_KSD3")->setChecked(true);
+    QVERIFY(s.pick("Cmb_TipVR", "Второй"));
+    QVERIFY(!s.shown("Frm_RegRash"));
+    QVERIFY(s.option("Opt_KSD3")->isChecked());
+    QVERIFY(s.pick("Cmb_VidVR", "У"));
+    QVERIFY(s.option("Opt_KSD3")->isChecked());
+    QVERIFY(s.shown("Frm_RegRash"));
+    QCOMPARE(s.control<QGroupBox>("Frm_RegRash")->title(), QStringLiteral("Рег. расх. КСД"));
+    QCOMPARE(s.captions("Opt_RegRash", 5), QStringList({"c0", "c1", "c2", "c3", "n"}));
+    QCOMPARE(s.shownOf({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4", "Opt_RegRash5"}),
+             QStringList({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4"}));
+}
+
+void TestSelection::jetFormSetup_data()
+{
+    QTest::addColumn<QStringList>("steps");  // "size:<designation>" or "option:<name>"
+    QTest::addColumn<bool>("frameShown");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("shown");  // of Opt_RegForm1..4
+
+    const QStringList all{"Opt_RegForm1", "Opt_RegForm2", "Opt_RegForm3", "Opt_RegForm4"};
+    const QStringList two{"Opt_RegForm1", "Opt_RegForm2"};
+    QTest::newRow("four jet forms") << QStringList({"size:J4"}) << true
+                                    << QStringList({"Веер", "Компакт", "Плоская", "Вниз"}) << all;
+    QTest::newRow("forms 3 and 4 not offered")
+        << QStringList({"size:J2"}) << true << QStringList({"a", "b", "n", "n"}) << two;
+    QTest::newRow("only form 1: form 2 hidden too")
+        << QStringList({"size:J1"}) << true << QStringList({"solo", "n", "n", "n"})
+        << QStringList({"Opt_RegForm1"});
+    // A size without a regulator hides the frame and leaves the options as
+    // the previous size left them.
+    QTest::newRow("no regulator keeps the previous captions")
+        << QStringList({"size:J2", "size:J0"}) << false << QStringList({"a", "b", "n", "n"}) << two;
+    // "Нет" offers forms 3 and 4 again when the current size has them, even
+    // while the frame is hidden.
+    QTest::newRow("Нет shows the forms the size has")
+        << QStringList({"size:J2", "size:J0", "option:Opt_KSD2", "option:Opt_KSD1"}) << false
+        << QStringList({"a", "b", "n", "n"}) << all;
+    // A caption "n" never hides a form on "Нет".
+    QTest::newRow("Нет leaves unoffered forms alone")
+        << QStringList({"size:J4", "option:Opt_KSD2", "size:J2", "option:Opt_KSD1"}) << true
+        << QStringList({"a", "b", "n", "n"}) << two;
+}
+
+void TestSelection::jetFormSetup()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(bool, frameShown);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, shown);
+
+    Started s({Listed({With(Record("М", "Т", "J4"), kAllJets, kAllRegs, "1", "2"),
+                       With(Record("М", "Т", "J2"), {"a", "b", "n", "n"}, kAllRegs, "1", "2"),
+                       With(Record("М", "Т", "J1"), {"solo", "n", "n", "n"}, kAllRegs, "1", "2"),
+                       With(Record("М", "Т", "J0"), {"n", "x", "y", "z"}, kAllRegs, "1", "2")})});
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Т", "М"));
+    for (const QString& step : steps) {
+        const QString what = step.section(':', 1);
+        if (step.startsWith("size:"))
+            QVERIFY(s.pick("Cmb_Tprzmr", what));
+        else
+            s.option(what)->setChecked(true);
+    }
+    QCOMPARE(s.shown("Frm_RegForm"), frameShown);
+    QCOMPARE(s.captions("Opt_RegForm", 4), captions);
+    QCOMPARE(s.shownOf({"Opt_RegForm1", "Opt_RegForm2", "Opt_RegForm3", "Opt_RegForm4"}), shown);
+}
+
+void TestSelection::unofferedSelectionFallsBack_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("firstModel");
+    QTest::addColumn<QString>("firstSize");
+    QTest::addColumn<QString>("model");  // empty: stay with the model
+    QTest::addColumn<QString>("size");   // empty: no size pick
+    QTest::addColumn<int>("selected");
+
+    QTest::newRow("jet form 3 missing in the next size") << "Opt_RegForm" << 3 << "Л" << "full" << "" << "poor" << 1;
+    QTest::newRow("jet form 2 still offered") << "Opt_RegForm" << 2 << "Л" << "full" << "" << "poor" << 2;
+    QTest::newRow("position 5 missing in the next size") << "Opt_RegRash" << 5 << "Л" << "full" << "" << "poor" << 1;
+    QTest::newRow("position 3 still offered") << "Opt_RegRash" << 3 << "Л" << "full" << "" << "poor" << 3;
+    QTest::newRow("position 4 missing in the next model") << "Opt_RegRash" << 4 << "Л" << "full" << "С" << "" << 1;
+    QTest::newRow("position 4 missing at size 1 of a listed model")
+        << "Opt_RegRash" << 4 << "Ф" << "" << "П" << "" << 1;
+    QTest::newRow("position 4 offered by the next model") << "Opt_RegRash" << 4 << "Л" << "full" << "Ф" << "" << 4;
+    // The model choice itself returns to jet form 1.
+    QTest::newRow("model choice selects jet form 1") << "Opt_RegForm" << 4 << "Л" << "full" << "Ф" << "" << 1;
+}
+
+void TestSelection::unofferedSelectionFallsBack()
+{
+    QFETCH(QString, group);
+    QFETCH(int, option);
+    QFETCH(QString, firstModel);
+    QFETCH(QString, firstSize);
+    QFETCH(QString, model);
+    QFETCH(QString, size);
+    QFETCH(int, selected);
+
+    // Without a plenum, so the flow regulator belongs to the outlet and shows.
+    Started s(Joined({Listed({With(Record("Л", "Т", "full"), kAllJets, kAllRegs),
+                              With(Record("Л", "Т", "poor"), {"a", "b", "n", "n"}, {"r0", "r1", "r2", "r3", "n"})}),
+                      {With(Record("С", "Т", "n"), kAllJets, {"s0", "s1", "s2", "n", "n"})},
+                      {With(Record("Ф", "Т", "n"), kAllJets, kAllRegs)},
+                      Listed({With(Record("П", "Т", "s1"), kAllJets, {"p0", "p1", "p2", "n", "n"}),
+                              With(Record("П", "Т", "s2"), kAllJets, kAllRegs)})}));
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Т", firstModel));
+    if (!firstSize.isEmpty())
+        QVERIFY(s.pick("Cmb_Tprzmr", firstSize));
+    s.option(group + QString::number(option))->click();
+    if (!model.isEmpty())
+        QVERIFY(s.pick("Cmb_VidVR", model));
+    if (!size.isEmpty())
+        QVERIFY(s.pick("Cmb_Tprzmr", size));
+    QCOMPARE(s.selected(group, group == "Opt_RegForm" ? 4 : 5), selected);
+}
+
+void TestSelection::repeatedModelNames_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("caption");  // Opt_RegRash1 of that row
+
+    QTest::newRow("first of two equal names") << "Решетки" << "РВ" << 0 << 1 << "row1";
+    QTest::newRow("second of two equal names") << "Решетки" << "РВ" << 1 << 3 << "row3";
+    QTest::newRow("name also in an earlier row of another type") << "Решетки" << "АД" << 0 << 4 << "row4";
+    QTest::newRow("the earlier row itself") << "Диффузоры" << "АД" << 0 << 2 << "row2";
+}
+
+void TestSelection::repeatedModelNames()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, model);
+    QFETCH(int, occurrence);
+    QFETCH(int, row);
+    QFETCH(QString, caption);
+
+    const auto rec = [](const char* model, const char* type, const char* reg) {
+        return With(Record(model, type, "n").set(292, std::string("https://www.timbra.example/") + reg), kNoJet,
+                    {reg, "n", "n", "n", "n"});
+    };
+    Started s({rec("РВ", "Решетки", "row1"), rec("АД", "Диффузоры", "row2"), rec("РВ", "Решетки", "row3"),
+               rec("АД", "Решетки", "row4")});
+    QVERIFY(s.ok);
+    QVERIFY(s.pick("Cmb_TipVR", type));
+    if (type == "Решетки")
+        QCOMPARE(s.entries("Cmb_VidVR"), QStringList({"АД", "РВ", "РВ"}));
+    QVERIFY(s.pick("Cmb_VidVR", model, occurrence));
+    QCOMPARE(s.window->selection().row, row);
+    QCOMPARE(s.option("Opt_RegRash1")->text(), caption);
+    QCOMPARE(s.window->currentSiteAddress(), "https://www.timbra.example/" + caption);
+}
+
+void TestSelection::repeatedSizeDesignation()
+{
+    Started s;
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Диффузоры", "АМН"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "100x100", 1));
+    QCOMPARE(s.window->selection().sizeIndex, 3);
+    QCOMPARE(s.captions("Opt_RegRash", 5), QStringList({"q0", "q1", "q2", "q3", "n"}));
+    QVERIFY(s.pick("Cmb_Tprzmr", "100x100", 0));
+    QCOMPARE(s.window->selection().sizeIndex, 1);
+    QCOMPARE(s.captions("Opt_RegForm", 4), QStringList({"Веер", "Компакт", "Плоская", "Вниз"}));
+}
+
+void TestSelection::picture()
+{
+    Started s({Record("С картинкой", "Тип", "n").set(291, "тип").set(290, "нет такой"),
+               Record("Битая", "Тип", "n").set(290, "битая")});
+    QVERIFY(s.ok);
+    QVERIFY(s.folder.writePicture(QStringLiteral("тип"), Qt::red));
+    QFile broken(s.folder.file(QStringLiteral("jpg/битая.jpg")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    auto* picture = s.control<QLabel>("Img_VR");
+
+    QVERIFY(s.pick("Cmb_TipVR", "Тип"));
+    const QColor shown = picture->pixmap().toImage().pixelColor(10, 10);
+    QVERIFY2(shown.red() > 240 && shown.green() < 16 && shown.blue() < 16, qPrintable(shown.name()));
+    // A missing file: an empty area, and the choice completes.
+    QVERIFY(s.pick("Cmb_VidVR", "С картинкой"));
+    QVERIFY(picture->pixmap().isNull());
+    QVERIFY(s.shown("Frm_Rzmr"));
+    QCOMPARE(s.window->selection().row, 1);
+    QVERIFY(s.pick("Cmb_TipVR", "Тип"));
+    QVERIFY(!picture->pixmap().isNull());
+    QVERIFY(s.pick("Cmb_VidVR", "Битая"));
+    QVERIFY(picture->pixmap().isNull());
+    QCOMPARE(s.window->selection().row, 2);
+    QVERIFY(s.platform.messages.isEmpty());
+}
+
+// --- Option groups ----------------------------------------------------------
+
+void TestSelection::optionClears_data()
+{
+    QTest::addColumn<QStringList>("before");  // selected before the results show
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("cleared");
+    QTest::addColumn<bool>("regRashShown");
+
+    const QStringList ksr{"Opt_KSD3"};
+    QTest::newRow("Нет") << ksr << "Opt_KSD1" << kMainResults << false;
+    QTest::newRow("КСД") << ksr << "Opt_KSD2" << kMainResults << false;
+    QTest::newRow("КСР") << QStringList() << "Opt_KSD3" << kMainResults << true;
+    QTest::newRow("jet form 2") << QStringList() << "Opt_RegForm2" << kAllResults << false;
+    QTest::newRow("jet form 4 with КСР") << ksr << "Opt_RegForm4" << kAllResults << true;
+    QTest::newRow("jet form 1 again") << QStringList({"Opt_RegForm3"}) << "Opt_RegForm1" << kAllResults << false;
+    QTest::newRow("regulator position 2") << ksr << "Opt_RegRash2" << kMainResults << true;
+    QTest::newRow("regulator position 5") << ksr << "Opt_RegRash5" << kMainResults << true;
+    QTest::newRow("regulator position 1 again")
+        << QStringList({"Opt_KSD3", "Opt_RegRash4"}) << "Opt_RegRash1" << kMainResults << true;
+    // Only becoming selected counts.
+    QTest::newRow("Нет while selected") << QStringList() << "Opt_KSD1" << QStringList() << false;
+    QTest::newRow("jet form 1 while selected") << QStringList() << "Opt_RegForm1" << QStringList() << false;
+}
+
+void TestSelection::optionClears()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, option);
+    QFETCH(QStringList, cleared);
+    QFETCH(bool, regRashShown);
+
+    Started s;
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Решетки", "РВ"));
+    for (const QString& name : before)
+        s.click(name);
+    s.fillResults();
+    s.clickPicture(3);
+    QCOMPARE(s.window->skrtClicks(), 3);
+
+    s.click(option);
+    QVERIFY(s.option(option)->isChecked());
+    QCOMPARE(s.emptyResults(), cleared);
+    QCOMPARE(s.window->skrtClicks(), cleared.isEmpty() ? 3 : 0);
+    QCOMPARE(s.shown("Frm_RegRash"), regRashShown);
+}
+
+void TestSelection::flowRegulatorSwitch()
+{
+    Started s({Listed({With(Record("М", "Т", "A"), kAllJets, kAllRegs, "1", "2"),
+                       With(Record("М", "Т", "B"), kAllJets, {"p0", "p1", "p2", "p3", "n"}, "1", "2")})});
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Т", "М"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "B"));
+    // Selecting nothing new: position 5 stays as the model choice left it.
+    QVERIFY(s.shown("Opt_RegRash5"));
+    QVERIFY(!s.shown("Frm_RegRash"));
+
+    s.option("Opt_KSD3")->setChecked(true);
+    auto* frame = s.control<QGroupBox>("Frm_RegRash");
+    QVERIFY(s.shown("Frm_RegRash"));
+    QCOMPARE(frame->title(), QStringLiteral("Рег. расх. КСД"));
+    QCOMPARE(s.captions("Opt_RegRash", 5), QStringList({"p0", "p1", "p2", "p3", "n"}));
+    QCOMPARE(s.shownOf({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4", "Opt_RegRash5"}),
+             QStringList({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4"}));
+
+    // Back to "Нет": the frame goes, the main results are cleared, the sections stay.
+    s.fillResults();
+    s.option("Opt_KSD1")->setChecked(true);
+    QVERIFY(!s.shown("Frm_RegRash"));
+    QCOMPARE(s.emptyResults(), kMainResults);
+
+    // A size choice with "КСР" selected sets positions 4 and 5 from the new size.
+    s.option("Opt_KSD3")->setChecked(true);
+    QVERIFY(s.pick("Cmb_Tprzmr", "A"));
+    QVERIFY(s.shown("Frm_RegRash"));
+    QVERIFY(s.shown("Opt_RegRash5"));
+    QCOMPARE(s.captions("Opt_RegRash", 5), QStringList({"b=0°", "b=15°", "b=30°", "b=45°", "b=60°"}));
+}
+
+// --- Variant ----------------------------------------------------------------
+
+void TestSelection::variantSwitch_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("result");  // TxtBx_x before the switch
+    QTest::addColumn<QString>("input");   // TxtBx_V after it
+
+    QTest::newRow("to 2 with no result") << 1 << "" << "3.5";
+    QTest::newRow("to 2 with a dash") << 1 << "-" << "3.5";
+    QTest::newRow("throw becomes the distance") << 1 << "12,5" << "12,5";
+    QTest::newRow("to 1 with no result") << 2 << "" << "0.2";
+    QTest::newRow("to 1 with a dash") << 2 << "-" << "0.2";
+    QTest::newRow("velocity becomes the given Vx") << 2 << "0.31" << "0.31";
+}
+
+void TestSelection::variantSwitch()
+{
+    QFETCH(int, from);
+    QFETCH(QString, result);
+    QFETCH(QString, input);
+
+    Started s;
+    QVERIFY(s.ok);
+    if (from == 2)
+        s.option("Opt_Var2")->setChecked(true);
+    s.control<QLineEdit>("TxtBx_V")->setText(QStringLiteral("9"));
+    s.fillResults();
+    s.control<QLineEdit>("TxtBx_x")->setText(result);
+    s.clickPicture(2);
+
+    const int to = 3 - from;
+    s.click(QStringLiteral("Opt_Var%1").arg(to));
+    QVERIFY(s.option(QStringLiteral("Opt_Var%1").arg(to))->isChecked());
+
+    QCOMPARE(s.control<QLineEdit>("TxtBx_V")->text(), input);
+    // The new input cleared the main results; the sections belong to L alone.
+    QCOMPARE(s.emptyResults(), kMainResults);
+    QCOMPARE(s.window->skrtClicks(), 0);
+    const QString tipV = to == 1 ? QStringLiteral("Скорость для расчета дальнобойности")
+                                 : QStringLiteral("Расстояние от воздухораспределителя");
+    const QString tipX = to == 1 ? QStringLiteral("Дальнобойность струи для заданной Vx")
+                                 : QStringLiteral("Скорость приточной струи на расстоянии X от воздухораспределителя");
+    const auto label = [&](const char* name) { return s.control<QLabel>(name); };
+    QCOMPARE(label("Lbl_V")->text(), to == 1 ? QStringLiteral("Vx =") : QStringLiteral("X ="));
+    QCOMPARE(label("Lbl_RV")->text(), to == 1 ? QStringLiteral("м/с") : QStringLiteral("м"));
+    QCOMPARE(label("Lbl_x")->text(), to == 1 ? QStringLiteral("l =") : QStringLiteral("Vx ="));
+    QCOMPARE(label("Lbl_Rll")->text(), to == 1 ? QStringLiteral("м") : QStringLiteral("м/с"));
+    for (const char* name : {"Lbl_V", "TxtBx_V", "Lbl_RV"})
+        QCOMPARE(s.control<QWidget>(name)->toolTip(), tipV);
+    for (const char* name : {"Lbl_x", "TxtBx_x", "Lbl_Rll"})
+        QCOMPARE(s.control<QWidget>(name)->toolTip(), tipX);
+    QCOMPARE(s.logFile(), from == 2 ? HeaderLines({1, 2, 1}) : HeaderLines({1, 2}));
+    QVERIFY(s.platform.messages.isEmpty());
+}
+
+void TestSelection::headerAppendedAtEverySwitch()
+{
+    Started s;
+    QVERIFY(s.ok);
+    QCOMPARE(s.logFile(), HeaderLines({1}));
+    s.option("Opt_Var1")->setChecked(true);  // already selected: no switch
+    QCOMPARE(s.logFile(), HeaderLines({1}));
+    for (const char* name : {"Opt_Var2", "Opt_Var1", "Opt_Var2", "Opt_Var1"})
+        s.click(name);
+    QCOMPARE(s.logFile(), HeaderLines({1, 2, 1, 2, 1}));
+
+    // A file removed meanwhile is created again, with the header alone.
+    QVERIFY(QFile::remove(s.folder.file(QStringLiteral("Nimbo.csv"))));
+    s.click("Opt_Var2");
+    QCOMPARE(s.logFile(), HeaderLines({2}));
+}
+
+void TestSelection::unwritableLogFile()
+{
+    Started s;
+    QVERIFY(s.ok);
+    const QString log = s.folder.file(QStringLiteral("Nimbo.csv"));
+    QVERIFY(QFile::remove(log));
+    QVERIFY(QDir().mkdir(log));
+
+    s.click("Opt_Var2");
+    QVERIFY(s.option("Opt_Var2")->isChecked());
+    QCOMPARE(s.control<QLabel>("Lbl_V")->text(), QStringLiteral("X ="));
+    QCOMPARE(s.control<QLineEdit>("TxtBx_V")->text(), QStringLiteral("3.5"));
+    QCOMPARE(s.control<QLabel>("Lbl_Rll")->text(), QStringLiteral("м/с"));
+    QCOMPARE(s.platform.messages.size(), 1);
+    QVERIFY(s.platform.messages.front().text.contains(QStringLiteral("Nimbo.csv")));
+
+    // The window goes on working, and tells again at the next switch.
+    s.click("Opt_Var1");
+    QCOMPARE(s.control<QLabel>("Lbl_V")->text(), QStringLiteral("Vx ="));
+    QCOMPARE(s.platform.messages.size(), 2);
+    QVERIFY(s.window->isVisible());
+    QVERIFY(s.chooseModel("Решетки", "РВ"));
+    QVERIFY(s.shown("Frm_Rzmr"));
+}
+
+// --- Input edits ------------------------------------------------------------
+
+void TestSelection::inputEditClears_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("cleared");
+    QTest::addColumn<bool>("resultsShown");
+
+    QTest::newRow("air flow") << "TxtBx_L" << kAllResults << true;
+    QTest::newRow("velocity or distance") << "TxtBx_V" << kMainResults << true;
+    QTest::newRow("size A") << "TxtBx_A" << kAllResults << true;
+    QTest::newRow("size B") << "TxtBx_B" << kAllResults << true;
+    QTest::newRow("slot length") << "TxtBx_Dlina" << kMainResults << true;
+    QTest::newRow("air flow, nothing shown") << "TxtBx_L" << kAllResults << false;
+    QTest::newRow("slot length, nothing shown") << "TxtBx_Dlina" << kAllResults << false;
+}
+
+void TestSelection::inputEditClears()
+{
+    QFETCH(QString, box);
+    QFETCH(QStringList, cleared);
+    QFETCH(bool, resultsShown);
+
+    Started s;
+    QVERIFY(s.ok);
+    if (resultsShown)
+        s.fillResults();
+    s.clickPicture(4);
+    QCOMPARE(s.window->skrtClicks(), 4);
+
+    auto* edit = s.control<QLineEdit>(box);
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_5);
+    QVERIFY(edit->text().endsWith('5'));
+    QCOMPARE(s.emptyResults(), cleared);
+    QCOMPARE(s.window->skrtClicks(), 0);
+}
+
+void TestSelection::everyKeystrokeClearsAgain()
+{
+    Started s;
+    QVERIFY(s.ok);
+    auto* edit = s.control<QLineEdit>("TxtBx_Dlina");
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_0);
+    s.fillResults();
+    s.clickPicture(1);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QStringLiteral("1000"));
+    QCOMPARE(s.emptyResults(), kMainResults);
+    QCOMPARE(s.window->skrtClicks(), 0);
+    // Set by the program counts as much as typed.
+    s.fillResults();
+    s.control<QLineEdit>("TxtBx_B")->setText(QStringLiteral("450"));
+    QCOMPARE(s.emptyResults(), kAllResults);
+}
+
+QTEST_MAIN(TestSelection)
+#include "test_selection.moc"
