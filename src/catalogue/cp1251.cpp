@@ -102,12 +102,17 @@ std::size_t decodeOne(std::string_view s, std::size_t i, char32_t& cp)
 
 void appendUtf8(std::string& out, std::string_view cp1251)
 {
-    for (char c : cp1251) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            appendCodePoint(out, kUpperHalf[b - 0x80]);
+    // Runs of ASCII are copied whole: most catalogue texts are all ASCII.
+    std::size_t i = 0;
+    while (i < cp1251.size()) {
+        std::size_t ascii = i;
+        while (ascii < cp1251.size() && static_cast<unsigned char>(cp1251[ascii]) < 0x80)
+            ++ascii;
+        out.append(cp1251.data() + i, ascii - i);
+        if (ascii == cp1251.size())
+            break;
+        appendCodePoint(out, kUpperHalf[static_cast<unsigned char>(cp1251[ascii]) - 0x80]);
+        i = ascii + 1;
     }
 }
 

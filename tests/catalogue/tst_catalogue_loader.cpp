@@ -5,8 +5,10 @@
 #include <QTest>
 
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <functional>
+#include <random>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cp1251.h"
@@ -124,6 +126,7 @@ private slots:
     void reads_text_fields();
     void reads_float_fields_data();
     void reads_float_fields();
+    void every_float_is_the_nearest_single();
     void reads_int16_fields_data();
     void reads_int16_fields();
     void refuses_malformed_file_data();
@@ -287,6 +290,48 @@ void TestCatalogueLoader::reads_float_fields()
     QVERIFY2(l.ok, l.error.message().c_str());
     // Bit for bit: the calculation starts from exactly this stored single.
     QCOMPARE(std::bit_cast<std::uint32_t>(l.cat.line(1, 1).fmValue()), std::bit_cast<std::uint32_t>(expected));
+}
+
+void TestCatalogueLoader::every_float_is_the_nearest_single()
+{
+    // Decimals of every length around the loader's short-number path, each
+    // compared bit for bit with what from_chars makes of the same text.
+    std::vector<std::string> texts = {"9999999", "16777216", "16777217", "-16777217", "0.0000001", "1234.567",
+                                      "0.1234567", "-0", "-.5", "5.", "3.4028235e38", "0.30000001", "8388608.5",
+                                      "0.00000000000000000000000000000000000001"};
+    std::mt19937 random(20190301);
+    std::uniform_int_distribution<int> digitCount(1, 10), digit(0, 9), coin(0, 1);
+    while (texts.size() < 40 * 231) {
+        std::string t = coin(random) ? "-" : "";
+        const int n = digitCount(random);
+        const int point = std::uniform_int_distribution<int>(0, n)(random);
+        for (int i = 0; i < n; ++i) {
+            if (i == point && i > 0)
+                t += '.';
+            t += static_cast<char>('0' + digit(random));
+        }
+        texts.push_back(t);
+    }
+
+    std::vector<Line> lines{Record("М", "Т", "1", 40)};
+    lines.resize(40);
+    std::vector<int> positions;
+    for (int pos = 5; pos <= kFieldsPerLine; ++pos)
+        if (!test::IsTextPosition(pos) && !test::IsIntPosition(pos))
+            positions.push_back(pos);
+    QCOMPARE(positions.size(), std::size_t{231});
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        lines[i / 231].set(positions[i % 231], texts[i]);
+
+    const Loaded l = Load(FileBytes(lines));
+    QVERIFY2(l.ok, l.error.message().c_str());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        float expected = 0.0f;
+        const std::string& t = texts[i];
+        QVERIFY(std::from_chars(t.data(), t.data() + t.size(), expected).ec == std::errc());
+        const float loaded = l.cat.line(1, static_cast<int>(i / 231) + 1).floatField(positions[i % 231]);
+        QVERIFY2(std::bit_cast<std::uint32_t>(loaded) == std::bit_cast<std::uint32_t>(expected), t.c_str());
+    }
 }
 
 void TestCatalogueLoader::reads_int16_fields_data()
