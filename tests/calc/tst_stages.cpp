@@ -225,6 +225,15 @@ void TstStages::coefficient_choice_data()
     o.ksd = 1;
     o.regRash = 2;
     QTest::newRow("Нет drops the regulator") << 1 << o << 1.1f << 2.1f << 1.0 << false << 0.0f << 11.0f;
+    o.regFormVisible = true;
+    o.regForm = 2;
+    QTest::newRow("Нет with option 2") << 1 << o << 1.2f << 2.2f << 1.0 << false << 0.0f << 12.0f;
+    o.ksd = 3;
+    o.regForm = 3;
+    o.regRash = 4;
+    QTest::newRow("КСР with option 3") << 1 << o << 1.3f << 3.3f << double(0.14f) << true << 14.0f << 23.0f;
+    o.regFormVisible = false;
+    o.regForm = 1;
     o.ksd = 2;
     o.regRash = 4;
     QTest::newRow("КСД drops the regulator, takes plenum values")
@@ -295,6 +304,7 @@ void TstStages::slot_plenum_coefficient_data()
     QTest::newRow("КСД ДПЗ option 2") << int(Dpz) << ksd2 << f.q1 << false << 1.0;
     QTest::newRow("КСД ДТЗ") << int(Dtz) << ksd << f.q2 << false << 1.0;
     QTest::newRow("КСД ДТЗ option 2") << int(Dtz) << ksd2 << f.cub << false << 1.0;
+    QTest::newRow("КСД other slot") << int(Other) << ksd << double(3.1f) << true << 1.0;
     QTest::newRow("КСД other slot option 2") << int(Other) << ksd2 << double(3.2f) << true << 1.0;
 
     Options ksr = ksd;
