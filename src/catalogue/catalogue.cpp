@@ -315,13 +315,7 @@ public:
     bool load(LoadError& error);
 
 private:
-    bool fail(int field, std::string what)
-    {
-        error_->line = line_;
-        error_->field = field;
-        error_->what = std::move(what);
-        return false;
-    }
+    bool fail(int field, std::string_view what);
 
     void reserve();
     bool skipHeading();
@@ -336,8 +330,6 @@ private:
         int lineCount = 0;
     };
     bool storeField(int pos, std::string_view value, LineOutput& out);
-    bool readFloat(int pos, std::string_view text, float& value);
-    bool readInt16(int pos, std::string_view text, std::int16_t& value);
 
     const char* p_;
     const char* end_;
@@ -429,11 +421,72 @@ void AdviseHugePages([[maybe_unused]] const void* data, [[maybe_unused]] std::si
 #endif
 }
 
+enum class NumberFault { None, NotANumber, NotFinite, OutOfFloatRange, NotAnInteger, OutOfInt16Range };
+
+// An empty field reads as 0.
+NumberFault ToFloat(std::string_view text, float& value)
+{
+    value = 0.0f;
+    if (text.empty() || ShortDecimal(text, value))
+        return NumberFault::None;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return NumberFault::OutOfFloatRange;
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return NumberFault::NotANumber;
+    return std::isfinite(value) ? NumberFault::None : NumberFault::NotFinite;
+}
+
+NumberFault ToInt16(std::string_view text, std::int16_t& value)
+{
+    value = 0;
+    if (text.empty())
+        return NumberFault::None;
+    int wide = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    if (ec == std::errc::result_out_of_range)
+        return NumberFault::OutOfInt16Range;
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return NumberFault::NotAnInteger;
+    if (wide < -32768 || wide > 32767)
+        return NumberFault::OutOfInt16Range;
+    value = static_cast<std::int16_t>(wide);
+    return NumberFault::None;
+}
+
+std::string NumberFaultText(NumberFault fault, std::string_view text)
+{
+    switch (fault) {
+    case NumberFault::NotANumber:
+        return "ожидалось число (с точкой как десятичным разделителем), а записано " + Quoted(text);
+    case NumberFault::NotFinite:
+        return "ожидалось конечное число, а записано " + Quoted(text);
+    case NumberFault::OutOfFloatRange:
+        return "число " + Quoted(text) +
+               " вне диапазона чисел одинарной точности (по модулю от 1.2e-38 до 3.4e38 или 0)";
+    case NumberFault::NotAnInteger:
+        return "ожидалось целое число, а записано " + Quoted(text);
+    case NumberFault::OutOfInt16Range:
+        return "целое число " + Quoted(text) + " вне диапазона −32768..32767";
+    case NumberFault::None:
+        break;
+    }
+    return {};
+}
+
 const char* const kCrWithoutLf =
     "строка кончается одним символом CR без LF; строки файла должны кончаться CR LF (или LF)";
 const char* const kNul = "в тексте файла встретился нулевой байт; файл повреждён или это не текстовый файл";
 
 }  // namespace
+
+bool CatalogueLoader::fail(int field, std::string_view what)
+{
+    error_->line = line_;
+    error_->field = field;
+    error_->what = std::string(what);
+    return false;
+}
 
 void CatalogueLoader::reserve()
 {
@@ -517,41 +570,10 @@ bool CatalogueLoader::readField(int pos, std::string_view& value)
     return true;
 }
 
-bool CatalogueLoader::readFloat(int pos, std::string_view text, float& value)
-{
-    value = 0.0f;
-    if (text.empty() || ShortDecimal(text, value))
-        return true;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range)
-        return fail(pos, "число " + Quoted(text) +
-                             " вне диапазона чисел одинарной точности (по модулю от 1.2e-38 до 3.4e38 или 0)");
-    if (ec != std::errc() || ptr != text.data() + text.size())
-        return fail(pos, "ожидалось число (с точкой как десятичным разделителем), а записано " + Quoted(text));
-    if (!std::isfinite(value))
-        return fail(pos, "ожидалось конечное число, а записано " + Quoted(text));
-    return true;
-}
-
-bool CatalogueLoader::readInt16(int pos, std::string_view text, std::int16_t& value)
-{
-    value = 0;
-    if (text.empty())
-        return true;
-    long long wide = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), wide);
-    const bool whole = ptr == text.data() + text.size();
-    if (ec == std::errc::result_out_of_range || (ec == std::errc() && whole && (wide < -32768 || wide > 32767)))
-        return fail(pos, "целое число " + Quoted(text) + " вне диапазона −32768..32767");
-    if (ec != std::errc() || !whole)
-        return fail(pos, "ожидалось целое число, а записано " + Quoted(text));
-    value = static_cast<std::int16_t>(wide);
-    return true;
-}
-
 bool CatalogueLoader::storeField(int pos, std::string_view value, LineOutput& out)
 {
     const FieldSlot slot = kFields.at[pos];
+    NumberFault fault = NumberFault::None;
     switch (slot.kind) {
     case Kind::RowText: {
         std::string& text = rowTexts_[slot.slot];
@@ -564,19 +586,20 @@ bool CatalogueLoader::storeField(int pos, std::string_view value, LineOutput& ou
         cat_.texts_ += '\0';
         return true;
     case Kind::Float:
-        return readFloat(pos, value, out.floats[slot.slot]);
+        fault = ToFloat(value, out.floats[slot.slot]);
+        break;
     case Kind::Int16:
-        return readInt16(pos, value, out.ints[slot.slot]);
+        fault = ToInt16(value, out.ints[slot.slot]);
+        break;
     case Kind::LineCount: {
-        std::int16_t number = 0;
-        if (!readInt16(pos, value, number))
-            return false;
+        std::int16_t count = 0;
+        fault = ToInt16(value, count);
         if (out.firstOfRecord)
-            out.lineCount = number;
-        return true;
+            out.lineCount = count;
+        break;
     }
     }
-    return true;
+    return fault == NumberFault::None || fail(pos, NumberFaultText(fault, value));
 }
 
 bool CatalogueLoader::readSizeLine(bool firstOfRecord, int& lineCount)
