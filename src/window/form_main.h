@@ -101,6 +101,8 @@ private:
     // log, keyboard use of the link; called once at the end of construction.
     void applyDesktopConventions();
     void refreshAccessibleNames();
+    // Tab reaches the log strip and the panel only while they are on screen.
+    void updateReach();
 
     QString folder_;
     nimbo::Platform& platform_;

@@ -1,6 +1,7 @@
 // The log strip and its list commands, the site link, the coefficient panel,
 // and the keyboard and screen-reader conventions of a desktop window.
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -280,12 +283,40 @@ void Form_Main::applyDesktopConventions()
         return true;
     });
 
+    // The menu entry installed with the program is nimbo.desktop, its icon
+    // "nimbo" in the icon theme; naming them lets the desktop match the
+    // running window to its entry and icon.
+    if (QGuiApplication::desktopFileName().isEmpty())
+        QGuiApplication::setDesktopFileName(QStringLiteral("nimbo"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("nimbo"), windowIcon()));
+
     // A size asked for while the window was maximised or minimised takes
     // effect when it returns to normal. Queued, so that it comes after the
     // window system has restored the old normal geometry.
+    // The log strip and the panel lie beyond the window's edge until it is
+    // enlarged; while they do, Tab passes them by rather than putting the
+    // focus where nobody can see it.
     new EventHook(this, [this](QEvent* event) {
         if (event->type() == QEvent::WindowStateChange && !IsSizeLocked(*this))
             QMetaObject::invokeMethod(this, [this] { applyOuterSize(); }, Qt::QueuedConnection);
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            updateReach();
         return false;
     });
+    updateReach();
+}
+
+void Form_Main::updateReach()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear}) {
+        if (!w)
+            continue;
+        // By its middle: a frame a pixel thicker than planned may clip the
+        // lowest buttons a little without hiding them.
+        const QRect place(w->mapTo(this, QPoint(0, 0)), w->size());
+        const bool inside = rect().contains(place.center());
+        w->setFocusPolicy(inside ? Qt::StrongFocus : Qt::NoFocus);
+        if (!inside && w->hasFocus())
+            focusNextChild();
+    }
 }
