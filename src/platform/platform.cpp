@@ -2,7 +2,8 @@
 
 #include <QImageReader>
 #include <QWidget>
-#include <QWindow>
+
+#include <algorithm>
 
 namespace nimbo {
 
@@ -21,11 +22,14 @@ QPixmap Platform::loadPicture(const QString& path) const
 namespace {
 
 // A plain desktop decoration at 96 dpi. Chosen so that at the design's outer
-// size of 8000 x 6900 twips (533 x 460 px) the client area is 525 x 426 px:
-// the lowest upper control (the section frame, down to 425 px) stays inside,
-// the log list (from 432 px) and the coefficient panel (from 528 px) outside.
+// sizes the client area holds exactly what it should: at 8000 x 6900 twips
+// (533 x 460 px) it is 525 x 428 px, so the section frame (down to 425 px)
+// is inside and the log list (from 432 px) and the coefficient panel (from
+// 528 px) outside; at the log height of 9630 twips (642 px) it is 610 px high,
+// enough for the log buttons (down to 609 px); at the panel width of 9800
+// twips (653 px) it is 645 px wide, enough for the panel (to 641 px).
 constexpr int kAssumedBorder = 4;
-constexpr int kAssumedTitleBar = 30;
+constexpr int kAssumedTitleBar = 28;
 
 }  // namespace
 
@@ -49,8 +53,9 @@ QMargins FrameMargins(const QWidget& window)
 void SetOuterSize(QWidget& window, QSize outerPixels)
 {
     const QMargins m = FrameMargins(window);
-    const QSize client(outerPixels.width() - m.left() - m.right(),
-                       outerPixels.height() - m.top() - m.bottom());
+    const int horizontal = std::max(m.left() + m.right(), 2 * kAssumedBorder);
+    const int vertical = std::max(m.top() + m.bottom(), kAssumedTitleBar + kAssumedBorder);
+    const QSize client(outerPixels.width() - horizontal, outerPixels.height() - vertical);
     window.resize(client.expandedTo(QSize(1, 1)));
 }
 

@@ -42,8 +42,11 @@ constexpr int Twips(int twips) { return (twips + 7) / 15; }
 
 // Outer size = client size + the frame the window system draws. Where it
 // reports no frame, or one without a title bar (offscreen, or X without a
-// window manager), a standard title bar and border are assumed, so the client area is the same as on a
-// desktop and the areas meant to lie outside it stay outside.
+// window manager), a standard title bar and border are assumed, so the client
+// area is the same as on a desktop and the areas meant to lie outside it stay
+// outside. SetOuterSize never makes the client area larger than it is inside
+// that standard frame: under a thinner real frame the window is a few pixels
+// smaller than asked rather than showing the edges of those areas.
 QMargins FrameMargins(const QWidget& window);
 void SetOuterSize(QWidget& window, QSize outerPixels);
 QSize OuterSize(const QWidget& window);

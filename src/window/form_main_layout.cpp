@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -41,7 +44,7 @@ QFont WindowFont()
     QFont font;
     font.setFamilies({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     return font;
 }
@@ -65,6 +68,59 @@ protected:
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                        QPalette::ButtonText));
         painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    }
+};
+
+// The largest font, not above the control's own, in which a one-line caption
+// fits the given width. Captions come from the design and from the catalogue,
+// and the design's controls were drawn for a narrow system font: a caption
+// that does not fit is drawn a little smaller rather than cut off.
+QFont FittingFont(const QFont& own, const QString& caption, int width)
+{
+    QFont font = own;
+    int pixels = QFontInfo(font).pixelSize();
+    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(caption) > width)
+        font.setPixelSize(--pixels);
+    return font;
+}
+
+// The option buttons' captions are catalogue texts of any length.
+class FittingRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect textArea = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+        const QFont fitting = FittingFont(font(), option.text, textArea.width());
+        painter.setFont(fitting);
+        option.fontMetrics = QFontMetrics(fitting);
+        painter.drawControl(QStyle::CE_RadioButton, option);
+    }
+};
+
+// The site link: a 12-point bold address is wider than its place.
+class FittingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+        const QFont fitting = FittingFont(font(), text(), area.width());
+        if (fitting == font() || !pixmap().isNull()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        painter.setFont(fitting);
+        style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()),
+                              palette(), isEnabled(), text(), foregroundRole());
     }
 };
 
@@ -145,7 +201,7 @@ void Form_Main::buildControls()
     };
     const auto option = [](QWidget* parent, const QString& name, const QString& caption, int left,
                            int top, int width, int height) {
-        auto* o = new QRadioButton(caption, parent);
+        auto* o = new FittingRadioButton(caption, parent);
         o->setObjectName(name);
         o->setGeometry(TwipsRect(left, top, width, height));
         return o;
@@ -217,8 +273,9 @@ void Form_Main::buildControls()
     Frm_RegRash->hide();
 
     // The site link.
-    Lbl_URL = label(this, "Lbl_URL", QString::fromLatin1(nimbo::site::kAddress), 4800, 2520, 3015,
-                    375);
+    Lbl_URL = Place(new FittingLabel(QString::fromLatin1(nimbo::site::kAddress), this), "Lbl_URL",
+                    4800, 2520, 3015, 375);
+    Lbl_URL->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
     {
         QFont font = WindowFont();
@@ -357,21 +414,25 @@ void Form_Main::buildControls()
         {&Lbl_Fm, "Lbl_Fm", "Fm =", &Lbl_FmData, "Lbl_FmData", 630, 1320},
         {&Lbl_Fz, "Lbl_Fz", "Fξ =", &Lbl_FzData, "Lbl_FzData", 630, 1680},
     };
+    // The panel's rows in the plain window font: the bold of the panel's
+    // caption would otherwise pass on to them.
+    QFont plain = WindowFont();
+    plain.setBold(false);
     for (const PanelRow& row : panelRows) {
         *row.caption = label(Frm_skrt, row.captionName, QString::fromUtf8(row.captionText), 120,
                              row.top, row.valueLeft - 120, 255);
         *row.value = label(Frm_skrt, row.valueName, QString(), row.valueLeft, row.top,
                            row.top >= 1320 ? 660 : 1020, 255);
-        (*row.caption)->setFont(WindowFont());
-        (*row.value)->setFont(WindowFont());
+        (*row.caption)->setFont(plain);
+        (*row.value)->setFont(plain);
     }
     Lbl_mm2 = label(Frm_skrt, "Lbl_mm2", QStringLiteral("м2"), 1320, 1320, 330, 255);
     mmm2 = label(Frm_skrt, "mmm2", QStringLiteral("м2"), 1320, 1680, 330, 255);
-    Lbl_mm2->setFont(WindowFont());
-    mmm2->setFont(WindowFont());
+    Lbl_mm2->setFont(plain);
+    mmm2->setFont(plain);
     Cmd_skrt = Place(new WrappingButton(QStringLiteral("Закрыть секретный уровень"), Frm_skrt),
                      "Cmd_skrt", 120, 2520, 1455, 855);
-    Cmd_skrt->setFont(WindowFont());
+    Cmd_skrt->setFont(plain);
 
     // Design-time selections: the first option of every group.
     Opt_KSD[0]->setChecked(true);

@@ -97,6 +97,8 @@ private slots:
     void design();
     void stateAfterStartUp();
     void outerSizeHidesLogStripAndPanel();
+    void eachWindowSizeShowsItsAreas_data();
+    void eachWindowSizeShowsItsAreas();
 };
 
 void TestStartup::runsUnderTheLocaleItClaims()
@@ -536,6 +538,9 @@ void TestStartup::stateAfterStartUp()
     QCOMPARE(link.pixelSize(), 16);  // 12 points at 96 dpi
     QCOMPARE(Control<QLabel>(*window, "Lbl_URL")->cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(Control<QGroupBox>(*window, "Frm_skrt")->font().bold());
+    // Only the panel's caption is bold, not its rows.
+    for (const char* row : {"Lbl_m", "Lbl_mData", "Lbl_Fz", "mmm2", "Cmd_skrt"})
+        QVERIFY2(!Control<QWidget>(*window, row)->font().bold(), row);
 }
 
 void TestStartup::outerSizeHidesLogStripAndPanel()
@@ -558,6 +563,46 @@ void TestStartup::outerSizeHidesLogStripAndPanel()
     // ... while everything above them is wholly inside.
     for (const char* name : {"Frm_FV", "Frm_Var", "Frm_rez", "Lbl_URL", "Img_VR"})
         QVERIFY2(client.contains(place(name)), name);
+}
+
+void TestStartup::eachWindowSizeShowsItsAreas_data()
+{
+    QTest::addColumn<QSize>("outerTwips");
+    QTest::addColumn<bool>("logStrip");
+    QTest::addColumn<bool>("panel");
+    QTest::newRow("normal") << QSize(8000, 6900) << false << false;
+    QTest::newRow("log strip open") << QSize(8000, 9630) << true << false;
+    QTest::newRow("panel open") << QSize(9800, 6900) << false << true;
+    QTest::newRow("both open") << QSize(9800, 9630) << true << true;
+}
+
+void TestStartup::eachWindowSizeShowsItsAreas()
+{
+    QFETCH(QSize, outerTwips);
+    QFETCH(bool, logStrip);
+    QFETCH(bool, panel);
+    ProgramFolder folder({Record("АМН", "Решетки", "n")});
+    RecordingPlatform platform;
+    auto window = MakeWindow(folder, platform);
+    QVERIFY(window->startUp());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    nimbo::SetOuterSize(*window, QSize(Twips(outerTwips.width()), Twips(outerTwips.height())));
+    QCOMPARE(nimbo::OuterSize(*window), QSize(Twips(outerTwips.width()), Twips(outerTwips.height())));
+
+    const QRect client = window->rect();
+    const auto inside = [&](const char* name) {
+        return client.contains(Control<QWidget>(*window, name)->geometry());
+    };
+    const auto outside = [&](const char* name) {
+        return !client.intersects(Control<QWidget>(*window, name)->geometry());
+    };
+    // The upper part is always whole.
+    for (const char* name : {"Frm_FV", "Frm_Var", "Frm_rez", "Lbl_URL", "Img_VR", "Chk_Log"})
+        QVERIFY2(inside(name), name);
+    for (const char* name : {"LstBx_Log", "Cmd_DelStr", "Cmd_Clear", "Lbl_Log"})
+        QVERIFY2(logStrip ? inside(name) : outside(name), name);
+    QVERIFY(panel ? inside("Frm_skrt") : outside("Frm_skrt"));
 }
 
 QTEST_MAIN(TestStartup)
