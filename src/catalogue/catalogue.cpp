@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <system_error>
 
@@ -315,20 +316,20 @@ public:
     bool load(LoadError& error);
 
 private:
-    bool fail(int field, std::string_view what);
-
-    void reserve();
-    bool skipHeading();
-    bool onlyBlankLinesLeft() const;
-    bool readSizeLine(bool firstOfRecord, int& lineCount);
-    bool readField(int pos, std::string_view& value);
     // Where the current line's values go: its slots in the number tables.
     struct LineOutput {
         float* floats = nullptr;
         std::int16_t* ints = nullptr;
         bool firstOfRecord = false;
-        int lineCount = 0;
+        int lineCount = 0;  // field 4, kept from a record's first line only
     };
+
+    bool fail(int field, std::string_view what);
+    void reserve();
+    bool skipHeading();
+    bool onlyBlankLinesLeft() const;
+    bool readSizeLine(bool firstOfRecord, int& lineCount);
+    bool readField(int pos, std::string_view& value);
     bool storeField(int pos, std::string_view value, LineOutput& out);
 
     const char* p_;
@@ -347,7 +348,7 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-inline std::string_view Trim(std::string_view s)
+std::string_view Trim(std::string_view s)
 {
     while (!s.empty() && IsBlank(s.front()))
         s.remove_prefix(1);
@@ -711,12 +712,16 @@ bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, C
 
 namespace {
 
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& what)
 {
 #ifdef _WIN32
-    std::FILE* f = _wfopen(file.c_str(), L"rb");
+    const std::unique_ptr<std::FILE, FileCloser> f(_wfopen(file.c_str(), L"rb"));
 #else
-    std::FILE* f = std::fopen(file.c_str(), "rb");
+    const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
 #endif
     if (!f) {
         what = "файл не удаётся открыть для чтения";
@@ -724,16 +729,17 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::s
     }
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
-    bytes.clear();
-    if (!ec)
-        bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
+    // One spare byte tells the end of the file from a file that grew since.
+    bytes.assign(ec ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        got += std::fread(bytes.data() + got, 1, bytes.size() - got, f.get());
+        if (got < bytes.size())
+            break;
+        bytes.resize(bytes.size() * 2);
+    }
+    bytes.resize(got);
+    if (std::ferror(f.get()) != 0) {
         what = "ошибка чтения файла";
         return false;
     }
@@ -762,6 +768,10 @@ bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, L
     }
     if (std::filesystem::is_directory(status)) {
         error.what = "по этому пути находится папка, а не файл";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error.what = "это не обычный файл";
         return false;
     }
     std::string bytes;

@@ -35,7 +35,9 @@ std::string Cause(int err)
     case ENOENT: return "папка не найдена";
     case EISDIR: return "по этому пути находится папка, а не файл";
     case ENOTDIR: return "часть пути не является папкой";
+#ifdef EDQUOT
     case EDQUOT: return "исчерпана дисковая квота";
+#endif
     case EFBIG: return "файл достиг предельного размера";
     case EMFILE:
     case ENFILE: return "открыто слишком много файлов";

@@ -686,6 +686,10 @@ void TestCatalogueLoader::loads_from_program_folder_data()
     QTest::newRow("no file b") << "no file" << false << "файл не найден";
     QTest::newRow("b is a folder") << "folder" << false << "папка, а не файл";
     QTest::newRow("empty file") << "empty" << false << "пуст";
+#ifdef Q_OS_UNIX
+    // Reading a device such as /dev/zero would never end.
+    QTest::newRow("b is a device") << "device" << false << "не обычный файл";
+#endif
 }
 
 void TestCatalogueLoader::loads_from_program_folder()
@@ -705,6 +709,10 @@ void TestCatalogueLoader::loads_from_program_folder()
         std::filesystem::create_directories(folder / "A" / "b");
     else if (setup == "empty")
         test::WriteCatalogue(folder, "");
+    else if (setup == "device") {
+        std::filesystem::create_directories(folder / "A");
+        std::filesystem::create_symlink("/dev/zero", folder / "A" / "b");
+    }
 
     Catalogue cat;
     LoadError error;
