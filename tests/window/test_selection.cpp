@@ -262,7 +262,7 @@ void TestSelection::typeChoice()
 void TestSelection::modelAndSizeChoice_data()
 {
     QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("size");  // entry of Cmb_Tprzmr to pick, -1: none
+    QTest::addColumn<QList<int>>("picks");  // entries of Cmb_Tprzmr picked in turn
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QStringList>("sizes");
     QTest::addColumn<int>("row");
@@ -270,25 +270,30 @@ void TestSelection::modelAndSizeChoice_data()
     QTest::addColumn<QString>("regRashTitle");
 
     const QStringList listed{"100x100", "200x200", "100x100"};
-    QTest::newRow("free sizes A x B") << "ДПУ-М" << -1 << QStringList({"Frm_Rzmr", "Frm_KSD", "Frm_RegForm"})
+    QTest::newRow("free sizes A x B") << "ДПУ-М" << QList<int>() << QStringList({"Frm_Rzmr", "Frm_KSD", "Frm_RegForm"})
                                       << QStringList() << 1 << 1 << "Рег. расхода";
     QTest::newRow("slot length, regulator of the outlet")
-        << "ЩР" << -1 << QStringList({"Frm_Dlina", "Frm_RegRash"}) << QStringList() << 2 << 1 << "Рег. расх. ВР";
+        << "ЩР" << QList<int>() << QStringList({"Frm_Dlina", "Frm_RegRash"}) << QStringList() << 2 << 1 << "Рег. расх. ВР";
     QTest::newRow("listed sizes before a size is picked")
-        << "АМН" << -1 << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода";
+        << "АМН" << QList<int>() << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода";
     QTest::newRow("listed size with plenum only")
-        << "АМН" << 0 << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 1 << "Рег. расхода";
+        << "АМН" << QList<int>{0} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 1 << "Рег. расхода";
     QTest::newRow("listed size with plenum and jet forms")
-        << "АМН" << 1 << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
+        << "АМН" << QList<int>{1} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
         << "Рег. расхода";
     QTest::newRow("listed size without plenum")
-        << "АМН" << 2 << QStringList({"Frm_Tprzmr", "Frm_RegRash"}) << listed << 3 << 3 << "Рег. расх. ВР";
+        << "АМН" << QList<int>{2} << QStringList({"Frm_Tprzmr", "Frm_RegRash"}) << listed << 3 << 3
+        << "Рег. расх. ВР";
+    // The regulator of the outlet goes with its size; "Нет" is selected.
+    QTest::newRow("plenum size after one without")
+        << "АМН" << QList<int>{2, 1} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
+        << "Рег. расх. ВР";
 }
 
 void TestSelection::modelAndSizeChoice()
 {
     QFETCH(QString, model);
-    QFETCH(int, size);
+    QFETCH(QList<int>, picks);
     QFETCH(QStringList, frames);
     QFETCH(QStringList, sizes);
     QFETCH(int, row);
@@ -301,12 +306,12 @@ void TestSelection::modelAndSizeChoice()
     s.fillResults();
     s.clickPicture(1);
     QVERIFY(s.pick("Cmb_VidVR", model));
-    if (size >= 0) {
+    for (int pick : picks) {
         s.fillResults();
         s.clickPicture(1);
         auto* box = s.control<QComboBox>("Cmb_Tprzmr");
-        box->setCurrentIndex(size);
-        emit box->activated(size);
+        box->setCurrentIndex(pick);
+        emit box->activated(pick);
     }
 
     QCOMPARE(s.shownOf(kFrames), frames);
@@ -321,7 +326,7 @@ void TestSelection::modelAndSizeChoice()
     QCOMPARE(url->toolTip(), QStringLiteral("Описание выбранного воздухораспределителя на сайте timbra.example"));
     QCOMPARE(s.window->currentSiteAddress(), "https://www.timbra.example/" + model);
     // A model choice shows no size as picked; a size choice shows the one picked.
-    QCOMPARE(s.control<QComboBox>("Cmb_Tprzmr")->currentText(), size < 0 ? QString() : sizes.at(size));
+    QCOMPARE(s.control<QComboBox>("Cmb_Tprzmr")->currentText(), picks.isEmpty() ? QString() : sizes.at(picks.last()));
 }
 
 void TestSelection::plenumSetup_data()
