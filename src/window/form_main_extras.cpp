@@ -255,7 +255,7 @@ void Form_Main::applyDesktopConventions()
             label->setBuddy(box);
     Cmb_TipVR->setAccessibleName(QStringLiteral("Тип воздухораспределителя"));
     Cmb_VidVR->setAccessibleName(QStringLiteral("Выбор воздухораспределителя"));
-    LstBx_Log->setAccessibleName(QStringLiteral("Журнал"));
+    LstBx_Log->setAccessibleName(QStringLiteral("Журнал расчетов"));
     Img_VR->setAccessibleName(QStringLiteral("Изображение воздухораспределителя"));
     refreshAccessibleNames();
     // The variant switch relabels the second input and the jet result. The
