@@ -467,5 +467,5 @@ void ShippedCatalogue::readerRejectsFaultySources()
     }
 }
 
-QTEST_MAIN(ShippedCatalogue)
+QTEST_GUILESS_MAIN(ShippedCatalogue)
 #include "tst_shipped_catalogue.moc"
