@@ -305,10 +305,15 @@ void Form_Main::Opt_Var_Select(int variant)
     // The last result becomes the next input: a throw is the distance to ask
     // about, a velocity at a distance is the velocity to ask the throw for.
     const QString result = TxtBx_x->text();
-    if (result != QStringLiteral("-") && !result.isEmpty())
-        TxtBx_V->setText(result);
+    const QString carried = (result != QStringLiteral("-") && !result.isEmpty())
+                                ? result
+                                : QString::fromUtf8(t.defaultV);
+    // Setting the input always counts as an edit of it, even when the text
+    // stays the same and Qt therefore reports no change.
+    if (TxtBx_V->text() == carried)
+        ResetResult();
     else
-        TxtBx_V->setText(QString::fromUtf8(t.defaultV));
+        TxtBx_V->setText(carried);
     TxtBx_V->setToolTip(tipV);
     Lbl_RV->setText(QString::fromUtf8(t.unitV));
     Lbl_RV->setToolTip(tipV);

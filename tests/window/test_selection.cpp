@@ -707,12 +707,17 @@ void TestSelection::variantSwitch_data()
     QTest::addColumn<QString>("result");  // TxtBx_x before the switch
     QTest::addColumn<QString>("input");   // TxtBx_V after it
 
-    QTest::newRow("to 2 with no result") << 1 << "" << "3.5";
-    QTest::newRow("to 2 with a dash") << 1 << "-" << "3.5";
-    QTest::newRow("throw becomes the distance") << 1 << "12,5" << "12,5";
-    QTest::newRow("to 1 with no result") << 2 << "" << "0.2";
-    QTest::newRow("to 1 with a dash") << 2 << "-" << "0.2";
-    QTest::newRow("velocity becomes the given Vx") << 2 << "0.31" << "0.31";
+    QTest::addColumn<QString>("typed");   // TxtBx_V before it
+
+    QTest::newRow("to 2 with no result") << 1 << "" << "3.5" << "9";
+    QTest::newRow("to 2 with a dash") << 1 << "-" << "3.5" << "9";
+    QTest::newRow("throw becomes the distance") << 1 << "12,5" << "12,5" << "9";
+    QTest::newRow("to 1 with no result") << 2 << "" << "0.2" << "9";
+    QTest::newRow("to 1 with a dash") << 2 << "-" << "0.2" << "9";
+    QTest::newRow("velocity becomes the given Vx") << 2 << "0.31" << "0.31" << "9";
+    // The input is set even when it already holds that text: still an edit.
+    QTest::newRow("default equal to the input") << 1 << "-" << "3.5" << "3.5";
+    QTest::newRow("result equal to the input") << 2 << "0.2" << "0.2" << "0.2";
 }
 
 void TestSelection::variantSwitch()
@@ -720,12 +725,13 @@ void TestSelection::variantSwitch()
     QFETCH(int, from);
     QFETCH(QString, result);
     QFETCH(QString, input);
+    QFETCH(QString, typed);
 
     Started s;
     QVERIFY(s.ok);
     if (from == 2)
         s.option("Opt_Var2")->setChecked(true);
-    s.control<QLineEdit>("TxtBx_V")->setText(QStringLiteral("9"));
+    s.control<QLineEdit>("TxtBx_V")->setText(typed);
     s.fillResults();
     s.control<QLineEdit>("TxtBx_x")->setText(result);
     s.clickPicture(2);
