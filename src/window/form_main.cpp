@@ -29,6 +29,7 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
       platform_(platform),
       logFile_(ToPath(programFolder) / "Nimbo.csv")
 {
+    setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Нимбо. Калькулятор Воздухораспределителей Тимбра.     Версия 2019.03"));
     buildControls();
     // Only now: the design-time texts and selections above must not run

@@ -476,7 +476,6 @@ void TestStartup::design()
     ProgramFolder folder({Record("АМН", "Решетки", "n")});
     RecordingPlatform platform;
     auto window = MakeWindow(folder, platform);
-    window->setObjectName(QStringLiteral("Form_Main"));
     QVERIFY(window->startUp());
 
     const QList<QWidget*> found = window->findChildren<QWidget*>(name);
