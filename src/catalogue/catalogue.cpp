@@ -35,7 +35,7 @@ struct FieldSlot {
     std::uint16_t slot = 0;  // index among the line's (or row's) values of that kind
 };
 
-constexpr bool inRange(int pos, int first, int last) { return pos >= first && pos <= last; }
+constexpr bool InRange(int pos, int first, int last) { return pos >= first && pos <= last; }
 
 constexpr Kind KindAt(int pos)
 {
@@ -48,10 +48,10 @@ constexpr Kind KindAt(int pos)
     if (pos == 3 || pos == 290 || pos == 8 || pos == 68 || pos == 127 || pos == 186)
         return Kind::LineText;
     // Six reserved texts after each jet-form block's numbers.
-    if (inRange(pos, 14, 19) || inRange(pos, 73, 78) || inRange(pos, 132, 137) || inRange(pos, 191, 196))
+    if (InRange(pos, 14, 19) || InRange(pos, 73, 78) || InRange(pos, 132, 137) || InRange(pos, 191, 196))
         return Kind::LineText;
     // Five flow-regulator blocks of nine: caption, kr(1..4), dL(1..4).
-    if (inRange(pos, 245, 289)) {
+    if (InRange(pos, 245, 289)) {
         const int offset = (pos - 245) % 9;
         return offset == 0 ? Kind::LineText : offset <= 4 ? Kind::Float : Kind::Int16;
     }
@@ -95,8 +95,6 @@ static_assert(kFields.texts == kTextsPerLine);
 static_assert(kFields.rowTexts == 4);
 static_assert(kFields.at[3].kind == Kind::LineText && kFields.at[3].slot == 0,
               "the size designation is the first text of a line");
-static_assert(kFields.at[20].slot + 23 == kFields.at[43].slot && kFields.at[44].slot == kFields.at[43].slot + 1,
-              "a sound set must be 24 contiguous floats");
 
 constexpr int kModelSlot = 0, kTypeSlot = 1, kTypePictureSlot = 2, kPageSlot = 3;
 static_assert(kFields.at[1].slot == kModelSlot && kFields.at[2].slot == kTypeSlot &&
@@ -117,9 +115,26 @@ constexpr int kRegulatorBlockSize = 9;
 constexpr int kJetOptions = 4;
 constexpr int kRegulatorPositions = 5;
 
+// SizeLine::sound hands out a sound set as one span of the line's floats.
+constexpr bool IsFloatRun(int first, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (kFields.at[first + i].kind != Kind::Float || kFields.at[first + i].slot != kFields.at[first].slot + i)
+            return false;
+    return true;
+}
+constexpr bool SoundSetsAreFloatRuns()
+{
+    for (int k = 1; k <= kJetOptions; ++k)
+        if (!IsFloatRun(kSoundPos[k], kSoundSetSize) || !IsFloatRun(kSoundPPos[k], kSoundSetSize))
+            return false;
+    return true;
+}
+static_assert(SoundSetsAreFloatRuns());
+
 constexpr std::array<float, kSoundSetSize> kNoSound{};
 
-bool validPosition(int pos, Kind kind)
+bool ValidPosition(int pos, Kind kind)
 {
     return pos >= 1 && pos <= kFieldsPerLine && kFields.at[pos].kind == kind;
 }
@@ -137,21 +152,21 @@ std::string PathText(const std::filesystem::path& p)
 
 float SizeLine::floatField(int position) const
 {
-    if (!catalogue_ || !validPosition(position, Kind::Float))
+    if (!catalogue_ || !ValidPosition(position, Kind::Float))
         return 0.0f;
     return catalogue_->floats_[std::size_t{index_} * kFloatsPerLine + kFields.at[position].slot];
 }
 
 std::int16_t SizeLine::intField(int position) const
 {
-    if (!catalogue_ || !validPosition(position, Kind::Int16))
+    if (!catalogue_ || !ValidPosition(position, Kind::Int16))
         return 0;
     return catalogue_->ints_[std::size_t{index_} * kIntsPerLine + kFields.at[position].slot];
 }
 
 std::string_view SizeLine::textField(int position) const
 {
-    if (!catalogue_ || !validPosition(position, Kind::LineText))
+    if (!catalogue_ || !ValidPosition(position, Kind::LineText))
         return {};
     // A line's texts are short and '\0'-separated; walking to the slot costs
     // less than an offset per text would cost in memory.
@@ -224,47 +239,44 @@ std::int16_t SizeLine::dL(int k, int p) const
 
 int Catalogue::recordCount() const { return static_cast<int>(rows_.size()); }
 
-namespace {
-template <class Rows>
-const auto* RowAt(const Rows& rows, int row)
+const Catalogue::Row* Catalogue::rowAt(int row) const
 {
-    return row >= 1 && row <= static_cast<int>(rows.size()) ? &rows[static_cast<std::size_t>(row - 1)] : nullptr;
+    return row >= 1 && row <= recordCount() ? &rows_[static_cast<std::size_t>(row - 1)] : nullptr;
 }
-}  // namespace
 
 std::string_view Catalogue::modelName(int row) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     return r ? std::string_view(r->model) : std::string_view{};
 }
 
 std::string_view Catalogue::typeName(int row) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     return r ? std::string_view(r->type) : std::string_view{};
 }
 
 std::string_view Catalogue::typePictureName(int row) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     return r ? std::string_view(r->typePicture) : std::string_view{};
 }
 
 std::string_view Catalogue::pageAddress(int row) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     return r ? std::string_view(r->page) : std::string_view{};
 }
 
 int Catalogue::sizeLineCount(int row) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     return r ? r->lineCount : 0;
 }
 
 SizeLine Catalogue::line(int row, int k) const
 {
-    const Row* r = RowAt(rows_, row);
+    const Row* r = rowAt(row);
     if (!r || k < 1 || k > r->lineCount)
         return {};
     SizeLine l;

@@ -90,6 +90,7 @@ private:
         std::uint32_t firstLine = 0;
         std::uint16_t lineCount = 0;
     };
+    const Row* rowAt(int row) const;  // nullptr outside 1..recordCount()
 
     std::vector<Row> rows_;  // rows_[0] is row 1
     std::vector<std::string> typeNames_;
