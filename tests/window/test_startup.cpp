@@ -182,9 +182,12 @@ void TestStartup::typeList_data()
     QTest::newRow("repeated type listed once")
         << QStringList{"Решетки", "Диффузоры", "Решетки", "Диффузоры"}
         << QStringList{"Диффузоры", "Решетки"};
-    QTest::newRow("letter case makes another type, sorted together")
-        << QStringList{"решетки", "Диффузоры", "Решетки", "Анемостаты"}
-        << QStringList{"Анемостаты", "Диффузоры", "решетки", "Решетки"};
+    QTest::newRow("letter case makes another type, kept in file order")
+        << QStringList{"Решетки", "Диффузоры", "решетки", "Анемостаты"}
+        << QStringList{"Анемостаты", "Диффузоры", "Решетки", "решетки"};
+    QTest::newRow("letter case makes another type, lower case first in file")
+        << QStringList{"решетки", "Диффузоры", "Решетки"}
+        << QStringList{"Диффузоры", "решетки", "Решетки"};
     QTest::newRow("lower-case first letter sorts among capitals")
         << QStringList{"вихревые", "Анемостаты", "Жалюзи"}
         << QStringList{"Анемостаты", "вихревые", "Жалюзи"};
