@@ -12,10 +12,6 @@
 
 #include "catalogue/cp1251.h"
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace nimbo {
 namespace {
 
@@ -419,21 +415,6 @@ bool ShortDecimal(std::string_view text, float& value)
     return true;
 }
 
-// The number tables of a full catalogue are some 200 MB written once, front
-// to back. On Linux, first touches of ordinary 4 KB pages cost more than the
-// parsing itself; asking for huge pages makes them nearly free. Only a hint:
-// without it (or elsewhere) everything works the same, only slower.
-void AdviseHugePages([[maybe_unused]] const void* data, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef __linux__
-    constexpr std::uintptr_t kPage = 4096;
-    const auto first = (reinterpret_cast<std::uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
-    const auto last = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kPage - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
-
 enum class NumberFault { None, NotANumber, NotFinite, OutOfFloatRange, NotAnInteger, OutOfInt16Range };
 
 // An empty field reads as 0.
@@ -513,8 +494,6 @@ void CatalogueLoader::reserve()
     cat_.floats_.reserve(lines * kFloatsPerLine);
     cat_.ints_.reserve(lines * kIntsPerLine);
     cat_.textOffsets_.reserve(lines);
-    AdviseHugePages(cat_.floats_.data(), cat_.floats_.capacity() * sizeof(float));
-    AdviseHugePages(cat_.ints_.data(), cat_.ints_.capacity() * sizeof(std::int16_t));
 }
 
 bool CatalogueLoader::skipHeading()
