@@ -111,6 +111,10 @@ private:
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
+    // The variant whose header the log file could not take at a switch; it
+    // is written before the next data line, so that the line stands under
+    // the header of its own variant. 0 when none is owed.
+    int owedHeader_ = 0;
     int outerWidthTwips_ = 8000;
     int outerHeightTwips_ = 6900;
     // The window frame the outer size was last computed with; when the window

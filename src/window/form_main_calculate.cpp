@@ -111,7 +111,14 @@ void Form_Main::Cmd_Start_Click()
 
     // The results and the list entry stay even when the file cannot take the
     // line: the user is told, and the next calculation tries the file again.
-    const nimbo::WriteResult written = logFile_.appendDataLine(out.record);
+    nimbo::WriteResult written;
+    if (owedHeader_ != 0) {
+        written = logFile_.writeHeader(owedHeader_, nimbo::WriteMode::Append);
+        if (written)
+            owedHeader_ = 0;
+    }
+    if (written)
+        written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),

@@ -327,6 +327,7 @@ void Form_Main::Opt_Var_Select(int variant)
     // A log file that cannot be written must not stop the switch: the window
     // is already relabelled, and the user only needs to know the file lags.
     const nimbo::WriteResult written = logFile_.writeHeader(variant, nimbo::WriteMode::Append);
+    owedHeader_ = written ? 0 : variant;
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал"),
                               QStringLiteral("Заголовок варианта расчета не записан в файл журнала.\n") +

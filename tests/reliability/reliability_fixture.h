@@ -73,8 +73,13 @@ public:
         return std::filesystem::path(QFile::encodeName(file(relative)).toStdString());
     }
     void writeCatalogue(const std::string& bytes) const { WriteCatalogue(fsPath(), bytes); }
+    // The bytes of a regular file; nothing for anything else (reading a
+    // link to /dev/full would never end).
     QByteArray read(const QString& relative) const
     {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(fsFile(relative), ec))
+            return {};
         QFile f(file(relative));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }

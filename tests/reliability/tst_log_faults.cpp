@@ -1,0 +1,304 @@
+// Faults of the log file Nimbo.csv, made for real on the file system while the
+// window runs and before it starts: a read-only file, a folder in its place,
+// a full disk, the program folder removed, and a write cut short by the file
+// size limit. The program goes on, keeps everything on screen, tells the
+// user, never leaves half a line, and writes normally once the fault is gone.
+#include <QtTest>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/fs.h>
+#endif
+
+#include "reliability_fixture.h"
+
+using namespace nimbo;
+using namespace nimbo::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kType = QStringLiteral("Диффузоры"), kModel = QStringLiteral("ПДК-1");
+
+// Root may write to a file whatever its mode bits say; only the immutable
+// attribute stops it. Returns false where the file system or the process
+// cannot set it.
+bool SetImmutable(const fs::path& file, bool on)
+{
+#ifdef FS_IOC_SETFLAGS
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+#else
+    (void)file;
+    (void)on;
+    return false;
+#endif
+}
+
+// One fault of the log file, made and lifted on the program folder.
+class Fault {
+public:
+    Fault(QString kind, const NamedFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
+    ~Fault()
+    {
+        if (active_)
+            lift();
+    }
+
+    // The cause the message must name.
+    QString cause() const
+    {
+        if (kind_ == QLatin1String("read-only file"))
+            return QStringLiteral("нет прав на запись");
+        if (kind_ == QLatin1String("folder in place of the file"))
+            return QStringLiteral("папка, а не файл");
+        if (kind_ == QLatin1String("disk full"))
+            return QStringLiteral("нет места на диске");
+        if (kind_ == QLatin1String("program folder removed"))
+            return QStringLiteral("папка не найдена");
+        return QStringLiteral("предельного размера");
+    }
+    bool removesTheFile() const { return kind_ == QLatin1String("program folder removed"); }
+    // Where the file's earlier lines are while the fault lasts.
+    QString keptFile() const
+    {
+        const bool movedAside =
+            kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full");
+        return movedAside ? QStringLiteral("Nimbo.csv.kept") : QStringLiteral("Nimbo.csv");
+    }
+
+    // Empty when made, otherwise why it cannot be made here.
+    QString make()
+    {
+        const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
+        const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
+        std::error_code ec;
+        if (kind_ == QLatin1String("read-only file")) {
+            if (!fs::exists(file))
+                std::ofstream(file, std::ios::binary) << "old";
+            if (::geteuid() != 0) {
+                fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
+            } else if (!SetImmutable(file, true)) {
+                return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
+            }
+        } else if (kind_ == QLatin1String("folder in place of the file")) {
+            fs::rename(file, kept, ec);
+            fs::create_directory(file);
+        } else if (kind_ == QLatin1String("disk full")) {
+            fs::rename(file, kept, ec);
+            fs::create_symlink("/dev/full", file);
+        } else if (kind_ == QLatin1String("program folder removed")) {
+            fs::remove_all(folder_.fsPath());
+        } else {
+            // The limit lets a few bytes of the next line through, then the
+            // write fails: the half line must not stay in the file.
+            std::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &saved_);
+            rlimit cut = saved_;
+            cut.rlim_cur = static_cast<rlim_t>(fs::exists(file) ? fs::file_size(file) + 7 : 7);
+            if (::setrlimit(RLIMIT_FSIZE, &cut) != 0)
+                return QStringLiteral("the file size limit cannot be lowered");
+        }
+        active_ = true;
+        return {};
+    }
+
+    void lift()
+    {
+        active_ = false;
+        const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
+        const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
+        std::error_code ec;
+        if (kind_ == QLatin1String("read-only file")) {
+            SetImmutable(file, false);
+            fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
+        } else if (kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full")) {
+            fs::remove(file, ec);
+            fs::rename(kept, file, ec);
+        } else if (kind_ == QLatin1String("program folder removed")) {
+            fs::create_directories(folder_.fsPath(), ec);
+        } else {
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
+            std::signal(SIGXFSZ, SIG_DFL);
+        }
+    }
+
+private:
+    QString kind_;
+    const NamedFolder& folder_;
+    bool active_ = false;
+    rlimit saved_{};
+};
+
+void AddFaultRows()
+{
+    QTest::addColumn<QString>("fault");
+    for (const char* fault : {"read-only file", "folder in place of the file", "disk full", "program folder removed",
+                              "write cut short by the file size limit"})
+        QTest::newRow(fault) << QString::fromLatin1(fault);
+}
+
+}  // namespace
+
+class TestLogFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void fault_while_running_keeps_everything_on_screen_data();
+    void fault_while_running_keeps_everything_on_screen();
+    void fault_at_start_up_stops_with_a_clear_error_data();
+    void fault_at_start_up_stops_with_a_clear_error();
+    void works_in_any_program_folder_data();
+    void works_in_any_program_folder();
+};
+
+void TestLogFaults::fault_while_running_keeps_everything_on_screen_data()
+{
+    AddFaultRows();
+}
+
+void TestLogFaults::fault_while_running_keeps_everything_on_screen()
+{
+    QFETCH(QString, fault);
+
+    // State: a started window, one calculation recorded.
+    Started s;
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel(kType, kModel));
+    const Outcome first = Calculate(s.snapshot());
+    s.calculate();
+    QCOMPARE(s.platform.messages.size(), 0);
+    const QByteArray fileBefore = s.logFile();
+    QCOMPARE(fileBefore, HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(first.record)));
+    QStringList expectedList = s.listEntries();
+
+    Fault f(fault, s.folder);
+    if (const QString why = f.make(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+
+    // Action: two calculations and a variant switch while the file is unusable.
+    for (const char* flow : {"2000", "500"}) {
+        s.box(QStringLiteral("TxtBx_L"))->setText(QString::fromLatin1(flow));
+        const Outcome expected = Calculate(s.snapshot());
+        QVERIFY(expected.ok);
+        const qsizetype messages = s.platform.messages.size();
+        s.calculate();
+
+        // Expected: the results and the list entry as always, and a message.
+        QCOMPARE(s.results(), Started::ResultsOf(expected));
+        expectedList << QString::fromStdString(expected.record.listLine());
+        QCOMPARE(s.listEntries(), expectedList);
+        QCOMPARE(s.platform.messages.size(), messages + 1);
+        const RecordingPlatform::Message& m = s.platform.messages.last();
+        QCOMPARE(m.title, QStringLiteral("Журнал расчетов"));
+        QVERIFY2(m.text.contains(QStringLiteral("Nimbo.csv")) && m.text.contains(f.cause()), qPrintable(m.text));
+        if (!f.removesTheFile())
+            QCOMPARE(s.folder.read(f.keptFile()), fileBefore);
+        if (QByteArrayView(flow) == "2000") {
+            s.control<QRadioButton>("Opt_Var2")->click();
+            QCOMPARE(s.control<QLabel>("Lbl_V")->text(), QStringLiteral("X ="));
+            QCOMPARE(s.platform.messages.size(), messages + 2);
+            QVERIFY2(s.platform.messages.last().text.contains(f.cause()), qPrintable(s.platform.messages.last().text));
+        }
+    }
+    QVERIFY(s.window->isVisible());
+
+    // Action: the fault is gone, one more calculation.
+    f.lift();
+    s.box(QStringLiteral("TxtBx_L"))->setText(QStringLiteral("750"));
+    const Outcome expected = Calculate(s.snapshot());
+    const qsizetype messages = s.platform.messages.size();
+    s.calculate();
+
+    // Expected: written normally, under the header of the variant it belongs to.
+    QCOMPARE(s.platform.messages.size(), messages);
+    const QByteArray line = QByteArray::fromStdString(LogFile::dataLineBytes(expected.record));
+    const QByteArray kept = f.removesTheFile() ? QByteArray() : fileBefore;
+    QCOMPARE(s.logFile(), kept + HeaderLine(2) + line);
+    QCOMPARE(s.list()->count(), 4);
+}
+
+void TestLogFaults::fault_at_start_up_stops_with_a_clear_error_data()
+{
+    AddFaultRows();
+}
+
+void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
+{
+    QFETCH(QString, fault);
+
+    RecordingPlatform platform;
+    NamedFolder folder;
+    folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
+    {
+        Fault f(fault, folder);
+        if (const QString why = f.make(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        Form_Main window(folder.path(), platform);
+
+        // Expected: start-up fails with a message naming the file and the
+        // cause, before the catalogue is read.
+        QVERIFY(!window.startUp());
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages.first().icon, MessageIcon::Critical);
+        const QString text = platform.messages.first().text;
+        QVERIFY2(text.contains(QStringLiteral("Nimbo.csv")) && text.contains(f.cause()), qPrintable(text));
+        QCOMPARE(window.catalogue().recordCount(), 0);
+        QVERIFY(!window.isVisible());
+        // No half header: the file holds what it held, or nothing.
+        const QByteArray left = folder.read(f.keptFile());
+        QVERIFY2(left.isEmpty() || left == "old", left.constData());
+    }
+
+    // Once the fault is gone, the program starts as always.
+    if (!QFileInfo::exists(folder.file(QStringLiteral("A/b"))))
+        folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
+    Form_Main window(folder.path(), platform);
+    QVERIFY(window.startUp());
+    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLine(1));
+}
+
+void TestLogFaults::works_in_any_program_folder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("blank and Cyrillic") << QStringLiteral("Нимбо тест");
+    QTest::newRow("nested like an installation") << QStringLiteral("Program Files (x86)/Тимбра/Нимбо 2019.03");
+    QTest::newRow("letters outside Windows-1251") << QStringLiteral("Ελληνικά 中文 ёЁ");
+    QTest::newRow("punctuation") << QStringLiteral("a,b;c'd #1 & «x» [y] {z} %20");
+    QTest::newRow("leading and doubled blanks") << QStringLiteral(" два  пробела ");
+    QTest::newRow("deep path") << QStringLiteral("уровень/").repeated(20) + QStringLiteral("Нимбо");
+}
+
+void TestLogFaults::works_in_any_program_folder()
+{
+    QFETCH(QString, name);
+
+    Started s(fuzz::GeneratedCatalogueBytes(), name);
+    QVERIFY(s.folder.isValid());
+    QVERIFY(s.ok);
+    QCOMPARE(s.platform.messages.size(), 0);
+    QVERIFY(s.chooseModel(kType, kModel));
+    const Outcome expected = Calculate(s.snapshot());
+    QVERIFY(expected.ok);
+    s.calculate();
+    QCOMPARE(s.results(), Started::ResultsOf(expected));
+    QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+}
+
+QTEST_MAIN(TestLogFaults)
+#include "tst_log_faults.moc"
