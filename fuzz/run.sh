@@ -10,6 +10,7 @@
 #   NIMBO_FUZZ_JOBS=<n>                     parallel fuzzing jobs per target, default 1
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 
 seconds=${1:-60}
 build=${NIMBO_FUZZ_BUILD:-build-fuzz}
@@ -34,11 +35,15 @@ for target in catalogue calculation; do
   status=0
   # Inputs up to 64 KB: enough for a few hundred catalogue lines, small
   # enough that most time goes into mutations rather than copying.
-  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 \
-    -dict="fuzz/$target.dict" -use_value_profile=1 -print_final_stats=1 -jobs="$jobs" -workers="$jobs" \
-    -artifact_prefix="$artifacts/" \
-    "$work/$target" "fuzz/corpus/$target" "fuzz/regressions/$target" >"$log" 2>&1 || status=$?
-  if [ "$jobs" -gt 1 ]; then cat fuzz-*.log >>"$log" 2>/dev/null && rm -f fuzz-*.log; fi
+  # With several jobs libFuzzer writes each job's output to fuzz-<n>.log in
+  # the current folder, so they run from the build folder.
+  parallel=()
+  if [ "$jobs" -gt 1 ]; then parallel=(-jobs="$jobs" -workers="$jobs"); fi
+  (cd "$build" && "./fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+    -max_len=65536 -dict="$root/fuzz/$target.dict" -use_value_profile=1 -print_final_stats=1 "${parallel[@]}" \
+    -artifact_prefix="artifacts/$target/" \
+    "work/$target" "$root/fuzz/corpus/$target" "$root/fuzz/regressions/$target") >"$log" 2>&1 || status=$?
+  if [ "$jobs" -gt 1 ]; then cat "$build"/fuzz-*.log >>"$log" 2>/dev/null && rm -f "$build"/fuzz-*.log; fi
   if [ "$status" -ne 0 ]; then
     tail -n 60 "$log"
     echo "fuzz_$target failed (exit $status); the input is in $artifacts/"
