@@ -1,0 +1,191 @@
+// One "Считай!" with its file line and list entry: the engine alone, the
+// engine with the log file line, and the real button of the real window
+// (offscreen), clicked again and again on a size of the shipped catalogue.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "calc/calculation.h"
+#include "catalogue/catalogue.h"
+#include "log/log_file.h"
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+// The bench must never wait for a message box nobody will close: a refused
+// calculation means the bench chose wrongly, so it stops at once.
+class BenchPlatform : public nimbo::QtPlatform {
+public:
+    void showMessage(QWidget*, const QString& title, const QString& text, nimbo::MessageIcon) override
+    {
+        std::fprintf(stderr, "unexpected message «%s»: %s\n", qPrintable(title), qPrintable(text));
+        std::abort();
+    }
+    void openUrl(const QString&) override {}
+};
+
+// The row and size of the shipped catalogue the benchmarks calculate: a
+// square ceiling diffuser with plenum, four jet-form options and a flow
+// regulator, so every stage has work to do.
+constexpr int kRow = 1;
+constexpr int kSize = 3;
+
+struct Engine {
+    nimbo::Catalogue catalogue;
+    nimbo::Snapshot snapshot;
+    std::unique_ptr<nimbo::LogFile> log;
+};
+
+struct Window {
+    BenchPlatform platform;
+    std::unique_ptr<Form_Main> form;
+    QPushButton* start = nullptr;
+    QListWidget* list = nullptr;
+};
+
+Engine* engine = nullptr;
+Window* window = nullptr;
+
+void Choose(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    if (index < 0) {
+        std::fprintf(stderr, "no entry «%s» in %s\n", qPrintable(text), qPrintable(box->objectName()));
+        std::abort();
+    }
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// What the window hands the engine after the same choices: the row's first
+// option of every group selected, default inputs, variant 1.
+nimbo::Snapshot SnapshotOf(const nimbo::Catalogue& cat)
+{
+    const nimbo::SizeLine line = cat.line(kRow, kSize);
+    nimbo::Snapshot s;
+    s.catalogue = &cat;
+    s.selection = {kRow, kSize, true, true};
+    s.modelText = std::string(cat.modelName(kRow));
+    s.sizeComboText = std::string(line.designation());
+    s.options.ksdVisible = s.options.regFormVisible = s.options.regRashVisible = true;
+    for (int k = 1; k <= 4; ++k)
+        s.options.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
+    for (int p = 1; p <= 5; ++p)
+        s.options.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
+    return s;
+}
+
+void BM_Calculate(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nimbo::Calculate(engine->snapshot));
+}
+
+void BM_AppendDataLine(benchmark::State& state)
+{
+    const nimbo::Outcome out = nimbo::Calculate(engine->snapshot);
+    for (auto _ : state)
+        if (!engine->log->appendDataLine(out.record))
+            return state.SkipWithError("the log file cannot be written");
+}
+
+void BM_CalculateWithFileLine(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const nimbo::Outcome out = nimbo::Calculate(engine->snapshot);
+        if (!out.ok || !engine->log->appendDataLine(out.record))
+            return state.SkipWithError("calculation refused or log file not written");
+    }
+}
+
+// The button's whole handler: snapshot of the controls, engine, result
+// texts, file line, list entry.
+void BM_CmdStartClick(benchmark::State& state)
+{
+    for (auto _ : state)
+        window->start->click();
+    window->list->clear();
+}
+
+// The click followed by the event processing that shows its outcome: the
+// changed boxes repainted and the log list laid out again, with
+// state.range(0) entries in the list before the click.
+void BM_CmdStartClickShown(benchmark::State& state)
+{
+    window->list->clear();
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        window->start->click();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        window->start->click();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        delete window->list->takeItem(window->list->count() - 1);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    window->list->clear();
+}
+
+BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_AppendDataLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_CalculateWithFileLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_CmdStartClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_CmdStartClickShown)->Arg(0)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    Window w;
+    w.form = std::make_unique<Form_Main>(QCoreApplication::applicationDirPath(), w.platform);
+    if (!w.form->startUp())
+        return 1;
+    w.form->show();
+    const nimbo::Catalogue& cat = w.form->catalogue();
+    auto* type = w.form->findChild<QComboBox*>(QStringLiteral("Cmb_TipVR"));
+    auto* model = w.form->findChild<QComboBox*>(QStringLiteral("Cmb_VidVR"));
+    auto* size = w.form->findChild<QComboBox*>(QStringLiteral("Cmb_Tprzmr"));
+    Choose(type, QString::fromStdString(std::string(cat.typeName(kRow))));
+    Choose(model, QString::fromStdString(std::string(cat.modelName(kRow))));
+    Choose(size, QString::fromStdString(std::string(cat.sizeDesignation(kRow, kSize))));
+    w.start = w.form->findChild<QPushButton*>(QStringLiteral("Cmd_Start"));
+    w.list = w.form->findChild<QListWidget*>(QStringLiteral("LstBx_Log"));
+    QCoreApplication::processEvents();
+    window = &w;
+
+    Engine e;
+    nimbo::LoadError error;
+    if (!nimbo::LoadCatalogue(QCoreApplication::applicationDirPath().toStdString(), e.catalogue, error)) {
+        std::fprintf(stderr, "%s\n", error.message().c_str());
+        return 1;
+    }
+    e.snapshot = SnapshotOf(e.catalogue);
+    if (const nimbo::Outcome out = nimbo::Calculate(e.snapshot); !out.ok) {
+        std::fprintf(stderr, "the calculation is refused: %s\n", out.message.c_str());
+        return 1;
+    }
+    e.log = std::make_unique<nimbo::LogFile>(std::filesystem::path(
+        QCoreApplication::applicationDirPath().toStdString()) / "Nimbo.csv");
+    engine = &e;
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
