@@ -73,7 +73,8 @@ std::string Texts(const std::vector<std::string>& texts)
     return out;
 }
 
-std::vector<std::pair<std::string, std::string>> CalculationSeeds(const std::string& shipped)
+std::vector<std::pair<std::string, std::string>> CalculationSeeds(
+    const std::vector<std::pair<std::string, std::string>>& catalogues, const std::string& shipped)
 {
     // A model and a size chosen, every option frame shown, the first option
     // of each group selected.
@@ -96,6 +97,9 @@ std::vector<std::pair<std::string, std::string>> CalculationSeeds(const std::str
     // A change of the generated catalogue: m(1) of line 0 set to 0.
     seeds.emplace_back("changed_field", Header(kChosen, kFirstOptions, 0, 1, 1) + Texts(defaults) +
                                             std::string{0, 0, 8, 0});
+    // The test catalogues read as they are, first row and size.
+    for (const auto& [name, bytes] : catalogues)
+        seeds.emplace_back("raw_" + name, Header(kChosen, kFirstOptions, 0x80, 1, 1) + Texts(defaults) + bytes);
     if (!shipped.empty())
         seeds.emplace_back("shipped_catalogue", Header(kChosen, kFirstOptions, 0x80, 1, 1) + Texts(defaults) + shipped);
     return seeds;
@@ -117,11 +121,12 @@ int main(int argc, char* argv[])
         std::ifstream in(argv[3], std::ios::binary);
         shipped.assign(std::istreambuf_iterator<char>(in), {});
     }
-    for (const auto& [name, bytes] : CatalogueSeeds())
+    const auto catalogues = CatalogueSeeds();
+    for (const auto& [name, bytes] : catalogues)
         Write(catalogueDir, "seed_" + name, bytes);
     if (!shipped.empty())
         Write(catalogueDir, "seed_shipped", shipped);
-    for (const auto& [name, bytes] : CalculationSeeds(shipped))
+    for (const auto& [name, bytes] : CalculationSeeds(catalogues, shipped))
         Write(calculationDir, "seed_" + name, bytes);
     return 0;
 }

@@ -357,7 +357,7 @@ std::string CheckCalculation(std::string_view input, CalculationTrace* trace)
     LoadError error;
     const bool loaded = LoadCatalogueFromBytes(catalogueBytes, "b", catalogue, error);
     if (raw || !loaded)
-        if (std::string problem = CheckLoadedCatalogue(catalogueBytes, loaded, catalogue, error); !problem.empty())
+        if (std::string problem = CheckLoadedCatalogue(catalogueBytes, "b", loaded, catalogue, error); !problem.empty())
             return "catalogue: " + problem;
     if (!loaded)
         return {};

@@ -57,7 +57,8 @@ std::string Where(int row, int k, int pos)
            std::to_string(pos) + ")";
 }
 
-std::string CheckFailure(std::string_view bytes, const Catalogue& cat, const LoadError& error)
+std::string CheckFailure(std::string_view bytes, std::string_view fileName, const Catalogue& cat,
+                         const LoadError& error)
 {
     if (cat.recordCount() != 0 || !cat.typeNames().empty())
         return "a failed load left " + std::to_string(cat.recordCount()) + " rows behind";
@@ -65,7 +66,7 @@ std::string CheckFailure(std::string_view bytes, const Catalogue& cat, const Loa
         return "a failed load without a reason";
     if (!IsValidUtf8(error.what) || !HasCyrillic(error.what))
         return "the reason is not Russian text: " + error.what;
-    if (error.file != kFileName)
+    if (error.file != fileName)
         return "the error names the file '" + error.file + "'";
     const bool outOfMemory = error.what.find("памяти") != std::string::npos;
     if (bytes.empty() != (error.line == 0) && !outOfMemory)
@@ -175,11 +176,11 @@ std::string CheckLineEndsDoNotMatter(std::string_view bytes, const Catalogue& ca
 
 }  // namespace
 
-std::string CheckLoadedCatalogue(std::string_view bytes, bool ok, const Catalogue& catalogue,
-                                 const LoadError& error)
+std::string CheckLoadedCatalogue(std::string_view bytes, std::string_view fileName, bool ok,
+                                 const Catalogue& catalogue, const LoadError& error)
 {
     if (!ok)
-        return CheckFailure(bytes, catalogue, error);
+        return CheckFailure(bytes, fileName, catalogue, error);
     if (std::string problem = CheckSuccess(bytes, catalogue); !problem.empty())
         return problem;
     return CheckLineEndsDoNotMatter(bytes, catalogue);
@@ -190,7 +191,7 @@ std::string CheckCatalogueLoad(std::string_view bytes)
     Catalogue catalogue;
     LoadError error;
     const bool ok = LoadCatalogueFromBytes(bytes, kFileName, catalogue, error);
-    return CheckLoadedCatalogue(bytes, ok, catalogue, error);
+    return CheckLoadedCatalogue(bytes, kFileName, ok, catalogue, error);
 }
 
 }  // namespace nimbo::fuzz

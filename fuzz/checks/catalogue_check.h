@@ -15,8 +15,9 @@ namespace nimbo::fuzz {
 // otherwise a description of the first broken rule.
 std::string CheckCatalogueLoad(std::string_view bytes);
 
-// The same checks on a load already made from `bytes`.
-std::string CheckLoadedCatalogue(std::string_view bytes, bool ok, const Catalogue& catalogue,
-                                 const LoadError& error);
+// The same checks on a load already made from `bytes`, which the load
+// named `fileName`.
+std::string CheckLoadedCatalogue(std::string_view bytes, std::string_view fileName, bool ok,
+                                 const Catalogue& catalogue, const LoadError& error);
 
 }  // namespace nimbo::fuzz
