@@ -313,11 +313,19 @@ std::string LoadError::message() const
 // Loading
 
 // One pass over the bytes: records of size lines, each line's fields converted
-// by position straight into the catalogue's storage.
+// by position straight into the catalogue's storage. The bytes are either all
+// in memory already or read from a file piece by piece: a full catalogue's
+// file is larger than its tables, and holding it whole beside them would more
+// than double what loading needs.
 class CatalogueLoader {
 public:
     CatalogueLoader(std::string_view bytes, Catalogue& cat)
-        : p_(bytes.data()), end_(bytes.data() + bytes.size()), cat_(cat)
+        : p_(bytes.data()), end_(bytes.data() + bytes.size()), dataEnd_(end_), cat_(cat)
+    {
+    }
+    // Reads `file` from its start in pieces of about pieceBytes.
+    CatalogueLoader(std::FILE* file, std::size_t pieceBytes, Catalogue& cat)
+        : file_(file), buffer_(std::max<std::size_t>(pieceBytes, 1), '\0'), atEnd_(false), cat_(cat)
     {
     }
 
@@ -332,16 +340,26 @@ private:
         int lineCount = 0;  // field 4, kept from a record's first line only
     };
 
+    bool loadRecords();
     bool fail(int field, std::string_view what);
-    void reserve();
+    bool reserve();
+    bool readMore();
     bool skipHeading();
-    bool onlyBlankLinesLeft() const;
+    bool onlyBlankLinesLeft();
     bool readSizeLine(bool firstOfRecord, int& lineCount);
     bool readField(int pos, std::string_view& value);
     bool storeField(int pos, std::string_view value, LineOutput& out);
 
-    const char* p_;
-    const char* end_;
+    // The window being parsed: whole lines only, so [p_, end_) ends just
+    // after a line feed or at the end of the input.
+    const char* p_ = nullptr;
+    const char* end_ = nullptr;
+    // Reading a file: the buffer holds the window and after it, up to
+    // dataEnd_, the start of the next line read so far.
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    const char* dataEnd_ = nullptr;
+    bool atEnd_ = true;  // nothing left to read: dataEnd_ is the end of the input
     // The size line being read: its text without the line end, and where
     // readable text stops (before a NUL or a stray CR, else at lineEnd_).
     const char* lineEnd_ = nullptr;
@@ -482,18 +500,64 @@ bool CatalogueLoader::fail(int field, std::string_view what)
     return false;
 }
 
-void CatalogueLoader::reserve()
+// The line count tells how much the number tables will hold, so they are
+// allocated once, at their final size. A file is counted in a first pass of
+// its own and then read again from its start.
+bool CatalogueLoader::reserve()
 {
-    std::size_t lines = 1;
-    for (const char* c = p_; (c = Find(c, end_, '\n')) != end_; ++c)
-        ++lines;
+    std::size_t lines = 1, size = 0;
+    if (file_) {
+        for (std::size_t got; (got = std::fread(buffer_.data(), 1, buffer_.size(), file_)) > 0;) {
+            lines += static_cast<std::size_t>(std::count(buffer_.data(), buffer_.data() + got, '\n'));
+            size += got;
+        }
+        if (std::ferror(file_) != 0)
+            return false;
+        std::rewind(file_);
+    } else {
+        for (const char* c = p_; (c = Find(c, end_, '\n')) != end_; ++c)
+            ++lines;
+        size = static_cast<std::size_t>(end_ - p_);
+    }
     // Every size line holds at least 291 commas, so the file's size bounds
     // the number of lines too; a file of empty lines must not reserve much.
-    const std::size_t size = static_cast<std::size_t>(end_ - p_);
     lines = std::min({lines, size / (kFieldsPerLine - 1) + 1, static_cast<std::size_t>(kMaxRows) * kMaxSizeLines});
     cat_.floats_.reserve(lines * kFloatsPerLine);
     cat_.ints_.reserve(lines * kIntsPerLine);
     cat_.textOffsets_.reserve(lines);
+    return true;
+}
+
+// Moves the unread bytes to the front of the buffer and reads after them
+// until the window holds at least one more whole line or the file ends.
+// Only p_ stays valid; false when there was nothing more to read.
+bool CatalogueLoader::readMore()
+{
+    if (atEnd_)
+        return false;
+    std::size_t held = static_cast<std::size_t>(dataEnd_ - p_);
+    if (held > 0)
+        std::memmove(buffer_.data(), p_, held);
+    for (;;) {
+        if (held == buffer_.size())
+            buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+        const std::size_t got = std::fread(buffer_.data() + held, 1, buffer_.size() - held, file_);
+        const char* fresh = buffer_.data() + held;
+        held += got;
+        if (got == 0) {
+            atEnd_ = true;  // or a read error, which load() reports
+            break;
+        }
+        if (Find(fresh, fresh + got, '\n') != fresh + got)
+            break;
+    }
+    p_ = buffer_.data();
+    dataEnd_ = p_ + held;
+    end_ = dataEnd_;
+    if (!atEnd_)
+        while (end_[-1] != '\n')
+            --end_;
+    return true;
 }
 
 bool CatalogueLoader::skipHeading()
@@ -521,12 +585,18 @@ bool CatalogueLoader::skipHeading()
 
 // Empty lines after the last record are tolerated (an editor may leave one);
 // an empty line with more records after it is an error.
-bool CatalogueLoader::onlyBlankLinesLeft() const
+bool CatalogueLoader::onlyBlankLinesLeft()
 {
-    const char* c = p_;
-    while (c != end_ && (IsBlank(*c) || *c == '\n' || (*c == '\r' && c + 1 != end_ && c[1] == '\n')))
-        ++c;
-    return c == end_;
+    std::size_t blank = 0;  // counted from p_, which reading more moves
+    do {
+        const char* c = p_ + blank;
+        while (c != end_ && (IsBlank(*c) || *c == '\n' || (*c == '\r' && c + 1 != end_ && c[1] == '\n')))
+            ++c;
+        if (c != end_)
+            return false;
+        blank = static_cast<std::size_t>(c - p_);
+    } while (readMore());
+    return true;
 }
 
 // Reads one field of the current line; leaves p_ at the comma after it or at
@@ -637,7 +707,22 @@ bool CatalogueLoader::readSizeLine(bool firstOfRecord, int& lineCount)
 bool CatalogueLoader::load(LoadError& error)
 {
     error_ = &error;
-    reserve();
+    const bool loaded = loadRecords();
+    // A read error looks like an early end of the file to the parser; it
+    // must not pass for a shorter catalogue.
+    if (file_ && std::ferror(file_) != 0) {
+        line_ = 0;
+        return fail(0, "ошибка чтения файла");
+    }
+    return loaded;
+}
+
+bool CatalogueLoader::loadRecords()
+{
+    if (!reserve())
+        return false;
+    if (file_)
+        readMore();
     if (!skipHeading())
         return false;
 
@@ -681,15 +766,15 @@ bool CatalogueLoader::load(LoadError& error)
     return true;
 }
 
-bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, Catalogue& out, LoadError& error)
+namespace {
+
+// A catalogue is handed out only when all of it loaded.
+template <class Read>
+bool LoadWhole(Read read, Catalogue& out, LoadError& error)
 {
-    std::string file(fileName);  // fileName may be error.file itself
-    error = LoadError{};
-    error.file = std::move(file);
-    out = Catalogue{};
     try {
         Catalogue cat;
-        if (!CatalogueLoader(bytes, cat).load(error))
+        if (!read(cat))
             return false;
         out = std::move(cat);
         return true;
@@ -701,43 +786,24 @@ bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, C
     }
 }
 
-namespace {
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes, std::string& what)
-{
-#ifdef _WIN32
-    const std::unique_ptr<std::FILE, FileCloser> f(_wfopen(file.c_str(), L"rb"));
-#else
-    const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
-#endif
-    if (!f) {
-        what = "файл не удаётся открыть для чтения";
-        return false;
-    }
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    // One spare byte tells the end of the file from a file that grew since.
-    bytes.assign(ec ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 1, '\0');
-    std::size_t got = 0;
-    for (;;) {
-        got += std::fread(bytes.data() + got, 1, bytes.size() - got, f.get());
-        if (got < bytes.size())
-            break;
-        bytes.resize(bytes.size() * 2);
-    }
-    bytes.resize(got);
-    if (std::ferror(f.get()) != 0) {
-        what = "ошибка чтения файла";
-        return false;
-    }
-    return true;
-}
+// Big enough that reading costs little per byte, small enough to stay in
+// the processor's cache while its lines are parsed.
+constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 
 }  // namespace
+
+bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, Catalogue& out, LoadError& error)
+{
+    std::string file(fileName);  // fileName may be error.file itself
+    error = LoadError{};
+    error.file = std::move(file);
+    out = Catalogue{};
+    return LoadWhole([&](Catalogue& cat) { return CatalogueLoader(bytes, cat).load(error); }, out, error);
+}
 
 bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error)
 {
@@ -765,15 +831,19 @@ bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, L
         error.what = "это не обычный файл";
         return false;
     }
-    std::string bytes;
-    try {
-        if (!ReadWholeFile(file, bytes, error.what))
-            return false;
-    } catch (const std::bad_alloc&) {
-        error.what = "недостаточно памяти, чтобы прочитать каталог";
+#ifdef _WIN32
+    const std::unique_ptr<std::FILE, FileCloser> f(_wfopen(file.c_str(), L"rb"));
+#else
+    const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
+#endif
+    if (!f) {
+        error.what = "файл не удаётся открыть для чтения";
         return false;
     }
-    return LoadCatalogueFromBytes(bytes, error.file, out, error);
+    // A small file is read in one piece no larger than itself.
+    const auto size = std::filesystem::file_size(file, ec);
+    const std::size_t piece = ec ? kPieceBytes : std::min(static_cast<std::size_t>(size) + 1, kPieceBytes);
+    return LoadWhole([&](Catalogue& cat) { return CatalogueLoader(f.get(), piece, cat).load(error); }, out, error);
 }
 
 }  // namespace nimbo
