@@ -91,10 +91,13 @@ private:
 
 // A window started over a folder; `ok` says whether start-up succeeded.
 struct Started {
+    // separator: the user's decimal separator, or 0 for the locale's own.
     explicit Started(const std::string& catalogueBytes = fuzz::GeneratedCatalogueBytes(),
-                     const QString& folderName = QStringLiteral("Нимбо тест"))
+                     const QString& folderName = QStringLiteral("Нимбо тест"), char separator = 0)
         : folder(folderName)
     {
+        if (separator)
+            platform.separator = separator;
         folder.writeCatalogue(catalogueBytes);
         start();
     }
