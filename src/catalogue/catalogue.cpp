@@ -347,6 +347,7 @@ private:
     bool skipHeading();
     bool onlyBlankLinesLeft();
     bool readSizeLine(bool firstOfRecord, int& lineCount);
+    bool readPlainNumber(int pos, LineOutput& out);
     bool readField(int pos, std::string_view& value);
     bool storeField(int pos, std::string_view value, LineOutput& out);
 
@@ -403,34 +404,37 @@ const char* Find(const char* first, const char* last, char c)
 // With at most seven digits both the digits as a whole number (below 2^24)
 // and the power of ten (at most 10^7) are exact singles, and IEEE 754 rounds
 // their quotient once, to nearest: the very float from_chars would give, at a
-// fraction of its cost. Anything else (exponents, long digit strings, errors)
-// is left to from_chars.
-bool ShortDecimal(std::string_view text, float& value)
+// fraction of its cost. Like from_chars it stops at the first character that
+// cannot continue the number and returns where; nullptr when there are no
+// digits or more than seven. Callers leave whatever this does not take whole
+// (exponents, long digit strings, errors) to from_chars.
+const char* ShortDecimal(const char* first, const char* last, float& value)
 {
     constexpr int kMaxDigits = 7;
     static constexpr std::array<float, kMaxDigits + 1> kPowerOfTen = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-    const bool negative = text.front() == '-';
+    const bool negative = first != last && *first == '-';
     std::uint32_t whole = 0;
     int digits = 0, decimals = 0;
     bool point = false;
-    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-        const char c = text[i];
+    const char* p = negative ? first + 1 : first;
+    for (; p != last; ++p) {
+        const char c = *p;
         if (c >= '0' && c <= '9') {
             if (++digits > kMaxDigits)
-                return false;
+                return nullptr;
             whole = whole * 10 + static_cast<std::uint32_t>(c - '0');
             decimals += point ? 1 : 0;
         } else if (c == '.' && !point) {
             point = true;
         } else {
-            return false;
+            break;
         }
     }
     if (digits == 0)
-        return false;
+        return nullptr;
     const float magnitude = static_cast<float>(whole) / kPowerOfTen[static_cast<std::size_t>(decimals)];
     value = negative ? -magnitude : magnitude;
-    return true;
+    return p;
 }
 
 enum class NumberFault { None, NotANumber, NotFinite, OutOfFloatRange, NotAnInteger, OutOfInt16Range };
@@ -439,12 +443,13 @@ enum class NumberFault { None, NotANumber, NotFinite, OutOfFloatRange, NotAnInte
 NumberFault ToFloat(std::string_view text, float& value)
 {
     value = 0.0f;
-    if (text.empty() || ShortDecimal(text, value))
+    const char* last = text.data() + text.size();
+    if (text.empty() || ShortDecimal(text.data(), last, value) == last)
         return NumberFault::None;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [ptr, ec] = std::from_chars(text.data(), last, value);
     if (ec == std::errc::result_out_of_range)
         return NumberFault::OutOfFloatRange;
-    if (ec != std::errc() || ptr != text.data() + text.size())
+    if (ec != std::errc() || ptr != last)
         return NumberFault::NotANumber;
     return std::isfinite(value) ? NumberFault::None : NumberFault::NotFinite;
 }
@@ -632,6 +637,24 @@ bool CatalogueLoader::readField(int pos, std::string_view& value)
     return true;
 }
 
+// Most fields of a line are plain numbers: read and converted here in one
+// step, where they stand. A field this does not take (a text, blanks,
+// quotes, anything unusual) is read again from its start by readField and
+// storeField, which also name every fault.
+bool CatalogueLoader::readPlainNumber(int pos, LineOutput& out)
+{
+    const FieldSlot slot = kFields.at[pos];
+    if (slot.kind != Kind::Float)
+        return false;
+    float value = 0.0f;
+    const char* end = ShortDecimal(p_, stop_, value);
+    if (!end || (end != lineEnd_ && (end == stop_ || *end != ',')))
+        return false;
+    out.floats[slot.slot] = value;
+    p_ = end;
+    return true;
+}
+
 bool CatalogueLoader::storeField(int pos, std::string_view value, LineOutput& out)
 {
     const FieldSlot slot = kFields.at[pos];
@@ -685,7 +708,7 @@ bool CatalogueLoader::readSizeLine(bool firstOfRecord, int& lineCount)
     out.firstOfRecord = firstOfRecord;
     for (int pos = 1;; ++pos) {
         std::string_view value;
-        if (!readField(pos, value) || !storeField(pos, value, out))
+        if (!readPlainNumber(pos, out) && (!readField(pos, value) || !storeField(pos, value, out)))
             return false;
         const bool lineEnded = p_ == lineEnd_;
         if (pos == kFieldsPerLine) {
