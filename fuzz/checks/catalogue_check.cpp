@@ -1,11 +1,15 @@
 #include "catalogue_check.h"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/cp1251.h"
 #include "support/catalogue_text.h"
 #include "text_checks.h"
 
@@ -23,27 +27,6 @@ bool IsRowTextPosition(int pos) { return pos == 1 || pos == 2 || pos == 291 || p
 bool IsBlankLine(std::string_view line)
 {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
-}
-
-// Lines after the heading that hold anything but blanks: on a successful
-// load each of them is one size line of one record.
-int NonBlankLinesAfterHeading(std::string_view bytes)
-{
-    std::size_t lf = bytes.find('\n');
-    if (lf == std::string_view::npos)
-        return 0;
-    bytes.remove_prefix(lf + 1);
-    int count = 0;
-    while (!bytes.empty()) {
-        lf = bytes.find('\n');
-        const std::string_view line = bytes.substr(0, lf);
-        if (!IsBlankLine(line))
-            ++count;
-        if (lf == std::string_view::npos)
-            break;
-        bytes.remove_prefix(lf + 1);
-    }
-    return count;
 }
 
 int LineCountOfFile(std::string_view bytes)
@@ -87,6 +70,90 @@ std::string CheckFailure(std::string_view bytes, std::string_view fileName, cons
         return "the message does not name line " + std::to_string(error.line) + ": " + message;
     if (error.field > 0 && message.find("поле " + std::to_string(error.field)) == std::string::npos)
         return "the message does not name field " + std::to_string(error.field) + ": " + message;
+    return {};
+}
+
+std::vector<std::string_view> NonBlankLines(std::string_view bytes)
+{
+    std::vector<std::string_view> lines;
+    std::size_t lf = bytes.find('\n');
+    if (lf == std::string_view::npos)
+        return lines;
+    bytes.remove_prefix(lf + 1);
+    while (!bytes.empty()) {
+        lf = bytes.find('\n');
+        std::string_view line = bytes.substr(0, lf);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!IsBlankLine(line))
+            lines.push_back(line);
+        if (lf == std::string_view::npos)
+            break;
+        bytes.remove_prefix(lf + 1);
+    }
+    return lines;
+}
+
+std::string_view TrimBlanks(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A second reading of a size line by the plainest means: split at commas
+// (a field in quotes ends at the next quote), convert with from_chars.
+// Whatever shortcut the loader takes must give the same values, to the bit.
+std::string CompareWithPlainReading(std::string_view text, const Catalogue& cat, int row, int k)
+{
+    const SizeLine line = cat.line(row, k);
+    int pos = 1;
+    for (std::size_t from = 0;; ++pos) {
+        std::size_t comma = text.find(',', from);
+        std::string_view field = TrimBlanks(text.substr(from, comma == std::string_view::npos ? comma : comma - from));
+        if (!field.empty() && field.front() == '"') {
+            const std::size_t open = text.find('"', from);
+            const std::size_t close = text.find('"', open + 1);
+            if (close == std::string_view::npos)
+                return "a loaded line holds an unclosed quote" + Where(row, k, pos);
+            field = text.substr(open + 1, close - open - 1);
+            comma = text.find(',', close);
+        }
+        if (pos == 4) {
+            // the line count: read, never kept
+        } else if (IsRowTextPosition(pos)) {
+            if (k == cat.sizeLineCount(row)) {
+                const std::string_view kept = pos == 1   ? cat.modelName(row)
+                                              : pos == 2 ? cat.typeName(row)
+                                              : pos == 291 ? cat.typePictureName(row)
+                                                           : cat.pageAddress(row);
+                if (kept != cp1251::toUtf8(field))
+                    return "a row text differs from the file" + Where(row, k, pos);
+            }
+        } else if (test::IsTextPosition(pos)) {
+            if (line.textField(pos) != cp1251::toUtf8(field))
+                return "a text differs from the file" + Where(row, k, pos);
+        } else if (test::IsIntPosition(pos)) {
+            int value = 0;
+            if (!field.empty())
+                std::from_chars(field.data(), field.data() + field.size(), value);
+            if (line.intField(pos) != value)
+                return "an integer differs from the file" + Where(row, k, pos);
+        } else {
+            float value = 0;
+            if (!field.empty())
+                std::from_chars(field.data(), field.data() + field.size(), value);
+            if (std::bit_cast<std::uint32_t>(line.floatField(pos)) != std::bit_cast<std::uint32_t>(value))
+                return "a number differs from the file" + Where(row, k, pos) + ": '" + std::string(field) + "'";
+        }
+        if (comma == std::string_view::npos)
+            break;
+        from = comma + 1;
+    }
+    if (pos != kFieldsPerLine)
+        return "a loaded line has " + std::to_string(pos) + " fields" + Where(row, k, 0);
     return {};
 }
 
@@ -142,9 +209,14 @@ std::string CheckSuccess(std::string_view bytes, const Catalogue& cat)
     }
     if (firstAppearance != cat.typeNames())
         return "the type list is not the distinct type names in order of first appearance";
-    if (lines != NonBlankLinesAfterHeading(bytes))
-        return "the rows hold " + std::to_string(lines) + " size lines, the file " +
-               std::to_string(NonBlankLinesAfterHeading(bytes));
+    const std::vector<std::string_view> fileLines = NonBlankLines(bytes);
+    if (static_cast<std::size_t>(lines) != fileLines.size())
+        return "the rows hold " + std::to_string(lines) + " size lines, the file " + std::to_string(fileLines.size());
+    std::size_t next = 0;
+    for (int row = 1; row <= rows; ++row)
+        for (int k = 1; k <= cat.sizeLineCount(row); ++k)
+            if (std::string problem = CompareWithPlainReading(fileLines[next++], cat, row, k); !problem.empty())
+                return problem;
     if (cat.line(rows + 1, 1).fmValue() != 0 || !cat.modelName(rows + 1).empty())
         return "a row above the record count reads as filled";
     return {};
