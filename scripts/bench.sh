@@ -122,7 +122,7 @@ echo "Catalogue, shipped ($shipped_lines lines)"
 row "  LoadCatalogue, ms" BM_LoadShipped:time "%.3f" 0.001
 row "  LoadCatalogue, MB/s of file" BM_LoadShipped:MBps "%.0f" 1
 row "  LoadCatalogue, thousand lines/s" BM_LoadShipped:lines_per_s "%.0f" 0.001
-row "  tables / value bytes" BM_LoadShipped:tables_ratio "%.3f" 1 1.25 "at most" "≤ 1.25"
+row "  tables / value bytes" BM_LoadShipped:tables_ratio "%.3f" 1
 row "  tables' peak while loading / value bytes" BM_LoadShipped:tables_peak "%.3f" 1
 echo "Catalogue at the full bounds (1000 records × 200 lines, generated)"
 row "  LoadCatalogue, ms" BM_LoadFull:time "%.0f" 1
@@ -136,6 +136,7 @@ row "  first write to fresh memory with huge pages, ms" huge:BM_TouchFullTables:
 row "  value bytes, MB" BM_LoadFull:values_MB "%.1f" 1
 row "  tables, MB" BM_LoadFull:tables_MB "%.1f" 1
 row "  tables / value bytes" BM_LoadFull:tables_ratio "%.3f" 1 1.25 "at most" "≤ 1.25"
+row "  the same by the tables' own capacity() sum" BM_LoadFull:capacity_ratio "%.3f" 1
 row "  tables' peak while loading / value bytes" BM_LoadFull:tables_peak "%.3f" 1 1.25 "at most" "≤ 1.25"
 row "  whole load's peak (file buffer too) / value bytes" BM_LoadFull:load_peak "%.3f" 1
 echo "Start-up to the first painted frame, shipped catalogue"
