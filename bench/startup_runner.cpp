@@ -1,10 +1,15 @@
 // Starts each given program again and again, in alternating order, and
 // prints the median, the least and the most of the times they report from
-// process start to their first painted frame, and the ratio of each program
-// to each one before it, taken round by round so both sides of a ratio see
-// the same load on the machine.
+// process start to their first painted frame and to each step before it, and
+// the ratio of each program to each one before it, taken round by round so
+// both sides of a ratio see the same load on the machine.
 //
 //   startup_runner <runs> <name>=<program> <name>=<program> ...
+//
+// Output, tab-separated, times in ms:
+//   <name>          median min max ms      (first frame)
+//   <name>.<step>   median min max ms      (each step the program marked)
+//   <name>/<name>   median min max ratio   (first frames, round by round)
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,16 +19,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
 
 namespace {
 
+using Steps = std::vector<std::pair<std::string, double>>;  // step, ms; the last is "frame"
+
 struct Program {
     std::string name, path;
-    std::vector<double> ms;
+    std::vector<std::string> steps;               // in the order the program marks them
+    std::vector<std::vector<double>> stepMs;      // per step, one time per run
+    std::vector<double> frameMs;
 };
 
 long long MonotonicNs()
@@ -33,12 +44,13 @@ long long MonotonicNs()
     return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
-// One start; the time the program reported, in ms, or a negative number.
-double RunOnce(const Program& program)
+// One start; false unless the program exited normally after marking its
+// first frame.
+bool RunOnce(const Program& program, Steps& steps)
 {
     int out[2];
     if (pipe(out) != 0)
-        return -1;
+        return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
@@ -48,7 +60,7 @@ double RunOnce(const Program& program)
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "NIMBO_BENCH_T0_NS=", 18) != 0)
             env.emplace_back(*e);
-    env.emplace_back();  // the stamp, filled in last
+    env.emplace_back();  // the stamp, written just before the spawn
     std::vector<char*> envp;
     for (std::string& e : env)
         envp.push_back(e.data());
@@ -62,15 +74,39 @@ double RunOnce(const Program& program)
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     std::string text;
-    char buffer[64];
+    char buffer[256];
     for (ssize_t got; spawned == 0 && (got = read(out[0], buffer, sizeof buffer)) > 0;)
         text.append(buffer, static_cast<std::size_t>(got));
     close(out[0]);
     int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        text.empty())
-        return -1;
-    return std::strtod(text.c_str(), nullptr) / 1e6;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return false;
+
+    steps.clear();
+    std::istringstream lines(text);
+    std::string step;
+    long long ns = 0;
+    while (lines >> step >> ns)
+        steps.emplace_back(step, static_cast<double>(ns) / 1e6);
+    return !steps.empty() && steps.back().first == "frame";
+}
+
+bool Record(Program& p, const Steps& steps)
+{
+    if (p.steps.empty()) {
+        for (const auto& [step, ms] : steps)
+            p.steps.push_back(step);
+        p.stepMs.resize(p.steps.size());
+    }
+    if (steps.size() != p.steps.size())
+        return false;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i].first != p.steps[i])
+            return false;
+        p.stepMs[i].push_back(steps[i].second);
+    }
+    p.frameMs.push_back(steps.back().second);
+    return true;
 }
 
 struct Spread {
@@ -83,6 +119,12 @@ Spread SpreadOf(std::vector<double> v)
     const std::size_t n = v.size();
     const double median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
     return {median, v.front(), v.back()};
+}
+
+void Print(const std::string& name, const std::vector<double>& values, const char* unit)
+{
+    const Spread s = SpreadOf(values);
+    std::printf("%s\t%.3f\t%.3f\t%.3f\t%s\n", name.c_str(), s.median, s.min, s.max, unit);
 }
 
 }  // namespace
@@ -101,13 +143,14 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "not <name>=<program>: %s\n", argv[i]);
             return 2;
         }
-        programs.push_back({std::string(argv[i], static_cast<std::size_t>(eq - argv[i])), eq + 1, {}});
+        programs.push_back({std::string(argv[i], static_cast<std::size_t>(eq - argv[i])), eq + 1, {}, {}, {}});
     }
 
     // One start each first, unmeasured: it brings the libraries into the
     // page cache, as a desktop that has run any Qt program before has them.
+    Steps steps;
     for (Program& p : programs)
-        if (RunOnce(p) < 0) {
+        if (!RunOnce(p, steps)) {
             std::fprintf(stderr, "%s did not report its first frame\n", p.path.c_str());
             return 1;
         }
@@ -115,28 +158,24 @@ int main(int argc, char** argv)
         for (std::size_t i = 0; i < programs.size(); ++i) {
             // Forward in even rounds, backward in odd ones.
             Program& p = programs[round % 2 ? programs.size() - 1 - i : i];
-            const double ms = RunOnce(p);
-            if (ms < 0) {
-                std::fprintf(stderr, "%s did not report its first frame\n", p.path.c_str());
+            if (!RunOnce(p, steps) || !Record(p, steps)) {
+                std::fprintf(stderr, "%s did not report its steps and first frame\n", p.path.c_str());
                 return 1;
             }
-            p.ms.push_back(ms);
         }
     }
 
-    // name  median  min  max  (ms), then the ratios.
     for (const Program& p : programs) {
-        const Spread s = SpreadOf(p.ms);
-        std::printf("%s\t%.2f\t%.2f\t%.2f\tms\n", p.name.c_str(), s.median, s.min, s.max);
+        Print(p.name, p.frameMs, "ms");
+        for (std::size_t i = 0; i < p.steps.size(); ++i)
+            Print(p.name + "." + p.steps[i], p.stepMs[i], "ms");
     }
     for (std::size_t i = 1; i < programs.size(); ++i)
         for (std::size_t j = 0; j < i; ++j) {
             std::vector<double> ratios;
-            for (std::size_t round = 0; round < programs[i].ms.size(); ++round)
-                ratios.push_back(programs[i].ms[round] / programs[j].ms[round]);
-            const Spread s = SpreadOf(ratios);
-            std::printf("%s/%s\t%.3f\t%.3f\t%.3f\tratio\n", programs[i].name.c_str(), programs[j].name.c_str(),
-                        s.median, s.min, s.max);
+            for (std::size_t round = 0; round < programs[i].frameMs.size(); ++round)
+                ratios.push_back(programs[i].frameMs[round] / programs[j].frameMs[round]);
+            Print(programs[i].name + "/" + programs[j].name, ratios, "ratio");
         }
     return 0;
 }

@@ -9,11 +9,14 @@
 
 int main(int argc, char* argv[])
 {
+    bench::Mark("main");
     QApplication app(argc, argv);
+    bench::Mark("QApplication");
     bench::FirstFrameProbe probe;
     QLabel window(QStringLiteral("Нимбо. Калькулятор Воздухораспределителей Тимбра."));
     window.setWindowTitle(QStringLiteral("Нимбо"));
     window.resize(533, 460);
     window.show();
+    bench::Mark("show");
     return app.exec();
 }

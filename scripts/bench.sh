@@ -79,7 +79,7 @@ else
     >"$out/startup.txt" 2>"$out/startup.log"
 fi
 rmdir "$runtime"
-# name median min max: each program's ms, each ratio to the bare window.
+# name median min max: each program's first frame and steps in ms, the ratios.
 awk -F'\t' '{ print "startup:" $1, $2, $3, $4 }' "$out/startup.txt" >"$out/startup_summary"
 
 # Median, least and most of each metric over its repetitions.
@@ -145,6 +145,16 @@ row "  bare window with one line of text, ms" startup:text "%.1f" 1
 row "  the program (Form_Main as main.cpp makes it), ms" startup:nimbo "%.1f" 1
 row "  program / bare window (round by round)" startup:nimbo/bare "%.2f" 1 1.3 "at most" "≤ 1.3"
 row "  program / window with text (round by round)" startup:nimbo/text "%.2f" 1
+# Where the time goes: the median time since spawn at which each step ended.
+steps() {
+  awk -F'\t' -v p="$1" 'index($1, p ".") == 1 {
+      line = line sprintf("%s%s %.1f", sep, substr($1, length(p) + 2), $2); sep = ", " }
+    END { print line }' "$out/startup.txt"
+}
+echo "  steps, ms since spawn (median):"
+echo "    bare window:  $(steps bare)"
+echo "    with text:    $(steps text)"
+echo "    the program:  $(steps nimbo)"
 echo "One «Считай!»"
 row "  Calculate(), µs" BM_Calculate:time "%.1f" 1
 row "  LogFile::appendDataLine, µs" BM_AppendDataLine:time "%.1f" 1
