@@ -17,7 +17,7 @@ ctest --test-dir build-test --output-on-failure -j "$jobs"
 cmake -S . -B build-test-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNIMBO_WERROR=ON -DNIMBO_SANITIZE=ON >/dev/null
 cmake --build build-test-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  NIMBO_RANDOM_WALK_STEPS=15000 ctest --test-dir build-test-asan --output-on-failure -j "$jobs"
+  NIMBO_RANDOM_WALK_STEPS=30000 ctest --test-dir build-test-asan --output-on-failure -j "$jobs"
 
 # Each fuzz target for a minute (clang, libFuzzer, ASan and UBSan); a crash, a
 # hang, a leak or a broken rule fails the run.

@@ -25,7 +25,7 @@ using namespace nimbo::test;
 
 namespace {
 
-constexpr int kDefaultSteps = 50000;
+constexpr int kDefaultSteps = 150000;
 constexpr int kStepsPerEpisode = 400;  // then a new catalogue and a new window
 
 template <class T>
