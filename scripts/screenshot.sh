@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Renders the README's pictures: the real window under Xvfb with a window
+# manager (so it has a real frame), a model chosen and calculated.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for p in openbox imagemagick; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$p"
+done
+build=${BUILD:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target nimbo pose_window
+
+# shot OUTPUT TYPE MODEL SIZE FLOW [log]
+# The root window is black around the framed window, so trimming the whole
+# screen leaves exactly the window with its frame.
+shot() {
+  xvfb-run -a -s "-screen 0 1000x900x24" bash -c '
+    out=$1; shift
+    openbox 2>/dev/null & wm=$!
+    sleep 1
+    "$POSE" "$FOLDER" "$@" & pose=$!
+    sleep 4
+    import -window root -trim +repage "$out"
+    wait "$pose"
+    kill "$wm"; wait "$wm" || true' shot "$@"
+  echo "$1"
+}
+export POSE="$build/tools/pose_window" FOLDER="$PWD/$build/nimbo"
+shot docs/window.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6
+shot docs/window-log-panel.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log

@@ -1,0 +1,58 @@
+// Puts the real window into the state the README shows — a model chosen and
+// calculated — and keeps it on screen for a while, so that a screenshot of
+// the display can be taken (scripts/screenshot.sh). Picks are made the way a
+// person makes them: an entry chosen from each list, then "Считай!".
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+bool Pick(QWidget& window, const char* comboName, const QString& text)
+{
+    auto* box = window.findChild<QComboBox*>(QString::fromLatin1(comboName));
+    const int index = box ? box->findText(text) : -1;
+    if (index < 0) {
+        std::fprintf(stderr, "%s: no entry \"%s\"\n", comboName, qPrintable(text));
+        return false;
+    }
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    return true;
+}
+
+}  // namespace
+
+// Arguments: program folder, type, model, size, air flow, seconds to stay,
+// and optionally "log" to open the log strip.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 7) {
+        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log]\n");
+        return 2;
+    }
+    nimbo::QtPlatform platform;
+    Form_Main window(args[1], platform);
+    if (!window.startUp())
+        return 1;
+    window.show();
+    if (!Pick(window, "Cmb_TipVR", args[2]) || !Pick(window, "Cmb_VidVR", args[3]) ||
+        (!args[4].isEmpty() && !Pick(window, "Cmb_Tprzmr", args[4])))
+        return 1;
+    window.findChild<QLineEdit*>(QStringLiteral("TxtBx_L"))->setText(args[5]);
+    window.findChild<QPushButton*>(QStringLiteral("Cmd_Start"))->click();
+    if (args.size() > 7 && args[7] == QLatin1String("log"))
+        window.findChild<QCheckBox*>(QStringLiteral("Chk_Log"))->click();
+    QTimer::singleShot(args[6].toInt() * 1000, &app, &QApplication::quit);
+    return app.exec();
+}
