@@ -381,6 +381,10 @@ void Form_Main::buildControls()
 
     // The log strip, below the normal height of the window.
     LstBx_Log = Place(new QListWidget(this), "LstBx_Log", 120, 6480, 7695, 2010);
+    // Every entry is one line of the same font. Without this the list measures
+    // every entry on each repaint, and a day's log of a thousand calculations
+    // makes each "Считай!" take 20 ms instead of a fraction of one.
+    LstBx_Log->setUniformItemSizes(true);
     Cmd_DelStr = Place(new QPushButton(QStringLiteral("Удалить строку"), this), "Cmd_DelStr", 120,
                        8640, 2415, 495);
     Cmd_DelStr->setToolTip(QStringLiteral("Удаление выделенной строки"));
