@@ -1,11 +1,21 @@
 #include "platform/platform.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace nimbo {
+
+std::filesystem::path FileSystemPath(const QString& folder)
+{
+#ifdef _WIN32
+    return std::filesystem::path(folder.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+#endif
+}
 
 QPixmap Platform::loadPicture(const QString& path) const
 {

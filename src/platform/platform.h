@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QString>
 
+#include <filesystem>
+
 class QWidget;
 
 namespace nimbo {
@@ -36,6 +38,10 @@ public:
     void openUrl(const QString& address) override;
     char decimalSeparator() const override;
 };
+
+// A folder as the file system spells it: the program folder may hold blanks
+// and Cyrillic letters, so no conversion through a narrow code page.
+std::filesystem::path FileSystemPath(const QString& folder);
 
 // The window design is in twips; 15 twips make one logical pixel.
 constexpr int Twips(int twips) { return (twips + 7) / 15; }

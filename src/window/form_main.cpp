@@ -1,33 +1,17 @@
 #include "window/form_main.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QShowEvent>
 
 #include "platform/platform.h"
 
-namespace {
-
-// The program folder as the file system spells it: the folder may hold
-// blanks and Cyrillic letters, so no conversion through a narrow code page.
-std::filesystem::path ToPath(const QString& folder)
-{
-#ifdef _WIN32
-    return std::filesystem::path(folder.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(folder).toStdString());
-#endif
-}
-
-}  // namespace
-
 Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
     : QWidget(parent),
       folder_(programFolder),
       platform_(platform),
-      logFile_(ToPath(programFolder) / "Nimbo.csv")
+      logFile_(nimbo::FileSystemPath(programFolder) / "Nimbo.csv")
 {
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Нимбо. Калькулятор Воздухораспределителей Тимбра.     Версия 2019.03"));

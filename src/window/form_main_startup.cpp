@@ -3,7 +3,6 @@
 // failed catalogue still leaves a fresh log file, and a log file that cannot
 // be written stops everything before the catalogue is touched.
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,19 +12,6 @@
 #include "calc/numbers.h"
 #include "platform/platform.h"
 #include "window/form_main.h"
-
-namespace {
-
-std::filesystem::path FolderPath(const QString& folder)
-{
-#ifdef _WIN32
-    return std::filesystem::path(folder.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(folder).toStdString());
-#endif
-}
-
-}  // namespace
 
 void Form_Main::reportStartUpFailure(const QString& text)
 {
@@ -72,7 +58,7 @@ bool Form_Main::startUp()
 
     // 8. The catalogue and the type list.
     nimbo::LoadError error;
-    if (!nimbo::LoadCatalogue(FolderPath(folder_), catalogue_, error)) {
+    if (!nimbo::LoadCatalogue(nimbo::FileSystemPath(folder_), catalogue_, error)) {
         reportStartUpFailure(QString::fromStdString(error.message()));
         return false;
     }
