@@ -11,7 +11,7 @@ build=${BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target nimbo pose_window
 
-# shot OUTPUT TYPE MODEL SIZE FLOW [log]
+# shot OUTPUT TYPE MODEL SIZE FLOW SECONDS [log] [panel]
 # The root window is black around the framed window, so trimming the whole
 # screen leaves exactly the window with its frame.
 shot() {
@@ -28,4 +28,4 @@ shot() {
 }
 export POSE="$build/tools/pose_window" FOLDER="$PWD/$build/nimbo"
 shot docs/window.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6
-shot docs/window-log-panel.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log
+shot docs/window-log-panel.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log panel

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -29,19 +31,42 @@ bool Pick(QWidget& window, const char* comboName, const QString& text)
     return true;
 }
 
+// The greeting of the coefficient panel would stand modal over the window it
+// is meant to show; here it goes to stderr instead.
+class PosingPlatform : public nimbo::QtPlatform {
+public:
+    void showMessage(QWidget*, const QString& title, const QString& text, nimbo::MessageIcon) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+};
+
+void Click(QWidget* target)
+{
+    const QPointF centre = QRectF(target->rect()).center();
+    const QPointF global = target->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
 }  // namespace
 
 // Arguments: program folder, type, model, size, air flow, seconds to stay,
-// and optionally "log" to open the log strip.
+// then "log" to open the log strip and "panel" to open the coefficient panel
+// with five clicks on the picture.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 7) {
-        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log]\n");
+        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel]\n");
         return 2;
     }
-    nimbo::QtPlatform platform;
+    PosingPlatform platform;
     Form_Main window(args[1], platform);
     if (!window.startUp())
         return 1;
@@ -51,8 +76,12 @@ int main(int argc, char* argv[])
         return 1;
     window.findChild<QLineEdit*>(QStringLiteral("TxtBx_L"))->setText(args[5]);
     window.findChild<QPushButton*>(QStringLiteral("Cmd_Start"))->click();
-    if (args.size() > 7 && args[7] == QLatin1String("log"))
+    const QStringList extras = args.mid(7);
+    if (extras.contains(QLatin1String("log")))
         window.findChild<QCheckBox*>(QStringLiteral("Chk_Log"))->click();
+    if (extras.contains(QLatin1String("panel")))
+        for (int i = 0; i < 5; ++i)
+            Click(window.findChild<QLabel*>(QStringLiteral("Img_VR")));
     QTimer::singleShot(args[6].toInt() * 1000, &app, &QApplication::quit);
     return app.exec();
 }
