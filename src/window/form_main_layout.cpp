@@ -451,6 +451,12 @@ void Form_Main::connectHandlers()
     connect(Cmb_TipVR, &QComboBox::activated, this, &Form_Main::Cmb_TipVR_Click);
     connect(Cmb_VidVR, &QComboBox::activated, this, &Form_Main::Cmb_VidVR_Click);
     connect(Cmb_Tprzmr, &QComboBox::activated, this, &Form_Main::Cmb_Tprzmr_Click);
+    // Qt itself would pick the entry whose text was typed, on Enter or when
+    // the box loses the focus, and report it as activated.
+    for (QComboBox* box : {Cmb_TipVR, Cmb_VidVR, Cmb_Tprzmr}) {
+        disconnect(box->lineEdit(), SIGNAL(returnPressed()), box, nullptr);
+        disconnect(box->lineEdit(), SIGNAL(editingFinished()), box, nullptr);
+    }
 
     // An option's select event runs when it becomes selected, whether the user
     // or the program selects it; losing the selection runs nothing.

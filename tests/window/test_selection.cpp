@@ -2,6 +2,7 @@
 // input edits, driven on the real window as a person would: pick entries,
 // select options, type, and look at what shows, what is selected, what the
 // result boxes hold and what the log file gained.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -214,6 +215,8 @@ private slots:
     void repeatedModelNames();
     void repeatedSizeDesignation();
     void picture();
+    void onlyAPickFromTheListChooses_data();
+    void onlyAPickFromTheListChooses();
 
     void optionClears_data();
     void optionClears();
@@ -616,6 +619,73 @@ void TestSelection::picture()
     QVERIFY(picture->pixmap().isNull());
     QCOMPARE(s.window->selection().row, 2);
     QVERIFY(s.platform.messages.isEmpty());
+}
+
+void TestSelection::onlyAPickFromTheListChooses_data()
+{
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<QString>("text");  // an entry of the list, not the one shown
+    QTest::addColumn<QString>("how");   // "Enter", "focus out" or "list"
+    QTest::addColumn<bool>("chosen");
+
+    QTest::newRow("type typed, Enter") << "Cmb_TipVR" << "Grilles" << "Enter" << false;
+    QTest::newRow("type typed, focus leaves") << "Cmb_TipVR" << "Grilles" << "focus out" << false;
+    QTest::newRow("type picked from the list") << "Cmb_TipVR" << "Grilles" << "list" << true;
+    QTest::newRow("model typed, Enter") << "Cmb_VidVR" << "M3" << "Enter" << false;
+    QTest::newRow("model typed, focus leaves") << "Cmb_VidVR" << "M3" << "focus out" << false;
+    QTest::newRow("model picked from the list") << "Cmb_VidVR" << "M3" << "list" << true;
+    QTest::newRow("size typed, Enter") << "Cmb_Tprzmr" << "S2" << "Enter" << false;
+    QTest::newRow("size typed, focus leaves") << "Cmb_Tprzmr" << "S2" << "focus out" << false;
+    QTest::newRow("size picked from the list") << "Cmb_Tprzmr" << "S2" << "list" << true;
+}
+
+void TestSelection::onlyAPickFromTheListChooses()
+{
+    QFETCH(QString, combo);
+    QFETCH(QString, text);
+    QFETCH(QString, how);
+    QFETCH(bool, chosen);
+
+    Started s(Joined({{Record("M1", "Grilles", "n")},
+                      Listed({With(Record("M2", "Diffusers", "S1"), kAllJets, kAllRegs, "1", "0"),
+                              With(Record("M2", "Diffusers", "S2"), kNoJet, kNoReg, "1", "0")}),
+                      {Record("M3", "Diffusers", "n")}}));
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Diffusers", "M2"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "S1"));
+    const QStringList framesBefore = s.shownOf(kFrames);
+    s.fillResults();
+    s.clickPicture(2);
+
+    auto* box = s.control<QComboBox>(combo);
+    if (how == "list") {
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        const QModelIndex entry = view->model()->index(box->findText(text), 0);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    } else {
+        QLineEdit* edit = box->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QCOMPARE(box->currentText(), text);
+        if (how == "Enter") {
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else {
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(edit, &leave);
+        }
+    }
+
+    // A choice clears every result and the picture clicks; typing leaves
+    // the window as it was, whatever the box now reads.
+    QCOMPARE(s.emptyResults(), chosen ? kAllResults : QStringList());
+    QCOMPARE(s.window->skrtClicks(), chosen ? 0 : 2);
+    if (!chosen) {
+        QCOMPARE(s.shownOf(kFrames), framesBefore);
+        QCOMPARE(s.window->selection().row, 2);
+        QCOMPARE(s.window->selection().sizeIndex, 1);
+        QCOMPARE(s.entries("Cmb_VidVR"), QStringList({"M2", "M3"}));
+    }
 }
 
 // --- Option groups ----------------------------------------------------------
