@@ -217,6 +217,8 @@ private slots:
     void picture();
     void onlyAPickFromTheListChooses_data();
     void onlyAPickFromTheListChooses();
+    void damagedListEntryChangesNothing_data();
+    void damagedListEntryChangesNothing();
 
     void optionClears_data();
     void optionClears();
@@ -686,6 +688,52 @@ void TestSelection::onlyAPickFromTheListChooses()
         QCOMPARE(s.window->selection().sizeIndex, 1);
         QCOMPARE(s.entries("Cmb_VidVR"), QStringList({"M2", "M3"}));
     }
+}
+
+void TestSelection::damagedListEntryChangesNothing_data()
+{
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<QVariant>("data");  // what the entry carries; invalid: nothing
+
+    QTest::newRow("type the catalogue lacks") << "Cmb_TipVR" << QVariant();
+    QTest::newRow("model entry without its row") << "Cmb_VidVR" << QVariant();
+    QTest::newRow("model entry beyond the last row") << "Cmb_VidVR" << QVariant(5);
+    QTest::newRow("model entry at row 0") << "Cmb_VidVR" << QVariant(0);
+    QTest::newRow("size entry without its line") << "Cmb_Tprzmr" << QVariant();
+    QTest::newRow("size entry beyond line 200") << "Cmb_Tprzmr" << QVariant(201);
+}
+
+void TestSelection::damagedListEntryChangesNothing()
+{
+    QFETCH(QString, combo);
+    QFETCH(QVariant, data);
+
+    Started s;
+    QVERIFY(s.ok);
+    QVERIFY(s.chooseModel("Диффузоры", "АМН"));
+    QVERIFY(s.pick("Cmb_Tprzmr", "200x200"));
+    const QStringList frames = s.shownOf(kFrames);
+    const QStringList models = s.entries("Cmb_VidVR");
+    const QString site = s.window->currentSiteAddress();
+    s.fillResults();
+    s.clickPicture(2);
+
+    // Only a damaged list could hold such an entry; picking it must neither
+    // end the program nor leave the window pointing at no row.
+    auto* box = s.control<QComboBox>(combo);
+    box->addItem(QStringLiteral("Чужая запись"), data);
+    box->setCurrentIndex(box->count() - 1);
+    emit box->activated(box->count() - 1);
+
+    QCOMPARE(s.emptyResults(), QStringList());
+    QCOMPARE(s.window->skrtClicks(), 2);
+    QCOMPARE(s.window->selection().row, 3);
+    QCOMPARE(s.window->selection().sizeIndex, 2);
+    QCOMPARE(s.shownOf(kFrames), frames);
+    QCOMPARE(s.window->currentSiteAddress(), site);
+    if (combo != "Cmb_VidVR")
+        QCOMPARE(s.entries("Cmb_VidVR"), models);
+    QVERIFY(s.platform.messages.isEmpty());
 }
 
 // --- Option groups ----------------------------------------------------------
