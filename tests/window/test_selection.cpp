@@ -215,6 +215,8 @@ private slots:
     void repeatedModelNames();
     void repeatedSizeDesignation();
     void picture();
+    void pictureOfEachChoice_data();
+    void pictureOfEachChoice();
     void onlyAPickFromTheListChooses_data();
     void onlyAPickFromTheListChooses();
     void damagedListEntryChangesNothing_data();
@@ -273,26 +275,35 @@ void TestSelection::modelAndSizeChoice_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("sizeIndex");
     QTest::addColumn<QString>("regRashTitle");
+    QTest::addColumn<QString>("previous");  // model of the same type chosen before; empty: none
 
     const QStringList listed{"100x100", "200x200", "100x100"};
     QTest::newRow("free sizes A x B") << "ДПУ-М" << QList<int>() << QStringList({"Frm_Rzmr", "Frm_KSD", "Frm_RegForm"})
-                                      << QStringList() << 1 << 1 << "Рег. расхода";
+                                      << QStringList() << 1 << 1 << "Рег. расхода" << "";
     QTest::newRow("slot length, regulator of the outlet")
-        << "ЩР" << QList<int>() << QStringList({"Frm_Dlina", "Frm_RegRash"}) << QStringList() << 2 << 1 << "Рег. расх. ВР";
+        << "ЩР" << QList<int>() << QStringList({"Frm_Dlina", "Frm_RegRash"}) << QStringList() << 2 << 1 << "Рег. расх. ВР" << "";
     QTest::newRow("listed sizes before a size is picked")
-        << "АМН" << QList<int>() << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода";
+        << "АМН" << QList<int>() << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода" << "";
     QTest::newRow("listed size with plenum only")
-        << "АМН" << QList<int>{0} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 1 << "Рег. расхода";
+        << "АМН" << QList<int>{0} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 1 << "Рег. расхода" << "";
     QTest::newRow("listed size with plenum and jet forms")
         << "АМН" << QList<int>{1} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
-        << "Рег. расхода";
+        << "Рег. расхода" << "";
     QTest::newRow("listed size without plenum")
         << "АМН" << QList<int>{2} << QStringList({"Frm_Tprzmr", "Frm_RegRash"}) << listed << 3 << 3
-        << "Рег. расх. ВР";
+        << "Рег. расх. ВР" << "";
     // The regulator of the outlet goes with its size; "Нет" is selected.
     QTest::newRow("plenum size after one without")
         << "АМН" << QList<int>{2, 1} << QStringList({"Frm_Tprzmr", "Frm_KSD", "Frm_RegForm"}) << listed << 3 << 2
-        << "Рег. расх. ВР";
+        << "Рег. расх. ВР" << "";
+    // A model choice first hides what the previous model showed.
+    QTest::newRow("listed sizes after free sizes with plenum and jet forms")
+        << "АМН" << QList<int>() << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расхода" << "ДПУ-М";
+    QTest::newRow("listed sizes after a slot with its regulator")
+        << "АМН" << QList<int>() << QStringList({"Frm_Tprzmr"}) << listed << 3 << 1 << "Рег. расх. ВР" << "ЩР";
+    QTest::newRow("free sizes after a listed size")
+        << "ДПУ-М" << QList<int>() << QStringList({"Frm_Rzmr", "Frm_KSD", "Frm_RegForm"}) << QStringList() << 1 << 1
+        << "Рег. расх. ВР" << "АМН:2";
 }
 
 void TestSelection::modelAndSizeChoice()
@@ -304,10 +315,20 @@ void TestSelection::modelAndSizeChoice()
     QFETCH(int, row);
     QFETCH(int, sizeIndex);
     QFETCH(QString, regRashTitle);
+    QFETCH(QString, previous);
 
     Started s;
     QVERIFY(s.ok);
     QVERIFY(s.pick("Cmb_TipVR", "Диффузоры"));
+    if (!previous.isEmpty()) {
+        QVERIFY(s.pick("Cmb_VidVR", previous.section(':', 0, 0)));
+        if (previous.contains(':')) {
+            const int entry = previous.section(':', 1).toInt();
+            auto* sizes = s.control<QComboBox>("Cmb_Tprzmr");
+            sizes->setCurrentIndex(entry);
+            emit sizes->activated(entry);
+        }
+    }
     s.fillResults();
     s.clickPicture(1);
     QVERIFY(s.pick("Cmb_VidVR", model));
@@ -621,6 +642,48 @@ void TestSelection::picture()
     QVERIFY(picture->pixmap().isNull());
     QCOMPARE(s.window->selection().row, 2);
     QVERIFY(s.platform.messages.isEmpty());
+}
+
+void TestSelection::pictureOfEachChoice_data()
+{
+    QTest::addColumn<QStringList>("steps");  // "type:<name>", "model:<name>", "size:<designation>"
+    QTest::addColumn<QColor>("color");
+
+    QTest::newRow("type: picture of its first row") << QStringList({"type:Т"}) << QColor(Qt::red);
+    QTest::newRow("model: picture of its first size") << QStringList({"type:Т", "model:Л"}) << QColor(Qt::blue);
+    QTest::newRow("model of a later row") << QStringList({"type:Т", "model:Н"}) << QColor(Qt::yellow);
+    QTest::newRow("size choice keeps the model's picture")
+        << QStringList({"type:Т", "model:Л", "size:s2"}) << QColor(Qt::blue);
+    QTest::newRow("type again after a model") << QStringList({"type:Т", "model:Л", "type:Т"}) << QColor(Qt::red);
+}
+
+void TestSelection::pictureOfEachChoice()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QColor, color);
+
+    Started s(Joined({Listed({Record("Л", "Т", "s1").set(290, "первый"),
+                              Record("Л", "Т", "s2").set(290, "второй").set(291, "тип Л")}),
+                      {Record("Н", "Т", "n").set(290, "н").set(291, "тип Н")}}));
+    QVERIFY(s.ok);
+    QVERIFY(s.folder.writePicture(QStringLiteral("тип Л"), Qt::red));
+    QVERIFY(s.folder.writePicture(QStringLiteral("тип Н"), Qt::green));
+    QVERIFY(s.folder.writePicture(QStringLiteral("первый"), Qt::blue));
+    QVERIFY(s.folder.writePicture(QStringLiteral("второй"), Qt::magenta));
+    QVERIFY(s.folder.writePicture(QStringLiteral("н"), Qt::yellow));
+
+    const char* const combos[] = {"Cmb_TipVR", "Cmb_VidVR", "Cmb_Tprzmr"};
+    for (const QString& step : steps) {
+        const int which = step.startsWith("type:") ? 0 : step.startsWith("model:") ? 1 : 2;
+        QVERIFY2(s.pick(combos[which], step.section(':', 1)), qPrintable(step));
+    }
+    const QImage shown = s.control<QLabel>("Img_VR")->pixmap().toImage();
+    QVERIFY(!shown.isNull());
+    const QColor pixel = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    // A JPEG is not exact: near enough in every channel.
+    const auto near = [](int a, int b) { return std::abs(a - b) < 40; };
+    QVERIFY2(near(pixel.red(), color.red()) && near(pixel.green(), color.green()) && near(pixel.blue(), color.blue()),
+             qPrintable(pixel.name() + " instead of " + color.name()));
 }
 
 void TestSelection::onlyAPickFromTheListChooses_data()
