@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <array>
+#include <cstdlib>
 
 #include "catalogue/cp1251.h"
 #include "window_fixture.h"
