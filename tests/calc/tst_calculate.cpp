@@ -29,6 +29,7 @@ enum RowIndex {
     SlotSound = 9,   // slot of 1000 mm sections with sound data
     DmzhSound = 10,  // ДМЖ slot of 500 mm sections with the same data
     Quiet = 11,      // listed, sound far below 10 dB(A)
+    HalfArea = 12,   // listed, Fm = Fz = 0.03125, an exact half at four places
 };
 
 Row WithSound(Row r, const std::string& a, const std::string& b, const std::string& c = "0")
@@ -58,6 +59,7 @@ std::vector<Row> Rows()
     rows.push_back(WithSound(Row("Щ-Звук", "dlina").fm("0.02").fz("0.01").m(1, "2").dzeta(1, "2"), "5", "50"));
     rows.push_back(WithSound(Row("1ДМЖ", "dlina").fm("0.01").fz("0.01").m(1, "2").dzeta(1, "2"), "5", "50"));
     rows.push_back(WithSound(Row("Р-Тихо", "100х100").fm("0.1").fz("0.1").m(1, "2").dzeta(1, "1"), "10", "-50"));
+    rows.push_back(Row("Р-Доля", "100х100").fm("0.03125").fz("0.03125").m(1, "2").dzeta(1, "1"));
     return rows;
 }
 
@@ -317,6 +319,10 @@ void TstCalculate::result_texts_data()
     QTest::newRow("10.5 Pa shows 10") << int(Half10) << 0 << "3600" << '.' << "10|10|-|2|17.5|1|1|1";
     QTest::newRow("13.5 Pa shows 14") << int(Half14) << 0 << "3600" << '.' << "10|14|-|2|22.5|1|1|1";
     QTest::newRow("far below 10 dB(A)") << int(Quiet) << 0 << "1000" << '.' << "8.8|5|<10|2|1|1|0.1|0.1";
+    // Q = 56.25/3600 = 0.015625: X = 2·Q/0.2/√0.03125 = 0.88…, dP = 0.6·0.5² = 0.15;
+    // Fm and Fz 0.03125 lie exactly half-way at four places and go to 0.0312.
+    QTest::newRow("panel areas at an exact half go to the even neighbour")
+        << int(HalfArea) << 0 << "56.25" << ',' << "0,9|0|-|2|1|1|0,0312|0,0312";
 }
 
 void TstCalculate::result_texts()

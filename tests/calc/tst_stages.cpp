@@ -507,6 +507,10 @@ void TstStages::sections_data()
         << 1 << "300" << 0.1 << 360.0 << 3 << false << 0.5f << 0.0f << '.' << "111" << "0.1|1|0.09|1.1|0.05|2";
     QTest::newRow("the last check that holds decides")
         << 1 << "300" << 0.1 << 360.0 << 3 << false << 0.5f << 0.25f << '.' << "111" << "0.1|1|0.09|1.1|0.025|4";
+    // Q = 56.25/3600 = 0.015625: V0 = Q/0.125 = 0.125, Fжс = 0.0625 (an exact
+    // half at three places, to 0.062), Vжс = Q/0.0625 = 0.25 (to 0.2).
+    QTest::newRow("exact halves of the section texts go to the even neighbour")
+        << 2 << "300" << 0.125 << 56.25 << 1 << true << 0.5f << 0.0f << '.' << "101" << "0.125|0.1|fv|vv|0.062|0.2";
     QTest::newRow("negative ratio shows -")
         << 1 << "300" << 0.1 << 360.0 << 3 << true << 0.0f << -0.5f << '.' << "111" << "0.1|1|0.09|1.1|-|-";
 }
