@@ -10,7 +10,7 @@
 #include "calc/calculation.h"
 #include "calc/numbers.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "catalogue_check.h"
 #include "log/log_file.h"
 #include "support/catalogue_text.h"

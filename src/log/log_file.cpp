@@ -6,7 +6,8 @@
 #include <system_error>
 #include <utility>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
+#include "text/files.h"
 
 namespace nimbo {
 namespace {
@@ -18,12 +19,6 @@ constexpr std::string_view kHeaderVariant2 =
     "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
     "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string PathText(const std::filesystem::path& p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 std::string Cause(int err)
 {
@@ -51,15 +46,6 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
     return {false, "Не удалось записать в файл журнала «" + PathText(file) + "»: " + cause};
 }
 
-std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
-{
-#ifdef _WIN32
-    return _wfopen(file.c_str(), mode == WriteMode::Create ? L"wb" : L"ab");
-#else
-    return std::fopen(file.c_str(), mode == WriteMode::Create ? "wb" : "ab");
-#endif
-}
-
 // Opens, writes the whole line with one call, flushes and closes. A write that
 // fails part-way is undone by cutting the file back to its size before, so a
 // reader never meets half a line.
@@ -74,7 +60,7 @@ WriteResult WriteLine(const std::filesystem::path& file, WriteMode mode, const s
     }
 
     errno = 0;
-    std::FILE* f = Open(file, mode);
+    std::FILE* f = OpenFile(file, mode == WriteMode::Create ? "wb" : "ab");
     if (!f)
         return Failure(file, Cause(errno));
 

@@ -20,7 +20,7 @@
 
 #include "calc/calculation.h"
 #include "calculation_check.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "window/window_fixture.h"
 
 namespace nimbo::test {
