@@ -10,9 +10,9 @@ namespace nimbo {
 
 namespace {
 
-std::array<float, 24> SoundSet(std::span<const float, kSoundSetSize> set)
+SoundSet Copied(std::span<const float, kSoundSetSize> set)
 {
-    std::array<float, 24> out{};
+    SoundSet out{};
     std::copy(set.begin(), set.end(), out.begin());
     return out;
 }
@@ -34,11 +34,11 @@ void NoRegulator(Coefficients& c)
 void TakePlenumSet(Coefficients& c, const SizeLine& line, const OptionState& o)
 {
     c.Dzeta = Value::Single(line.dzetaP(1));
-    c.sound = SoundSet(line.soundP(1));
+    c.sound = Copied(line.soundP(1));
     for (int k = 2; k <= 4; ++k)
         if (o.regFormVisible && o.regForm == k) {
             c.Dzeta = Value::Single(line.dzetaP(k));
-            c.sound = SoundSet(line.soundP(k));
+            c.sound = Copied(line.soundP(k));
         }
 }
 
@@ -50,7 +50,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
     Coefficients c;
     c.m = Value::Single(line.m(1));
     c.Dzeta = Value::Single(line.dzeta(1));
-    c.sound = SoundSet(line.sound(1));
+    c.sound = Copied(line.sound(1));
 
     if (o.regRashVisible) {
         for (int p = 1; p <= 5; ++p)
@@ -70,7 +70,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
             if (o.regForm == k) {
                 c.m = Value::Single(line.m(k));
                 c.Dzeta = Value::Single(line.dzeta(k));
-                c.sound = SoundSet(line.sound(k));
+                c.sound = Copied(line.sound(k));
             }
 
     if (o.ksdVisible) {

@@ -1,6 +1,6 @@
 // The log record of a finished calculation: what the window showed when the
 // calculation ended, in the columns of the log file.
-#include "calc/stages.h"
+#include "calc/calculation.h"
 
 namespace nimbo {
 
@@ -20,31 +20,32 @@ std::string OptionText(bool frameVisible, int selected, const std::array<std::st
 
 }  // namespace
 
-LogRecord MakeLogRecord(const Snapshot& s, const Outcome& out)
+LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& o,
+                        const DisplayTexts& results, const Sections& sections)
 {
     LogRecord r;
-    r.model = s.modelText;
-    r.size = s.rzmrVisible ? s.inputs.A + "х" + s.inputs.B : s.sizeComboText;  // Cyrillic "х"
-    if (s.dlinaVisible)
-        r.size = s.inputs.Dlina;
-    r.plenum = OptionText(s.options.ksdVisible, s.options.ksd, s.options.ksdCaptions);
-    r.jetForm = OptionText(s.options.regFormVisible, s.options.regForm, s.options.regFormCaptions);
-    r.flowRegulator = OptionText(s.options.regRashVisible, s.options.regRash, s.options.regRashCaptions);
-    r.L = s.inputs.L;
-    r.V = s.inputs.V;
-    r.p = out.p;
-    r.x = out.x;
-    r.F0 = out.sections.F0;
-    r.V0 = out.sections.V0;
-    r.Fv = out.sections.Fv;
-    r.Vv = out.sections.Vv;
-    r.Fjs = out.sections.Fjs;
-    r.Vjs = out.sections.Vjs;
-    r.LwA = out.LwA;
-    r.labelV = s.labelV;
-    r.unitV = s.unitV;
-    r.labelX = s.labelX;
-    r.unitX = s.unitX;
+    r.model = shown.model;
+    r.size = shown.freeSizeShown ? texts.A + "х" + texts.B : shown.listedSize;  // Cyrillic "х"
+    if (shown.lengthShown)
+        r.size = texts.Dlina;
+    r.plenum = OptionText(o.ksdVisible, o.ksd, o.ksdCaptions);
+    r.jetForm = OptionText(o.regFormVisible, o.regForm, o.regFormCaptions);
+    r.flowRegulator = OptionText(o.regRashVisible, o.regRash, o.regRashCaptions);
+    r.L = texts.L;
+    r.V = texts.V;
+    r.p = results.p;
+    r.x = results.x;
+    r.F0 = sections.F0;
+    r.V0 = sections.V0;
+    r.Fv = sections.Fv;
+    r.Vv = sections.Vv;
+    r.Fjs = sections.Fjs;
+    r.Vjs = sections.Vjs;
+    r.LwA = results.LwA;
+    r.labelV = shown.inputLabel;
+    r.unitV = shown.inputUnit;
+    r.labelX = shown.resultLabel;
+    r.unitX = shown.resultUnit;
     return r;
 }
 

@@ -193,14 +193,14 @@ struct Started {
         sec.Vv = text("TxtBx_Vv").toStdString();
         sec.Fjs = text("TxtBx_Fjs").toStdString();
         sec.Vjs = text("TxtBx_Vjs").toStdString();
-        s.modelText = control<QComboBox>("Cmb_VidVR")->currentText().toStdString();
-        s.sizeComboText = control<QComboBox>("Cmb_Tprzmr")->currentText().toStdString();
-        s.rzmrVisible = !control<QWidget>("Frm_Rzmr")->isHidden();
-        s.dlinaVisible = !control<QWidget>("Frm_Dlina")->isHidden();
-        s.labelV = control<QLabel>("Lbl_V")->text().toStdString();
-        s.unitV = control<QLabel>("Lbl_RV")->text().toStdString();
-        s.labelX = control<QLabel>("Lbl_x")->text().toStdString();
-        s.unitX = control<QLabel>("Lbl_Rll")->text().toStdString();
+        s.record.model = control<QComboBox>("Cmb_VidVR")->currentText().toStdString();
+        s.record.listedSize = control<QComboBox>("Cmb_Tprzmr")->currentText().toStdString();
+        s.record.freeSizeShown = !control<QWidget>("Frm_Rzmr")->isHidden();
+        s.record.lengthShown = !control<QWidget>("Frm_Dlina")->isHidden();
+        s.record.inputLabel = control<QLabel>("Lbl_V")->text().toStdString();
+        s.record.inputUnit = control<QLabel>("Lbl_RV")->text().toStdString();
+        s.record.resultLabel = control<QLabel>("Lbl_x")->text().toStdString();
+        s.record.resultUnit = control<QLabel>("Lbl_Rll")->text().toStdString();
         s.decimalSeparator = platform.decimalSeparator();
         return s;
     }
@@ -210,7 +210,7 @@ struct Started {
     {
         const Sections& s = out.sections;
         QStringList texts;
-        for (const std::string* t : {&out.p, &out.x, &out.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
+        for (const std::string* t : {&out.texts.p, &out.texts.x, &out.texts.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
             texts << QString::fromStdString(*t);
         return texts;
     }
