@@ -42,6 +42,40 @@ void TakePlenumSet(Coefficients& c, const SizeLine& line, const OptionState& o)
         }
 }
 
+// The plenum box option: none, a plenum (КСД) or a plenum with its own
+// regulator (КСР). Slot grilles take the fitted coefficient of their series.
+void TakePlenumOption(Coefficients& c, const SizeLine& line, const OptionState& o, SizeMode mode,
+                      std::string_view modelName, const FittedCoefficients& fitted)
+{
+    const bool option2Applies = o.regFormVisible && o.regForm == 2;
+    if (o.ksd == 1)
+        NoRegulator(c);
+    if (o.ksd == 2) {
+        NoRegulator(c);
+        TakePlenumSet(c, line, o);
+        if (mode == SizeMode::Slot) {
+            const std::string_view suffix = SeriesSuffix(modelName);
+            if (suffix == "ДМЗ" || suffix == "ДПЗ")
+                c.Dzeta = Value::Double(fitted.q1);
+            if (suffix == "ДТЗ")
+                c.Dzeta = Value::Double(fitted.q2);
+            if (option2Applies && suffix == "ДМЗ")
+                c.Dzeta = Value::Double(fitted.exp);
+            if (option2Applies && suffix == "ДТЗ")
+                c.Dzeta = Value::Double(fitted.cub);
+        }
+    }
+    if (o.ksd == 3) {
+        TakePlenumSet(c, line, o);
+        if (mode == SizeMode::Slot) {
+            // The regulator of a slot plenum is already in the fit: its
+            // coefficient is added, not multiplied, and its sound dropped.
+            c.Dzeta = Value::Double((option2Applies ? fitted.cub : fitted.q2) + c.kr.v);
+            NoRegulator(c);
+        }
+    }
+}
+
 }  // namespace
 
 Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, SizeMode mode,
@@ -73,35 +107,8 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
                 c.sound = Copied(line.sound(k));
             }
 
-    if (o.ksdVisible) {
-        const bool option2Applies = o.regFormVisible && o.regForm == 2;
-        if (o.ksd == 1)
-            NoRegulator(c);
-        if (o.ksd == 2) {
-            NoRegulator(c);
-            TakePlenumSet(c, line, o);
-            if (mode == SizeMode::Slot) {
-                const std::string_view suffix = SeriesSuffix(modelName);
-                if (suffix == "ДМЗ" || suffix == "ДПЗ")
-                    c.Dzeta = Value::Double(fitted.q1);
-                if (suffix == "ДТЗ")
-                    c.Dzeta = Value::Double(fitted.q2);
-                if (option2Applies && suffix == "ДМЗ")
-                    c.Dzeta = Value::Double(fitted.exp);
-                if (option2Applies && suffix == "ДТЗ")
-                    c.Dzeta = Value::Double(fitted.cub);
-            }
-        }
-        if (o.ksd == 3) {
-            TakePlenumSet(c, line, o);
-            if (mode == SizeMode::Slot) {
-                // The regulator of a slot plenum is already in the fit: its
-                // coefficient is added, not multiplied, and its sound dropped.
-                c.Dzeta = Value::Double((option2Applies ? fitted.cub : fitted.q2) + c.kr.v);
-                NoRegulator(c);
-            }
-        }
-    }
+    if (o.ksdVisible)
+        TakePlenumOption(c, line, o, mode, modelName, fitted);
 
     if (line.regCaption(1) == "n")
         NoRegulator(c);
