@@ -16,9 +16,10 @@ struct AreaAndVelocity {
 
 AreaAndVelocity Section(std::optional<double> area, double Q, char sep)
 {
-    if (!area || !(*area > 0) || !std::isfinite(*area) || !std::isfinite(Q / *area))
+    const std::optional<double> velocity = SectionVelocity(area, Q);
+    if (!velocity)
         return {"-", "-"};
-    return {NumberText(Round(*area, 3), sep), NumberText(Round(Q / *area, 1), sep)};
+    return {NumberText(Round(*area, 3), sep), NumberText(*velocity, sep)};
 }
 
 std::optional<double> DuctArea(std::string_view A, std::string_view B)
@@ -31,12 +32,43 @@ std::optional<double> DuctArea(std::string_view A, std::string_view B)
 
 }  // namespace
 
+bool RatingSectionShown(int sectionMode) { return sectionMode == 1 || sectionMode == 2; }
+
+std::optional<double> SectionVelocity(std::optional<double> area, double Q)
+{
+    if (!area || !(*area > 0) || !std::isfinite(*area) || !std::isfinite(Q / *area))
+        return std::nullopt;
+    return Round(Q / *area, 1);
+}
+
+float FreeRatioFor(const std::array<float, 4>& k, const OptionState& o)
+{
+    // Every check that holds names a ratio, so the last one decides.
+    float ratio = 0;
+    if (k[0] != 0 && !o.regForm1Visible)
+        ratio = k[0];
+    if (k[0] != 0 && o.regForm1Visible && o.regForm == 1)
+        ratio = k[0];
+    for (int n = 2; n <= 4; ++n)
+        if (k[n - 1] != 0 && o.regForm == n)
+            ratio = k[n - 1];
+    return ratio;
+}
+
+std::array<float, 4> FreeRatios(const SizeLine& line)
+{
+    std::array<float, 4> k{};
+    for (int n = 1; n <= 4; ++n)
+        k[static_cast<std::size_t>(n - 1)] = line.freeAreaRatio(n);
+    return k;
+}
+
 Sections SectionResults(const Sections& before, const SectionInputs& in)
 {
     Sections s = before;
     const char sep = in.decimalSeparator;
 
-    if (in.sectionMode == 1 || in.sectionMode == 2) {
+    if (RatingSectionShown(in.sectionMode)) {
         s.fvVisible = true;
         s.svVisible = in.sectionMode == 1;
         s.jsVisible = false;
@@ -50,22 +82,12 @@ Sections SectionResults(const Sections& before, const SectionInputs& in)
         }
     }
 
-    // Every check that holds writes the free section, so the last one decides.
-    const OptionState& o = *in.options;
-    const auto& k = in.freeRatio;
-    auto useRatio = [&](float ratio) {
+    if (const float ratio = FreeRatioFor(in.freeRatio, *in.options); ratio != 0) {
         s.jsVisible = true;
         const AreaAndVelocity free = Section(ratio * in.Fm, in.Q, sep);
         s.Fjs = free.area;
         s.Vjs = free.velocity;
-    };
-    if (k[0] != 0 && !o.regForm1Visible)
-        useRatio(k[0]);
-    if (k[0] != 0 && o.regForm1Visible && o.regForm == 1)
-        useRatio(k[0]);
-    for (int n = 2; n <= 4; ++n)
-        if (k[n - 1] != 0 && o.regForm == n)
-            useRatio(k[n - 1]);
+    }
     return s;
 }
 
@@ -78,8 +100,7 @@ Sections SectionsAfter(const Sections& before, const SizeLine& line, const Stage
     in.Fm = stages.geometry.Fm;
     in.A = texts.A;
     in.B = texts.B;
-    for (int k = 1; k <= 4; ++k)
-        in.freeRatio[static_cast<std::size_t>(k - 1)] = line.freeAreaRatio(k);
+    in.freeRatio = FreeRatios(line);
     in.options = &options;
     in.decimalSeparator = decimalSeparator;
     return SectionResults(before, in);

@@ -2,6 +2,7 @@
 // The stages of "Считай!" one by one. Calculate() runs them in their fixed
 // order; tests call them directly with the numbers of a worked example.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,15 @@ struct SectionInputs {
     const OptionState* options = nullptr;
     char decimalSeparator = '.';
 };
+// The rating section (F0, V0) is calculated for section modes 1 and 2.
+bool RatingSectionShown(int sectionMode);
+// The mean velocity through an area in m/s, rounded as shown; nullopt where
+// the area is unknown, not above 0 or gives no finite velocity.
+std::optional<double> SectionVelocity(std::optional<double> area, double Q);
+// The line's free-area ratios k1..k4, and the one the options select (0: none).
+std::array<float, 4> FreeRatios(const SizeLine& line);
+float FreeRatioFor(const std::array<float, 4>& k, const OptionState& options);
+
 // The section frames and texts after the step, starting from `before`.
 Sections SectionResults(const Sections& before, const SectionInputs& in);
 

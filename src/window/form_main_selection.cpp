@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include "platform/platform.h"
+#include "select/offered_options.h"
 #include "window/form_main.h"
 
 namespace {
@@ -20,12 +21,6 @@ namespace {
 QString Text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// "n" in a caption or a size designation: the size does not offer it.
-bool NotOffered(std::string_view caption)
-{
-    return caption == "n";
 }
 
 // The number stored with a list entry, or 0 when the entry has none.
@@ -118,8 +113,8 @@ void Form_Main::Cmb_VidVR_Click(int index)
 
     for (int p = 1; p <= 5; ++p)
         Opt_RegRash[p - 1]->setText(Text(first.regCaption(p)));
-    Opt_RegRash[3]->setVisible(!NotOffered(first.regCaption(4)));
-    Opt_RegRash[4]->setVisible(!NotOffered(first.regCaption(5)));
+    Opt_RegRash[3]->setVisible(nimbo::RegulatorPositionOffered(first, 4));
+    Opt_RegRash[4]->setVisible(nimbo::RegulatorPositionOffered(first, 5));
 
     const std::string_view mode = catalogue_.sizeMode(row);
     if (mode == "n" || mode == "dlina") {
@@ -175,35 +170,36 @@ void Form_Main::Cmb_Tprzmr_Click(int index)
 void Form_Main::plenumSetup(int sizeIndex, bool sizeChoiceForm)
 {
     const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
-    if (line.dzetaP(1) != 0.0F) {
+    const nimbo::PlenumOffer offer = nimbo::PlenumOfferOf(line);
+    if (offer.shown) {
         Frm_KSD->show();
-        if (line.dzeta(1) == 0.0F) {
+        if (!offer.withoutPlenum)
             Opt_KSD[0]->hide();
-            Opt_KSD[1]->setChecked(true);
-        }
-        if (NotOffered(line.regCaption(1))) {
+        if (!offer.withRegulator)
             Opt_KSD[2]->hide();
-            Opt_KSD[1]->setChecked(true);
-        }
-        if (Opt_KSD[2]->isChecked()) {
+        const int before = Opt_KSD[2]->isChecked() ? 3 : Opt_KSD[1]->isChecked() ? 2 : 1;
+        const int choice = nimbo::PlenumSetupChoice(offer, before);
+        if (choice != before)
+            Opt_KSD[choice - 1]->setChecked(true);
+        if (nimbo::RegulatorGroupShown(line, offer, choice)) {
             Frm_RegRash->show();
             Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
             if (sizeChoiceForm) {
-                Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
-                Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
+                Opt_RegRash[3]->setVisible(nimbo::RegulatorPositionOffered(line, 4));
+                Opt_RegRash[4]->setVisible(nimbo::RegulatorPositionOffered(line, 5));
             }
         }
     } else {
         Frm_KSD->hide();
         Frm_RegRash->setTitle(QStringLiteral("Рег. расх. ВР"));
-        Frm_RegRash->setVisible(!NotOffered(line.regCaption(1)));
+        Frm_RegRash->setVisible(nimbo::RegulatorGroupShown(line, offer, 0));
     }
 }
 
 void Form_Main::jetFormSetup(int sizeIndex)
 {
     const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
-    if (NotOffered(line.jetCaption(1))) {
+    if (!nimbo::JetFormGroupShown(line)) {
         Frm_RegForm->hide();
         return;
     }
@@ -211,7 +207,7 @@ void Form_Main::jetFormSetup(int sizeIndex)
     for (int k = 1; k <= 4; ++k)
         Opt_RegForm[k - 1]->setText(Text(line.jetCaption(k)));
     for (int k = 2; k <= 4; ++k)
-        Opt_RegForm[k - 1]->setVisible(!NotOffered(line.jetCaption(k)));
+        Opt_RegForm[k - 1]->setVisible(nimbo::JetFormOffered(line, k));
 }
 
 // A jet-form option or a regulator position that the new size does not offer
@@ -221,11 +217,11 @@ void Form_Main::fallBackFromMissingOptions()
 {
     const nimbo::SizeLine line = catalogue_.line(selection_.row, selection_.sizeIndex);
     for (int k = 2; k <= 4; ++k) {
-        if (Opt_RegForm[k - 1]->isChecked() && NotOffered(line.jetCaption(k)))
+        if (Opt_RegForm[k - 1]->isChecked() && !nimbo::JetFormOffered(line, k))
             Opt_RegForm[0]->setChecked(true);
     }
     for (int p = 2; p <= 5; ++p) {
-        if (Opt_RegRash[p - 1]->isChecked() && NotOffered(line.regCaption(p)))
+        if (Opt_RegRash[p - 1]->isChecked() && !nimbo::RegulatorPositionOffered(line, p))
             Opt_RegRash[0]->setChecked(true);
     }
 }
@@ -248,16 +244,15 @@ void Form_Main::Opt_KSD_Select(int option)
     Frm_RegRash->setVisible(option == 3);
     const nimbo::SizeLine line = catalogue_.line(selection_.row, selection_.sizeIndex);
     if (option == 1) {
-        if (!NotOffered(line.jetCaption(3)))
-            Opt_RegForm[2]->show();
-        if (!NotOffered(line.jetCaption(4)))
-            Opt_RegForm[3]->show();
+        for (int k = 3; k <= 4; ++k)
+            if (nimbo::JetFormOffered(line, k))
+                Opt_RegForm[k - 1]->show();
     } else if (option == 3) {
         Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
         for (int p = 1; p <= 5; ++p)
             Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
-        Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
-        Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
+        Opt_RegRash[3]->setVisible(nimbo::RegulatorPositionOffered(line, 4));
+        Opt_RegRash[4]->setVisible(nimbo::RegulatorPositionOffered(line, 5));
     }
 }
 

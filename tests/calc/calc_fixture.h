@@ -22,6 +22,7 @@ public:
         : line_(Record(model, "Тип", designation, lineCount))
     {
     }
+    Row& type(const std::string& v) { return set(2, v); }
     Row& fm(const std::string& v) { return set(5, v); }
     Row& fz(const std::string& v) { return set(6, v); }
     Row& sectionMode(int mode) { return set(7, std::to_string(mode)); }

@@ -1,0 +1,99 @@
+#pragma once
+// The size finder: every model × size of a type (or of every type) for one
+// air flow, each calculated by the engine of "Считай!" and checked against
+// the user's limits. Candidates that meet every limit come first, by LwA,
+// then by ΔP.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/calculation.h"
+#include "catalogue/catalogue.h"
+#include "select/offered_options.h"
+
+namespace nimbo {
+
+// The limits as typed; an empty (or blank) box sets no limit.
+struct LimitTexts {
+    std::string dP, LwA, throwMin, throwMax, VxMax, V0Max;
+};
+
+// Each limit a candidate can miss, as a bit of Found::misses.
+enum LimitBit : unsigned {
+    kLimitDP = 1U << 0,
+    kLimitLwA = 1U << 1,
+    kLimitThrowMin = 1U << 2,
+    kLimitThrowMax = 1U << 3,
+    kLimitVx = 1U << 4,
+    kLimitV0 = 1U << 5,
+};
+inline constexpr int kLimitCount = 6;
+
+struct Limits {
+    std::optional<double> dP, LwA, throwMin, throwMax, VxMax, V0Max;
+};
+
+// The box's name as the finder labels it, for messages and tooltips.
+std::string_view LimitName(LimitBit limit);
+
+// Reads the limits that count for the variant (the throw limits in variant
+// 1, the velocity limit in variant 2): each a number above 0 by the main
+// window's rules, or empty. Empty when all are usable, else the refusal
+// naming the box.
+std::string ReadLimits(const LimitTexts& texts, int variant, Limits& out);
+
+struct Request {
+    std::string type;  // the type name; empty: every type
+    Inputs inputs;     // L, Vx or X, A, B and the slot length as typed
+    int variant = 1;
+    Limits limits;
+    bool allOptions = false;  // every offered option combination, not just the default
+    char decimalSeparator = '.';
+};
+
+// One candidate with the numbers "Считай!" shows for it, as numbers; NaN
+// where the window shows "-" or nothing.
+struct Found {
+    int row = 0, sizeIndex = 0;
+    OptionPicks picks;
+    bool ok = false;
+    std::string message;  // the engine's refusal when !ok
+    double dP = 0, jet = 0, LwA = 0, V0 = 0, Vjs = 0;  // jet: l (variant 1) or Vx (variant 2)
+    unsigned misses = 0;  // LimitBit of every limit missed
+    bool fits() const { return ok && misses == 0; }
+};
+
+struct SearchResult {
+    std::string problem;  // an input no candidate can use; nothing was calculated
+    std::vector<Found> found;
+    int fitting = 0;
+    bool cancelled = false;
+};
+
+// Called now and then with the candidates done and the total; returning
+// false stops the search (the result is then marked cancelled).
+using Progress = std::function<bool(std::size_t done, std::size_t total)>;
+
+SearchResult Search(const Catalogue& catalogue, const Request& request, const Progress& progress = {});
+
+// The size lines a search of this type goes through: the finder's measure
+// of how long a search will take before it starts.
+std::size_t CandidateLines(const Catalogue& catalogue, const std::string& type);
+
+// The candidate's full calculation again, for what a row shows in detail:
+// the display texts and sections exactly as "Считай!" writes them, and the
+// stages the jet is drawn from. ok is false for a refused candidate.
+struct FoundDetails {
+    bool ok = false;
+    Stages stages;
+    DisplayTexts texts;
+    Sections sections;
+};
+FoundDetails Details(const Catalogue& catalogue, const Request& request, const Found& found);
+
+// The picks of the candidate as they go into the main window.
+Selection SelectionOf(const Found& found);
+
+}  // namespace nimbo
