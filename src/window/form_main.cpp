@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "platform/platform.h"
+#include "window/form_podbor.h"
 
 Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
     : QWidget(parent),
@@ -20,9 +21,12 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    buildPodborButton();
 }
 
-Form_Main::~Form_Main() = default;
+// The finder reads the catalogue, even from a search still running: it goes
+// first, before the members it reads.
+Form_Main::~Form_Main() { delete podbor_; }
 
 void Form_Main::showEvent(QShowEvent* event)
 {

@@ -7,6 +7,7 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_podbor.cpp     the size finder's button and its picks in this window
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -24,6 +25,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class Form_Podbor;
 
 namespace nimbo {
 class Platform;
@@ -51,6 +53,20 @@ public:
     int skrtClicks() const { return skrtClicks_; }
     const QString& programFolder() const { return folder_; }
 
+    // form_main_podbor.cpp
+    // What the window would calculate now: the finder starts from it.
+    nimbo::Snapshot currentSnapshot() const { return takeSnapshot(); }
+    // A candidate of the size finder, picked as a user picks it: type, model,
+    // size or typed size, options, variant, typed inputs, then "Считай!".
+    struct Picks {
+        int row = 0, sizeIndex = 0;
+        int ksd = 1, regForm = 1, regRash = 1;
+        int variant = 1;
+        nimbo::Inputs inputs;
+    };
+    void pickAndCalculate(const Picks& picks);
+    void openPodbor();
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
@@ -65,6 +81,10 @@ private:
     // that compare equal keep the order in which they were added. Returns the
     // index of the new entry.
     static int addSortedItem(QComboBox* box, const QString& text, const QVariant& data = {});
+
+    // form_main_podbor.cpp
+    void buildPodborButton();
+    void pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int));
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
@@ -167,4 +187,6 @@ private:
            *Lbl_kr = nullptr, *Lbl_krData = nullptr, *Lbl_Fm = nullptr, *Lbl_FmData = nullptr,
            *Lbl_mm2 = nullptr, *Lbl_Fz = nullptr, *Lbl_FzData = nullptr, *mmm2 = nullptr;
     QPushButton* Cmd_skrt = nullptr;
+    QPushButton* Cmd_Podbor = nullptr;
+    Form_Podbor* podbor_ = nullptr;
 };

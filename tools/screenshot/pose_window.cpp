@@ -53,11 +53,26 @@ void Click(QWidget* target)
     QApplication::sendEvent(target, &release);
 }
 
+void PoseFinder(QWidget& window, const QString& flow)
+{
+    window.findChild<QPushButton*>(QStringLiteral("Cmd_Podbor"))->click();
+    auto* finder = window.findChild<QWidget*>(QStringLiteral("Form_Podbor"));
+    // The limits this machine remembers would change the picture.
+    for (QLineEdit* box : finder->findChildren<QLineEdit*>())
+        if (box->objectName().startsWith(QLatin1String("TxtBx_M")))
+            box->clear();
+    finder->findChild<QLineEdit*>(QStringLiteral("TxtBx_L"))->setText(flow);
+    finder->findChild<QLineEdit*>(QStringLiteral("TxtBx_MaxLwA"))->setText(QStringLiteral("35"));
+    window.hide();
+    finder->move(0, 0);
+}
+
 }  // namespace
 
 // Arguments: program folder, type, model, size, air flow, seconds to stay,
-// then "log" to open the log strip and "panel" to open the coefficient panel
-// with five clicks on the picture.
+// then "log" to open the log strip, "panel" to open the coefficient panel
+// with five clicks on the picture, and "podbor" to open the size finder with
+// the same flow and LwA at most 35 dB(A), alone on the screen.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -82,6 +97,8 @@ int main(int argc, char* argv[])
     if (extras.contains(QLatin1String("panel")))
         for (int i = 0; i < 5; ++i)
             Click(window.findChild<QLabel*>(QStringLiteral("Img_VR")));
+    if (extras.contains(QLatin1String("podbor")))
+        PoseFinder(window, args[5]);
     QTimer::singleShot(args[6].toInt() * 1000, &app, &QApplication::quit);
     return app.exec();
 }

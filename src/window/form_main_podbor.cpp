@@ -1,0 +1,95 @@
+// The size finder («Подбор») as the main window sees it: the button that
+// opens it, F3, and the finder's choice made through the window's own
+// handlers, so that a chosen candidate leaves the window exactly as the same
+// picks by hand would.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+#include "window/form_podbor.h"
+
+namespace {
+
+// Under the picture and above the site link: no control of the window lies
+// there whatever frames show, so the button never covers one nor hides
+// behind one.
+constexpr int kLeft = 6480, kTop = 1980, kWidth = 1335, kHeight = 375;
+
+}  // namespace
+
+void Form_Main::buildPodborButton()
+{
+    Cmd_Podbor = new QPushButton(QStringLiteral("Подбор…"), this);
+    Cmd_Podbor->setObjectName(QStringLiteral("Cmd_Podbor"));
+    Cmd_Podbor->setGeometry(nimbo::Twips(kLeft), nimbo::Twips(kTop), nimbo::Twips(kWidth), nimbo::Twips(kHeight));
+    Cmd_Podbor->setToolTip(QStringLiteral("Подбор типоразмера по расходу и ограничениям (F3)"));
+    // Outside the Tab chain, which walks the calculation's own controls in
+    // reading order; from the keyboard F3 opens the finder.
+    Cmd_Podbor->setFocusPolicy(Qt::NoFocus);
+    connect(Cmd_Podbor, &QPushButton::clicked, this, &Form_Main::openPodbor);
+    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    f3->setObjectName(QStringLiteral("Shortcut_Podbor"));
+    connect(f3, &QShortcut::activated, this, &Form_Main::openPodbor);
+}
+
+void Form_Main::openPodbor()
+{
+    if (!podbor_)
+        podbor_ = new Form_Podbor(*this);
+    // A finder opened anew starts from what this window shows now; one still
+    // open keeps what the user typed into it.
+    if (!podbor_->isVisible())
+        podbor_->startFrom(currentSnapshot());
+    podbor_->show();
+    podbor_->raise();
+    podbor_->activateWindow();
+}
+
+void Form_Main::pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int))
+{
+    if (entry < 0)
+        return;
+    box->setCurrentIndex(entry);
+    (this->*handler)(entry);
+}
+
+void Form_Main::pickAndCalculate(const Picks& p)
+{
+    if (p.row < 1 || p.row > catalogue_.recordCount())
+        return;
+    const std::string_view type = catalogue_.typeName(p.row);
+    pickEntry(Cmb_TipVR, Cmb_TipVR->findText(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())),
+                                             Qt::MatchExactly | Qt::MatchCaseSensitive),
+              &Form_Main::Cmb_TipVR_Click);
+    pickEntry(Cmb_VidVR, Cmb_VidVR->findData(p.row), &Form_Main::Cmb_VidVR_Click);
+    const nimbo::SizeMode mode = nimbo::SizeModeOf(catalogue_.sizeMode(p.row));
+    if (mode == nimbo::SizeMode::Listed)
+        pickEntry(Cmb_Tprzmr, Cmb_Tprzmr->findData(p.sizeIndex), &Form_Main::Cmb_Tprzmr_Click);
+    // What a user types last wins; the boxes a size mode does not show still
+    // count elsewhere (the duct section, the flat jet), so all are typed.
+    const auto typeInto = [](QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); };
+    if (mode == nimbo::SizeMode::Free) {
+        typeInto(TxtBx_A, p.inputs.A);
+        typeInto(TxtBx_B, p.inputs.B);
+    }
+    if (mode == nimbo::SizeMode::Slot)
+        typeInto(TxtBx_Dlina, p.inputs.Dlina);
+    if (!Frm_KSD->isHidden() && p.ksd >= 1 && p.ksd <= 3)
+        Opt_KSD[p.ksd - 1]->click();
+    if (!Frm_RegForm->isHidden() && p.regForm >= 1 && p.regForm <= 4)
+        Opt_RegForm[p.regForm - 1]->click();
+    if (!Frm_RegRash->isHidden() && p.regRash >= 1 && p.regRash <= 5)
+        Opt_RegRash[p.regRash - 1]->click();
+    (p.variant == 2 ? Opt_Var2 : Opt_Var1)->click();
+    typeInto(TxtBx_L, p.inputs.L);
+    typeInto(TxtBx_V, p.inputs.V);
+    typeInto(TxtBx_A, p.inputs.A);
+    typeInto(TxtBx_B, p.inputs.B);
+    typeInto(TxtBx_Dlina, p.inputs.Dlina);
+    Cmd_Start->click();
+}

@@ -1,0 +1,438 @@
+#include "window/form_podbor.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "calc/numbers.h"
+#include "window/form_main.h"
+#include "window/jet_chart.h"
+#include "window/podbor_model.h"
+
+namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string Std(const QLineEdit* box) { return box->text().toStdString(); }
+
+const QString kAllTypes = QStringLiteral("Все типы");
+
+// The limits are the user's habits (an office's 35 dB(A)), kept between runs.
+QSettings Settings() { return QSettings(QStringLiteral("Nimbo"), QStringLiteral("Nimbo")); }
+
+}  // namespace
+
+Form_Podbor::Form_Podbor(Form_Main& main) : QWidget(&main, Qt::Window), main_(main)
+{
+    setObjectName(QStringLiteral("Form_Podbor"));
+    setWindowTitle(QStringLiteral("Подбор воздухораспределителя"));
+    auto* top = new QHBoxLayout;
+    auto* inputs = new QGroupBox(QStringLiteral("Исходные данные"));
+    auto* inputsForm = new QFormLayout(inputs);
+    buildInputs(inputsForm);
+    auto* limits = new QGroupBox(QStringLiteral("Ограничения (пустое поле — без ограничения)"));
+    limitsForm_ = new QFormLayout(limits);
+    buildLimits(limitsForm_);
+    top->addWidget(inputs, 3);
+    top->addWidget(limits, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    buildResults();
+    loadLimits();
+    connectInputs();
+    resize(1120, 700);
+}
+
+Form_Podbor::~Form_Podbor()
+{
+    // A search still running reads the main window's catalogue: it must end
+    // before the catalogue can go.
+    for (Job& job : running_) {
+        job.stop->store(true);
+        job.watcher->waitForFinished();
+    }
+}
+
+void Form_Podbor::buildInputs(QFormLayout* form)
+{
+    const auto box = [this](const char* name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        return edit;
+    };
+    type_ = new QComboBox(this);
+    type_->setObjectName(QStringLiteral("Cmb_Type"));
+    form->addRow(QStringLiteral("Тип"), type_);
+    L_ = box("TxtBx_L");
+    form->addRow(QStringLiteral("Расход воздуха L, м³/ч"), L_);
+    variant1_ = new QRadioButton(QStringLiteral("дальнобойность l для скорости Vx"), this);
+    variant1_->setObjectName(QStringLiteral("Opt_Var1"));
+    variant2_ = new QRadioButton(QStringLiteral("скорость Vx на расстоянии X"), this);
+    variant2_->setObjectName(QStringLiteral("Opt_Var2"));
+    variant1_->setChecked(true);
+    auto* variants = new QVBoxLayout;
+    variants->addWidget(variant1_);
+    variants->addWidget(variant2_);
+    form->addRow(QStringLiteral("Расчет"), variants);
+    V_ = box("TxtBx_V");
+    labelV_ = new QLabel(QStringLiteral("Скорость Vx, м/с"), this);
+    form->addRow(labelV_, V_);
+    A_ = box("TxtBx_A");
+    B_ = box("TxtBx_B");
+    auto* sizes = new QHBoxLayout;
+    sizes->addWidget(A_);
+    sizes->addWidget(new QLabel(QStringLiteral("×"), this));
+    sizes->addWidget(B_);
+    form->addRow(QStringLiteral("Размер A × B, мм (свободный размер)"), sizes);
+    length_ = box("TxtBx_Dlina");
+    form->addRow(QStringLiteral("Длина щелевой решетки, мм"), length_);
+    allOptions_ = new QCheckBox(QStringLiteral("все исполнения"), this);
+    allOptions_->setObjectName(QStringLiteral("Chk_AllOptions"));
+    allOptions_->setToolTip(QStringLiteral("Каждое сочетание КСД, формы струи и положения регулятора отдельной строкой"));
+    form->addRow(QString(), allOptions_);
+}
+
+void Form_Podbor::buildLimits(QFormLayout* form)
+{
+    const auto limit = [this, form](QLineEdit*& edit, const char* name, const QString& label) {
+        edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setPlaceholderText(QStringLiteral("нет"));
+        form->addRow(label, edit);
+    };
+    limit(dP_, "TxtBx_MaxDP", QStringLiteral("ΔP не более, Па"));
+    limit(LwA_, "TxtBx_MaxLwA", QStringLiteral("LwA не более, дБ(А)"));
+    limit(throwMin_, "TxtBx_MinL", QStringLiteral("l не менее, м"));
+    limit(throwMax_, "TxtBx_MaxL", QStringLiteral("l не более, м"));
+    limit(VxMax_, "TxtBx_MaxVx", QStringLiteral("Vx не более, м/с"));
+    limit(V0Max_, "TxtBx_MaxV0", QStringLiteral("V0 не более, м/с"));
+    form->setRowVisible(VxMax_, false);
+}
+
+void Form_Podbor::buildResults()
+{
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    auto* statusRow = new QHBoxLayout;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Lbl_Status"));
+    status_->setWordWrap(true);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("Progress"));
+    progress_->setRange(0, 100);
+    progress_->setMaximumWidth(240);
+    progress_->hide();
+    statusRow->addWidget(status_, 1);
+    statusRow->addWidget(progress_);
+    layout->addLayout(statusRow);
+
+    model_ = new PodborModel(this);
+    proxy_ = new QSortFilterProxyModel(this);
+    proxy_->setSourceModel(model_);
+    proxy_->setSortRole(PodborModel::SortRole);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("Table"));
+    table_->setModel(proxy_);
+    table_->setSortingEnabled(true);
+    proxy_->sort(-1);  // the search's own order until the user sorts
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    chart_ = new JetChart(this);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(table_);
+    splitter->addWidget(chart_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setSizes({680, 420});
+    layout->addWidget(splitter, 1);
+
+    auto* buttons = new QHBoxLayout;
+    choose_ = new QPushButton(QStringLiteral("Выбрать"), this);
+    choose_->setObjectName(QStringLiteral("Cmd_Choose"));
+    choose_->setToolTip(QStringLiteral("Перенести в главное окно и рассчитать"));
+    close_ = new QPushButton(QStringLiteral("Закрыть"), this);
+    buttons->addStretch(1);
+    buttons->addWidget(choose_);
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
+
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(50);
+}
+
+void Form_Podbor::connectInputs()
+{
+    for (QLineEdit* box : {L_, V_, A_, B_, length_, dP_, LwA_, throwMin_, throwMax_, VxMax_, V0Max_})
+        connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
+    for (QLineEdit* box : {dP_, LwA_, throwMin_, throwMax_, VxMax_, V0Max_})
+        connect(box, &QLineEdit::textEdited, this, &Form_Podbor::saveLimits);
+    connect(type_, &QComboBox::currentIndexChanged, this, &Form_Podbor::recompute);
+    connect(allOptions_, &QCheckBox::toggled, this, &Form_Podbor::recompute);
+    connect(variant1_, &QRadioButton::toggled, this, &Form_Podbor::variantChanged);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form_Podbor::currentChanged);
+    connect(proxy_, &QAbstractItemModel::layoutChanged, this, &Form_Podbor::updateSpans);
+    connect(table_, &QTableView::doubleClicked, this, &Form_Podbor::choose);
+    connect(choose_, &QPushButton::clicked, this, &Form_Podbor::choose);
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    auto* copy = new QShortcut(QKeySequence::Copy, table_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &Form_Podbor::copyRows);
+    connect(progressTimer_, &QTimer::timeout, this, [this] {
+        if (!running_.isEmpty())
+            progress_->setValue(running_.back().percent->load());
+    });
+}
+
+void Form_Podbor::startFrom(const nimbo::Snapshot& s)
+{
+    filling_ = true;
+    separator_ = s.decimalSeparator;
+    type_->clear();
+    type_->addItem(kAllTypes);
+    const nimbo::Catalogue& catalogue = *s.catalogue;
+    for (const std::string& name : catalogue.typeNames())
+        type_->addItem(QString::fromStdString(name));
+    const int row = s.selection.row;
+    const int typeEntry = row >= 1 && row <= catalogue.recordCount()
+                              ? type_->findText(Text(catalogue.typeName(row)), Qt::MatchExactly | Qt::MatchCaseSensitive)
+                              : 0;
+    type_->setCurrentIndex(std::max(typeEntry, 0));
+    (s.variant == 2 ? variant2_ : variant1_)->setChecked(true);
+    L_->setText(QString::fromStdString(s.inputs.L));
+    V_->setText(QString::fromStdString(s.inputs.V));
+    A_->setText(QString::fromStdString(s.inputs.A));
+    B_->setText(QString::fromStdString(s.inputs.B));
+    length_->setText(QString::fromStdString(s.inputs.Dlina));
+    filling_ = false;
+    recompute();
+}
+
+bool Form_Podbor::readRequest(nimbo::Request& r, QString& problem) const
+{
+    r.type = type_->currentIndex() > 0 ? type_->currentText().toStdString() : std::string();
+    r.inputs = {Std(L_), Std(V_), Std(A_), Std(B_), Std(length_)};
+    r.variant = variant2_->isChecked() ? 2 : 1;
+    r.allOptions = allOptions_->isChecked();
+    r.decimalSeparator = separator_;
+    const nimbo::LimitTexts texts{Std(dP_), Std(LwA_), Std(throwMin_), Std(throwMax_), Std(VxMax_), Std(V0Max_)};
+    problem = QString::fromStdString(nimbo::ReadLimits(texts, r.variant, r.limits));
+    return problem.isEmpty();
+}
+
+void Form_Podbor::recompute()
+{
+    if (filling_)
+        return;
+    ++generation_;
+    for (Job& job : running_)
+        job.stop->store(true);
+    nimbo::Request request;
+    QString problem;
+    if (!readRequest(request, problem)) {
+        showProblem(problem);
+        return;
+    }
+    const nimbo::Catalogue& catalogue = main_.catalogue();
+    const std::size_t lines = nimbo::CandidateLines(catalogue, request.type) * (request.allOptions ? 4 : 1);
+    if (lines > linesOnThisThread_) {
+        searchOffThread(request);
+        return;
+    }
+    display(request, nimbo::Search(catalogue, request));
+}
+
+void Form_Podbor::searchOffThread(const nimbo::Request& request)
+{
+    Job job;
+    job.stop = std::make_shared<std::atomic<bool>>(false);
+    job.percent = std::make_shared<std::atomic<int>>(0);
+    job.request = request;
+    job.generation = generation_;
+    job.watcher = new QFutureWatcher<nimbo::SearchResult>(this);
+    connect(job.watcher, &QFutureWatcherBase::finished, this, [this, w = job.watcher] { jobFinished(w); });
+    const nimbo::Catalogue* catalogue = &main_.catalogue();
+    job.watcher->setFuture(QtConcurrent::run([catalogue, request, stop = job.stop, percent = job.percent] {
+        return nimbo::Search(*catalogue, request, [&](std::size_t done, std::size_t total) {
+            percent->store(total ? static_cast<int>(100 * done / total) : 100);
+            return !stop->load();
+        });
+    }));
+    running_.append(job);
+    status_->setText(QStringLiteral("идет расчет…"));
+    progress_->setValue(0);
+    progress_->show();
+    progressTimer_->start();
+}
+
+void Form_Podbor::jobFinished(QFutureWatcher<nimbo::SearchResult>* watcher)
+{
+    for (qsizetype i = 0; i < running_.size(); ++i) {
+        if (running_[i].watcher != watcher)
+            continue;
+        const Job job = running_.takeAt(i);
+        watcher->deleteLater();
+        if (job.generation == generation_ && !job.stop->load())
+            display(job.request, watcher->result());
+        break;
+    }
+    if (running_.isEmpty()) {
+        progressTimer_->stop();
+        progress_->hide();
+    }
+}
+
+void Form_Podbor::display(const nimbo::Request& request, nimbo::SearchResult result)
+{
+    if (!result.problem.empty()) {
+        showProblem(QString::fromStdString(result.problem));
+        return;
+    }
+    const int total = static_cast<int>(result.found.size());
+    model_->setResult(&main_.catalogue(), request, std::move(result));
+    status_->setStyleSheet(QString());
+    status_->setText(QStringLiteral("подходит %1 из %2").arg(model_->fitting()).arg(total));
+    updateSpans();
+    table_->setColumnHidden(PodborModel::Type, !request.type.empty());
+    table_->resizeColumnsToContents();
+    if (proxy_->rowCount() > 0)
+        table_->selectRow(0);
+    else
+        currentChanged();
+    emit searched();
+}
+
+void Form_Podbor::showProblem(const QString& problem)
+{
+    model_->clear();
+    status_->setStyleSheet(QStringLiteral("color: #b00000"));
+    status_->setText(problem);
+    currentChanged();
+    emit searched();
+}
+
+void Form_Podbor::variantChanged()
+{
+    const bool v2 = variant2_->isChecked();
+    labelV_->setText(v2 ? QStringLiteral("Расстояние X, м") : QStringLiteral("Скорость Vx, м/с"));
+    limitsForm_->setRowVisible(throwMin_, !v2);
+    limitsForm_->setRowVisible(throwMax_, !v2);
+    limitsForm_->setRowVisible(VxMax_, v2);
+    if (filling_)
+        return;
+    // A velocity is no distance: the variant's own starting value, as the
+    // main window gives it when it has no result to carry over.
+    V_->setText(v2 ? QStringLiteral("3.5") : QStringLiteral("0.2"));
+}
+
+const nimbo::Found* Form_Podbor::currentFound() const
+{
+    const QModelIndex current = table_->currentIndex();
+    return current.isValid() ? model_->found(proxy_->mapToSource(current).row()) : nullptr;
+}
+
+void Form_Podbor::currentChanged()
+{
+    const nimbo::Found* f = currentFound();
+    choose_->setEnabled(f && f->ok);
+    if (!f) {
+        chart_->clear(QStringLiteral("Выберите строку таблицы, чтобы увидеть струю"));
+        return;
+    }
+    const nimbo::Catalogue& catalogue = *model_->catalogue();
+    const nimbo::Request& request = model_->request();
+    const nimbo::FoundDetails d = nimbo::Details(catalogue, request, *f);
+    if (!d.ok || !d.stages.jetShown()) {
+        chart_->clear(f->ok ? QStringLiteral("Каталог не дает струю для этого исполнения")
+                            : QString::fromStdString(f->message));
+        return;
+    }
+    const QModelIndex source = proxy_->mapToSource(table_->currentIndex());
+    const auto cell = [&](int column) { return model_->data(source.siblingAtColumn(column), Qt::DisplayRole).toString(); };
+    QString title = cell(PodborModel::Model) + QLatin1Char(' ') + cell(PodborModel::Size);
+    if (!cell(PodborModel::Options).isEmpty())
+        title += QStringLiteral(" (") + cell(PodborModel::Options) + QLatin1Char(')');
+    chart_->setJet(d.stages, request.variant, nimbo::ParseTyped(request.inputs.V).value_or(0), title, separator_);
+}
+
+void Form_Podbor::updateSpans()
+{
+    // A refused candidate's message takes the place of all its numbers.
+    table_->clearSpans();
+    for (int r = 0; r < proxy_->rowCount(); ++r) {
+        const nimbo::Found* f = model_->found(proxy_->mapToSource(proxy_->index(r, 0)).row());
+        if (f && !f->ok)
+            table_->setSpan(r, PodborModel::DP, 1, PodborModel::ColumnCount - PodborModel::DP);
+    }
+}
+
+void Form_Podbor::choose()
+{
+    const nimbo::Found* f = currentFound();
+    if (!f || !f->ok)
+        return;
+    const nimbo::Request& r = model_->request();
+    Form_Main::Picks picks;
+    picks.row = f->row;
+    picks.sizeIndex = f->sizeIndex;
+    picks.ksd = f->picks.ksd;
+    picks.regForm = f->picks.regForm;
+    picks.regRash = f->picks.regRash;
+    picks.variant = r.variant;
+    picks.inputs = r.inputs;
+    main_.pickAndCalculate(picks);
+}
+
+void Form_Podbor::copyRows()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QString text;
+    for (int r : rows) {
+        QStringList cells;
+        for (int c = 0; c < PodborModel::ColumnCount; ++c)
+            cells << proxy_->index(r, c).data(Qt::DisplayRole).toString();
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+void Form_Podbor::loadLimits()
+{
+    QSettings settings = Settings();
+    for (const auto& [box, key] : limitBoxes())
+        box->setText(settings.value(QStringLiteral("podbor/") + QLatin1String(key)).toString());
+}
+
+void Form_Podbor::saveLimits() const
+{
+    QSettings settings = Settings();
+    for (const auto& [box, key] : limitBoxes())
+        settings.setValue(QStringLiteral("podbor/") + QLatin1String(key), box->text());
+}
+
+std::array<std::pair<QLineEdit*, const char*>, nimbo::kLimitCount> Form_Podbor::limitBoxes() const
+{
+    return {{{dP_, "dP"}, {LwA_, "LwA"}, {throwMin_, "throwMin"}, {throwMax_, "throwMax"}, {VxMax_, "VxMax"},
+             {V0Max_, "V0Max"}}};
+}

@@ -1,0 +1,111 @@
+#pragma once
+// «Подбор воздухораспределителя»: every size of the range for the user's air
+// flow, checked against the user's limits, recomputed as the user types,
+// with the jet of the selected candidate drawn. Not modal; a view over the
+// search of src/select.
+#include <QFutureWatcher>
+#include <QList>
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <utility>
+#include <memory>
+
+#include "select/search.h"
+
+class Form_Main;
+class JetChart;
+class PodborModel;
+class QCheckBox;
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSortFilterProxyModel;
+class QTableView;
+class QTimer;
+
+class Form_Podbor : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form_Podbor(Form_Main& main);
+    ~Form_Podbor() override;
+
+    // Fills the inputs from the main window's selection and boxes (the
+    // limits stay as remembered) and searches.
+    void startFrom(const nimbo::Snapshot& snapshot);
+
+    // More candidate lines than this are searched off the user-interface
+    // thread, with a progress bar (tests lower it).
+    void setLinesOnThisThread(std::size_t lines) { linesOnThisThread_ = lines; }
+
+    bool searching() const { return !running_.isEmpty(); }
+    PodborModel* model() const { return model_; }
+    QTableView* table() const { return table_; }
+    JetChart* chart() const { return chart_; }
+
+signals:
+    // A search has ended and its result (or the refusal) is on screen.
+    void searched();
+
+private:
+    void buildInputs(QFormLayout* form);
+    void buildLimits(QFormLayout* form);
+    void buildResults();
+    void connectInputs();
+    void recompute();
+    bool readRequest(nimbo::Request& request, QString& problem) const;
+    void searchOffThread(const nimbo::Request& request);
+    void jobFinished(QFutureWatcher<nimbo::SearchResult>* watcher);
+    void display(const nimbo::Request& request, nimbo::SearchResult result);
+    void showProblem(const QString& problem);
+    void variantChanged();
+    void currentChanged();
+    void updateSpans();
+    void choose();
+    void copyRows();
+    void loadLimits();
+    void saveLimits() const;
+    // Each limit box with its settings key.
+    std::array<std::pair<QLineEdit*, const char*>, nimbo::kLimitCount> limitBoxes() const;
+    const nimbo::Found* currentFound() const;
+
+    Form_Main& main_;
+    char separator_ = '.';
+    bool filling_ = false;  // startFrom sets the boxes: one search at its end
+
+    QComboBox* type_ = nullptr;
+    QLineEdit *L_ = nullptr, *V_ = nullptr, *A_ = nullptr, *B_ = nullptr, *length_ = nullptr;
+    QLabel* labelV_ = nullptr;
+    QRadioButton *variant1_ = nullptr, *variant2_ = nullptr;
+    QCheckBox* allOptions_ = nullptr;
+    QFormLayout* limitsForm_ = nullptr;
+    QLineEdit *dP_ = nullptr, *LwA_ = nullptr, *throwMin_ = nullptr, *throwMax_ = nullptr, *VxMax_ = nullptr,
+              *V0Max_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTableView* table_ = nullptr;
+    PodborModel* model_ = nullptr;
+    QSortFilterProxyModel* proxy_ = nullptr;
+    JetChart* chart_ = nullptr;
+    QPushButton *choose_ = nullptr, *close_ = nullptr;
+
+    // Searches off this thread: each can be told to stop; only the newest
+    // one's result is shown.
+    struct Job {
+        std::shared_ptr<std::atomic<bool>> stop;
+        std::shared_ptr<std::atomic<int>> percent;
+        QFutureWatcher<nimbo::SearchResult>* watcher = nullptr;
+        nimbo::Request request;
+        quint64 generation = 0;
+    };
+    QList<Job> running_;
+    quint64 generation_ = 0;
+    QTimer* progressTimer_ = nullptr;
+    // About 20 ms of searching on this machine; see the benchmark.
+    std::size_t linesOnThisThread_ = 10000;
+};

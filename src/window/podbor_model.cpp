@@ -1,0 +1,217 @@
+#include "window/podbor_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QPalette>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+// Which limits mark which column.
+unsigned LimitsOf(int column)
+{
+    switch (column) {
+    case PodborModel::DP:
+        return nimbo::kLimitDP;
+    case PodborModel::LwA:
+        return nimbo::kLimitLwA;
+    case PodborModel::Jet:
+        return nimbo::kLimitThrowMin | nimbo::kLimitThrowMax | nimbo::kLimitVx;
+    case PodborModel::V0:
+        return nimbo::kLimitV0;
+    default:
+        return 0;
+    }
+}
+
+double Number(const nimbo::Found& f, int column)
+{
+    switch (column) {
+    case PodborModel::DP:
+        return f.dP;
+    case PodborModel::LwA:
+        return f.LwA;
+    case PodborModel::Jet:
+        return f.jet;
+    case PodborModel::V0:
+        return f.V0;
+    case PodborModel::Vjs:
+        return f.Vjs;
+    default:
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+}
+
+std::optional<double> LimitValue(const nimbo::Limits& l, nimbo::LimitBit bit)
+{
+    switch (bit) {
+    case nimbo::kLimitDP:
+        return l.dP;
+    case nimbo::kLimitLwA:
+        return l.LwA;
+    case nimbo::kLimitThrowMin:
+        return l.throwMin;
+    case nimbo::kLimitThrowMax:
+        return l.throwMax;
+    case nimbo::kLimitVx:
+        return l.VxMax;
+    case nimbo::kLimitV0:
+        return l.V0Max;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PodborModel::PodborModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void PodborModel::setResult(const nimbo::Catalogue* catalogue, const nimbo::Request& request,
+                            nimbo::SearchResult result)
+{
+    beginResetModel();
+    catalogue_ = catalogue;
+    request_ = request;
+    found_ = std::move(result.found);
+    fitting_ = result.fitting;
+    texts_.clear();
+    endResetModel();
+}
+
+void PodborModel::clear()
+{
+    beginResetModel();
+    found_.clear();
+    fitting_ = 0;
+    texts_.clear();
+    endResetModel();
+}
+
+const nimbo::Found* PodborModel::found(int row) const
+{
+    return row >= 0 && row < static_cast<int>(found_.size()) ? &found_[static_cast<std::size_t>(row)] : nullptr;
+}
+
+int PodborModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(found_.size());
+}
+
+int PodborModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+const PodborModel::RowTexts& PodborModel::texts(int row) const
+{
+    if (auto it = texts_.find(row); it != texts_.end())
+        return it->second;
+    const nimbo::Found& f = found_[static_cast<std::size_t>(row)];
+    RowTexts t;
+    const nimbo::SizeLine line = catalogue_->line(f.row, f.sizeIndex);
+    t.cells[Type] = Text(catalogue_->typeName(f.row));
+    t.cells[Model] = Text(catalogue_->modelName(f.row));
+    switch (nimbo::SizeModeOf(catalogue_->sizeMode(f.row))) {
+    case nimbo::SizeMode::Free:  // as the log writes a free size, with a Cyrillic "х"
+        t.cells[Size] = Text(request_.inputs.A) + QStringLiteral("х") + Text(request_.inputs.B);
+        break;
+    case nimbo::SizeMode::Slot:
+        t.cells[Size] = Text(request_.inputs.Dlina);
+        break;
+    case nimbo::SizeMode::Listed:
+        t.cells[Size] = Text(line.designation());
+        break;
+    }
+    t.cells[Options] = Text(nimbo::PicksText(line, f.picks));
+    if (!f.ok) {
+        t.cells[DP] = Text(f.message);
+    } else {
+        const nimbo::FoundDetails d = nimbo::Details(*catalogue_, request_, f);
+        t.cells[DP] = Text(d.texts.p);
+        t.cells[LwA] = Text(d.texts.LwA);
+        t.cells[Jet] = Text(d.texts.x);
+        t.cells[V0] = Text(d.sections.V0);
+        t.cells[Vjs] = Text(d.sections.Vjs);
+    }
+    return texts_.emplace(row, std::move(t)).first->second;
+}
+
+QString PodborModel::missTip(const nimbo::Found& f, int column) const
+{
+    QStringList tips;
+    for (unsigned bit = 1; bit < (1U << nimbo::kLimitCount); bit <<= 1) {
+        if (!(f.misses & bit & LimitsOf(column)))
+            continue;
+        const auto limit = static_cast<nimbo::LimitBit>(bit);
+        const QString value = QString::number(LimitValue(request_.limits, limit).value_or(0), 'g', 15);
+        tips << (std::isnan(Number(f, column))
+                     ? QStringLiteral("Нет значения для ограничения «%1 %2»").arg(Text(nimbo::LimitName(limit)), value)
+                     : QStringLiteral("Не выполнено ограничение «%1 %2»").arg(Text(nimbo::LimitName(limit)), value));
+    }
+    return tips.join(QLatin1Char('\n'));
+}
+
+QVariant PodborModel::data(const QModelIndex& index, int role) const
+{
+    const nimbo::Found* f = index.isValid() ? found(index.row()) : nullptr;
+    if (!f)
+        return {};
+    const int column = index.column();
+    const bool missed = (f->misses & LimitsOf(column)) != 0;
+    switch (role) {
+    case Qt::DisplayRole:
+        return texts(index.row()).cells[column];
+    case SortRole:
+        if (column < DP)
+            return texts(index.row()).cells[column];
+        // Refused candidates and values not shown sort after every number.
+        return std::isnan(Number(*f, column)) || !f->ok ? std::numeric_limits<double>::infinity() : Number(*f, column);
+    case Qt::ToolTipRole:
+        if (!f->ok && column == DP)
+            return Text(f->message);
+        return missed ? QVariant(missTip(*f, column)) : QVariant();
+    case Qt::ForegroundRole:
+        if (!f->fits())
+            return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
+        return {};
+    case Qt::BackgroundRole:
+        if (missed)
+            return QBrush(QColor(255, 214, 204));
+        return {};
+    case Qt::TextAlignmentRole:
+        if (column >= DP && f->ok)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant PodborModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Type:
+        return QStringLiteral("Тип");
+    case Model:
+        return QStringLiteral("Модель");
+    case Size:
+        return QStringLiteral("Типоразмер");
+    case Options:
+        return QStringLiteral("Исполнение");
+    case DP:
+        return QStringLiteral("ΔP, Па");
+    case LwA:
+        return QStringLiteral("LwA, дБ(А)");
+    case Jet:
+        return request_.variant == 2 ? QStringLiteral("Vx, м/с") : QStringLiteral("l, м");
+    case V0:
+        return QStringLiteral("V0, м/с");
+    case Vjs:
+        return QStringLiteral("Vжс, м/с");
+    default:
+        return {};
+    }
+}
