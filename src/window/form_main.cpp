@@ -20,6 +20,7 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    setUpReport();
 }
 
 Form_Main::~Form_Main() = default;

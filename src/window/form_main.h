@@ -7,14 +7,19 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_report.cpp     each entry's calculation, the log menu, the report
 #include <QMargins>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
+#include "report/calculation_sheet.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,11 +27,15 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace nimbo {
 class Platform;
+}
+namespace nimbo::report {
+struct Heading;
 }
 
 // The maker's site: a fictional maker, so a reserved domain.
@@ -96,6 +105,8 @@ private:
     void OpenSite(const QString& address);
     void Img_VR_Click();
     void Cmd_skrt_Click();
+    // The marked log entries to the clipboard, one a line, in list order.
+    void copyEntries();
     void applyOuterSize();
     // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
     // log, keyboard use of the link; called once at the end of construction.
@@ -103,6 +114,19 @@ private:
     void refreshAccessibleNames();
     // Tab reaches the log strip and the panel only while they are on screen.
     void updateReach();
+
+    // form_main_report.cpp
+    void setUpReport();
+    // Gives the newest list entry the calculation the window shows; size is
+    // the size text of its log record.
+    void keepSheet(const std::string& size);
+    nimbo::CalculationSheet takeSheet(const std::string& size) const;
+    void showLogMenu(const QPoint& position);
+    // The calculations of the marked entries, or of all when none is marked.
+    std::vector<nimbo::CalculationSheet> reportSheets() const;
+    nimbo::report::Heading reportHeading() const;
+    void Mnu_SavePdf_Click();
+    void Mnu_Print_Click();
 
     QString folder_;
     nimbo::Platform& platform_;
@@ -120,6 +144,9 @@ private:
     // The window frame the outer size was last computed with; when the window
     // manager reports a different one after showing, the size is set again.
     QMargins appliedFrame_;
+    // The picture Img_VR shows, by its base name; "" while it shows none.
+    QString pictureName_;
+    QString reportFolder_;  // where the last report was saved
 
     // Controls, named as their objectName.
     QComboBox* Cmb_TipVR = nullptr;
@@ -162,6 +189,7 @@ private:
     QListWidget* LstBx_Log = nullptr;
     QPushButton *Cmd_DelStr = nullptr, *Cmd_Clear = nullptr;
     QLabel* Lbl_Log = nullptr;
+    QMenu* Mnu_Log = nullptr;
     QGroupBox* Frm_skrt = nullptr;
     QLabel *Lbl_m = nullptr, *Lbl_mData = nullptr, *Lbl_Dzeta = nullptr, *Lbl_DzetaData = nullptr,
            *Lbl_kr = nullptr, *Lbl_krData = nullptr, *Lbl_Fm = nullptr, *Lbl_FmData = nullptr,

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QLocale>
+#include <QPrinter>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -43,6 +44,27 @@ public:
     }
     void openUrl(const QString& address) override { openedUrls.append(address); }
     char decimalSeparator() const override { return separator; }
+
+    // The file dialog answers saveAnswer ("" = cancel); the print dialog
+    // accepts when printTo is set, and sends the pages to that PDF file.
+    QString saveAnswer;
+    QString printTo;
+    QStringList saveSuggestions;
+    int printDialogs = 0;
+    QString chooseSaveFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        saveSuggestions.append(suggested);
+        return saveAnswer;
+    }
+    bool choosePrinter(QWidget*, QPrinter& printer) override
+    {
+        ++printDialogs;
+        if (printTo.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return true;
+    }
 };
 
 // A program folder in the temporary directory. Its name holds a blank and
