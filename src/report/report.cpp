@@ -20,7 +20,7 @@ namespace nimbo::report {
 namespace {
 
 constexpr double kPictureWidthMm = 48;
-constexpr double kGapMm = 6;
+constexpr double kGapMm = 5;
 constexpr double kFooterMm = 8;
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
@@ -56,7 +56,7 @@ QString ValueRows(const std::vector<ShownValue>& values)
 
 QString GroupTable(const QString& title, const QString& rows)
 {
-    return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"margin-bottom:5px\">"
+    return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"margin-top:5px\">"
                           "<tr><td colspan=\"4\"><b>%1</b></td></tr>%2</table>")
         .arg(title, rows);
 }
@@ -68,7 +68,7 @@ QString SectionsTable(const CalculationSheet& s)
 {
     if (s.sections.empty())
         return {};
-    QString html = QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\">"
+    QString html = QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"margin-top:5px\">"
                                   "<tr><td colspan=\"8\"><b>%1</b></td></tr>")
                        .arg(H(s.sectionsTitle));
     for (const ShownGroup& g : s.sections) {
@@ -86,8 +86,9 @@ QString SectionsTable(const CalculationSheet& s)
 // results.
 QString UpperHtml(int number, const CalculationSheet& s)
 {
-    QString html = QStringLiteral("<p style=\"font-size:11pt; font-weight:bold; margin-bottom:1px\">"
-                                  "%1. %2 %3</p><p style=\"color:#404040; margin-bottom:5px\">%4<br>%5</p>")
+    QString html = QStringLiteral("<p style=\"margin-bottom:0px\"><span style=\"font-size:11pt; font-weight:bold\">"
+                                  "%1. %2 %3</span>&nbsp;&nbsp;&nbsp;%4</p>"
+                                  "<p style=\"color:#404040; margin-top:1px; margin-bottom:5px\">%5</p>")
                        .arg(number)
                        .arg(H(s.model), H(s.size), H(s.type), H(s.variant));
     html += GroupTable(H(s.inputs.title),

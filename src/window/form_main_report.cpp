@@ -162,7 +162,7 @@ nimbo::report::Heading Form_Main::reportHeading() const
     const QString catalogue =
         QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
     const QFileInfo info(catalogue);
-    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(catalogue),
+    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(info.absoluteFilePath()),
             info.exists() ? info.lastModified() : QDateTime()};
 }
 

@@ -150,6 +150,9 @@ struct Started {
         return expected(c);
     }
     QStringList expected(const Calculation& c) const;
+    // Titles of the option and section frames the last calculation left
+    // hidden: no report line of that calculation may name them.
+    mutable QStringList hidden;
 
     RecordingPlatform platform;
     ProgramFolder folder;
@@ -173,10 +176,13 @@ QStringList Started::expected(const Calculation& c) const
     else
         w << c.length << c.type << variant << QStringLiteral("Исходные данные")
           << row(QStringLiteral("Длина"), c.length, QStringLiteral("мм"));
+    hidden.clear();
     for (const char* frame : {"Frm_KSD", "Frm_RegForm", "Frm_RegRash"}) {
         auto* group = control<QGroupBox>(frame);
-        if (group->isHidden())
+        if (group->isHidden()) {
+            hidden << group->title();
             continue;
+        }
         QString selected;
         for (QRadioButton* option : group->findChildren<QRadioButton*>())
             if (option->isChecked())
@@ -188,7 +194,9 @@ QStringList Started::expected(const Calculation& c) const
     w << QStringLiteral("Результат") << row(QStringLiteral("ΔP ="), text("TxtBx_p"), QStringLiteral("Па"))
       << row(QStringLiteral("LwA ="), text("TxtBx_LwA"), QStringLiteral("дБ(А)"))
       << row(v2 ? QStringLiteral("Vx =") : QStringLiteral("l ="), text("TxtBx_x"), v2 ? QStringLiteral("м/с") : QStringLiteral("м"));
-    if (!control<QGroupBox>("Frm_FV")->isHidden()) {
+    if (control<QGroupBox>("Frm_FV")->isHidden())
+        hidden << control<QGroupBox>("Frm_FV")->title();
+    else {
         w << QStringLiteral("Пересчет расхода воздуха на его скорость в различных сечениях");
         const struct {
             const char *frame, *title, *f, *fBox, *v, *vBox;
@@ -198,7 +206,9 @@ QStringList Started::expected(const Calculation& c) const
             {"Frm_JS", "Живое сечение", "Fжс =", "TxtBx_Fjs", "Vжс =", "TxtBx_Vjs"},
         };
         for (const auto& s : sections)
-            if (!control<QGroupBox>(s.frame)->isHidden())
+            if (control<QGroupBox>(s.frame)->isHidden())
+                hidden << QString::fromUtf8(s.title);
+            else
                 w << QString::fromUtf8(s.title) + QLatin1Char(' ') +
                          row(QString::fromUtf8(s.f), text(s.fBox), QStringLiteral("м2")) + QLatin1Char(' ') +
                          row(QString::fromUtf8(s.v), text(s.vBox), QStringLiteral("м/с"));
@@ -256,8 +266,12 @@ void TestReport::reportHoldsWhatTheWindowShowed()
 
     Started s;
     QVERIFY(s.ok);
-    QStringList wanted{QStringLiteral("Нимбо — расчет воздухораспределителей"), QStringLiteral("Отчет составлен"),
-                       QStringLiteral("Каталог:"), QStringLiteral("Расчетов: %1").arg(calculations.size())};
+    const QFileInfo catalogue(s.folder.file(QStringLiteral("A/b")));
+    QStringList wanted{QStringLiteral("Нимбо — расчет воздухораспределителей"),
+                       QStringLiteral("Отчет составлен ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")),
+                       QStringLiteral("Каталог: ") + QDir::toNativeSeparators(catalogue.absoluteFilePath()) +
+                           QStringLiteral(" от ") + catalogue.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+                       QStringLiteral("Расчетов: %1").arg(calculations.size())};
     for (int i = 0; i < calculations.size(); ++i)
         wanted << QStringLiteral("%1.").arg(i + 1) << s.calculate(calculations[i]);
     QCOMPARE(s.list()->count(), calculations.size());
@@ -268,6 +282,9 @@ void TestReport::reportHoldsWhatTheWindowShowed()
     const QString text = PdfPages(pdf).join(QLatin1Char('\n'));
     const QString missing = MissingInOrder(text, wanted);
     QVERIFY2(missing.isEmpty(), qPrintable(missing + QStringLiteral("\n") + text));
+    if (calculations.size() == 1)
+        for (const QString& frame : s.hidden)
+            QVERIFY2(!Solid(text).contains(Solid(frame)), qPrintable(frame));
     const int pages = PageCount(pdf);
     QVERIFY(text.contains(QStringLiteral("Страница %1 из %1").arg(pages)));
     // Every font is in the file: a reader without DejaVu sees the same letters.
@@ -283,16 +300,19 @@ void TestReport::pagesAndBlocks_data()
 {
     QTest::addColumn<int>("entries");
     QTest::addColumn<int>("pages");
-    QTest::newRow("one calculation") << 1 << 1;
-    // Two blocks of a listed size fit under the heading, three on every
-    // other page: 2 + 12 × 3 + 2.
-    QTest::newRow("forty calculations") << 40 << 14;
+    QTest::addColumn<int>("onFirstPage");   // blocks under the heading
+    QTest::addColumn<int>("onOtherPages");  // blocks on every later page but the last
+    QTest::newRow("one calculation") << 1 << 1 << 1 << 0;
+    // Blocks of a listed size, each about 70 mm high: 3 + 12 × 3 + 1.
+    QTest::newRow("forty calculations") << 40 << 14 << 3 << 3;
 }
 
 void TestReport::pagesAndBlocks()
 {
     QFETCH(int, entries);
     QFETCH(int, pages);
+    QFETCH(int, onFirstPage);
+    QFETCH(int, onOtherPages);
 
     Started s;
     QVERIFY(s.ok);
@@ -307,6 +327,7 @@ void TestReport::pagesAndBlocks()
     for (int p = 0; p < pages; ++p)
         QVERIFY2(texts[p].contains(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages)), qPrintable(texts[p]));
     // Each block whole on one page, in order, and none left out.
+    QList<int> perPage(pages, 0);
     int previousPage = 0;
     for (int k = 1; k <= entries; ++k) {
         const QRegularExpression heading(QStringLiteral("(^|\\n)\\s*%1\\. ").arg(k));
@@ -318,8 +339,12 @@ void TestReport::pagesAndBlocks()
         const QString rest = texts[page].mid(texts[page].indexOf(heading));
         const QString missing = MissingInOrder(rest, block);
         QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("block %1 on page %2: ").arg(k).arg(page + 1) + missing));
+        ++perPage[page];
         previousPage = page;
     }
+    QCOMPARE(perPage.value(0), onFirstPage);
+    for (int p = 1; p + 1 < pages; ++p)
+        QCOMPARE(perPage[p], onOtherPages);
 }
 
 // --- Which entries ---------------------------------------------------------
