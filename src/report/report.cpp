@@ -13,6 +13,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace nimbo::report {
@@ -219,10 +220,19 @@ bool Print(QPagedPaintDevice& device, const Heading& heading, const std::vector<
 
     const auto head = Document(device, area.width());
     head->setHtml(HeadingHtml(heading, sheets.size()));
+    // Each picture is read once: forty calculations of one model share one
+    // image, which the PDF then holds once.
+    std::map<std::string, QImage> read;
+    const PictureSource once = [&](const std::string& name) {
+        const auto [it, fresh] = read.try_emplace(name);
+        if (fresh && pictures)
+            it->second = pictures(name);
+        return it->second;
+    };
     std::vector<Block> blocks;
     std::vector<double> heights;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
-        blocks.push_back(MakeBlock(device, area.width(), dpmm, static_cast<int>(i) + 1, sheets[i], pictures));
+        blocks.push_back(MakeBlock(device, area.width(), dpmm, static_cast<int>(i) + 1, sheets[i], once));
         heights.push_back(blocks.back().height);
     }
     const double headHeight = head->size().height() + gap;

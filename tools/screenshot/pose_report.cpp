@@ -1,15 +1,20 @@
 // Makes the README's report: three calculations in the real window (a listed
 // size, a free size, a slot grille; both variants), then «Сохранить отчет в
 // PDF…» from the log list's menu, the file dialog answered with the path
-// given (scripts/screenshot.sh renders its first page).
+// given (scripts/screenshot.sh renders its first page). Given a number of
+// seconds as well, it then shows the window with the log strip open, two
+// entries marked and the list's menu open, for a screenshot.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -80,7 +85,7 @@ bool Calculate(const QWidget& window, const Calculation& c)
 
 }  // namespace
 
-// Arguments: program folder, PDF file to write.
+// Arguments: program folder, PDF file to write[, seconds to show the menu].
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -102,5 +107,18 @@ int main(int argc, char* argv[])
         if (!Calculate(window, c))
             return 1;
     Find<QAction>(*Find<QMenu>(window, "Mnu_Log"), "Mnu_SavePdf")->trigger();
-    return platform.failed ? 1 : 0;
+    if (platform.failed || args.size() < 4)
+        return platform.failed ? 1 : 0;
+
+    window.show();
+    Find<QCheckBox>(window, "Chk_Log")->click();
+    auto* list = Find<QListWidget>(window, "LstBx_Log");
+    list->item(0)->setSelected(true);
+    list->item(2)->setSelected(true);
+    QTimer::singleShot(1500, &window, [list] {
+        const QPoint at = list->visualItemRect(list->item(2)).center();
+        emit list->customContextMenuRequested(at);
+    });
+    QTimer::singleShot(args[3].toInt() * 1000, &app, &QApplication::quit);
+    return app.exec();
 }
