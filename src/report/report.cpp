@@ -42,7 +42,7 @@ QFont ReportFont()
 
 // Captions, values and units stand in the same columns in every table of a
 // block, so that the eye runs down one column of numbers.
-const QString kCaptionCell = QStringLiteral("<td width=\"34%\" style=\"white-space:nowrap\">%1</td>");
+const QString kCaptionCell = QStringLiteral("<td width=\"34%\">%1</td>");
 const QString kValueCell = QStringLiteral("<td width=\"16%\" align=\"right\">%1</td>");
 const QString kUnitCell = QStringLiteral("<td width=\"14%\">&nbsp;%1</td>");
 
@@ -195,8 +195,7 @@ std::vector<int> Paginate(const std::vector<double>& heights, double firstPageRo
     double left = firstPageRoom;
     bool empty = true;
     for (double h : heights) {
-        const double needed = empty ? h : gap + h;
-        if (!empty && needed > left) {
+        if (!empty && gap + h > left) {
             ++page;
             left = pageRoom;
             empty = true;
@@ -270,8 +269,8 @@ bool Print(QPagedPaintDevice& device, const Heading& heading, const std::vector<
 QString WritePdf(const QString& path, const Heading& heading, const std::vector<CalculationSheet>& sheets,
                  const PictureSource& pictures)
 {
-    // Made in memory first, so that a file that cannot be written is known
-    // before anything on disk is touched.
+    // Made in memory, then written whole through QSaveFile: a failure leaves
+    // no half-written file behind, and an earlier file at the path as it was.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {

@@ -1,6 +1,7 @@
 // Each log entry keeps the calculation it stands for, as the window showed
 // it; the log list's menu copies entries, saves them as a PDF report or
 // prints them.
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
@@ -87,15 +88,23 @@ void Form_Main::setUpReport()
                              QKeySequence(Qt::CTRL | Qt::Key_S), &Form_Main::Mnu_SavePdf_Click));
     LstBx_Log->addAction(add("Mnu_Print", QStringLiteral("Печать…"), QKeySequence(Qt::CTRL | Qt::Key_P),
                              &Form_Main::Mnu_Print_Click));
+
+    // The commands are offered while there is something for them to do.
+    const auto update = [this] {
+        const bool any = LstBx_Log->count() > 0;
+        for (QAction* action : Mnu_Log->actions())
+            action->setEnabled(any);
+        Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
+    };
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, this, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, this, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, this, update);
+    connect(LstBx_Log, &QListWidget::itemSelectionChanged, this, update);
+    update();
 }
 
 void Form_Main::showLogMenu(const QPoint& position)
 {
-    const bool any = LstBx_Log->count() > 0;
-    for (QAction* action : Mnu_Log->actions())
-        if (!action->isSeparator())
-            action->setEnabled(any);
-    Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
     // Not exec(): the menu must not hold the program in a loop of its own.
     Mnu_Log->popup(LstBx_Log->viewport()->mapToGlobal(position));
 }

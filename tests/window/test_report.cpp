@@ -527,6 +527,11 @@ void TestReport::menuOfTheLog()
         const QString missing = MissingInOrder(PdfPages(pdf).join(QLatin1Char('\n')), block + block);
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
     }
+    // Whatever the menu offered, the shortcut works once there is an entry.
+    s.calculate(kFree);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(s.platform.saveSuggestions.size(), saveDialogs + 1);
 }
 
 QTEST_MAIN(TestReport)
