@@ -102,10 +102,19 @@ const Calculation kSlot{QStringLiteral("Диффузоры щелевые"), QSt
 const Calculation kSlotAtX{QStringLiteral("Диффузоры щелевые"), QStringLiteral("1ДМЗ"), {}, {}, {},
                            QStringLiteral("2000"), 2, QStringLiteral("450"), QStringLiteral("2")};
 
+// A free-size diffuser of a test-made catalogue with no data for the jet,
+// the pressure loss or the sound: every result shows «-».
+const Calculation kDashes{QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"), {}, QStringLiteral("300"),
+                          QStringLiteral("300"), {}, 1, QStringLiteral("1000"), QStringLiteral("0.2")};
+
 struct Started {
-    Started()
+    // Over the shipped catalogue, or over the one that gives kDashes.
+    explicit Started(bool shipped = true)
     {
-        CopyShippedData(folder);
+        if (shipped)
+            CopyShippedData(folder);
+        else
+            folder.writeCatalogue(FileBytes({Record("ПДВ-1", "Диффузоры", "n")}));
         window = MakeWindow(folder, platform);
         ok = folder.isValid() && window->startUp();
         if (ok)
@@ -245,19 +254,22 @@ private slots:
 
 void TestReport::reportHoldsWhatTheWindowShowed_data()
 {
+    QTest::addColumn<bool>("shipped");
     QTest::addColumn<QList<Calculation>>("calculations");
-    QTest::newRow("listed size, throw") << QList<Calculation>{kListed};
-    QTest::newRow("free size, velocity at X") << QList<Calculation>{kFree};
-    QTest::newRow("slot, throw") << QList<Calculation>{kSlot};
-    QTest::newRow("slot, velocity at X") << QList<Calculation>{kSlotAtX};
-    QTest::newRow("listed, free and slot in one report") << QList<Calculation>{kListed, kFree, kSlotAtX};
+    QTest::newRow("listed size, throw") << true << QList<Calculation>{kListed};
+    QTest::newRow("free size, velocity at X") << true << QList<Calculation>{kFree};
+    QTest::newRow("slot, throw") << true << QList<Calculation>{kSlot};
+    QTest::newRow("slot, velocity at X") << true << QList<Calculation>{kSlotAtX};
+    QTest::newRow("listed, free and slot in one report") << true << QList<Calculation>{kListed, kFree, kSlotAtX};
+    QTest::newRow("results shown as «-»") << false << QList<Calculation>{kDashes};
 }
 
 void TestReport::reportHoldsWhatTheWindowShowed()
 {
+    QFETCH(bool, shipped);
     QFETCH(QList<Calculation>, calculations);
 
-    Started s;
+    Started s(shipped);
     QVERIFY(s.ok);
     const QFileInfo catalogue(s.folder.file(QStringLiteral("A/b")));
     QStringList wanted{QStringLiteral("Нимбо — расчет воздухораспределителей"),
@@ -267,6 +279,8 @@ void TestReport::reportHoldsWhatTheWindowShowed()
                        QStringLiteral("Расчетов: %1").arg(calculations.size())};
     for (int i = 0; i < calculations.size(); ++i)
         wanted << QStringLiteral("%1.").arg(i + 1) << s.calculate(calculations[i]);
+    if (!shipped)
+        QCOMPARE(s.text("TxtBx_p") + s.text("TxtBx_x") + s.text("TxtBx_LwA"), QStringLiteral("---"));
     QCOMPARE(s.list()->count(), calculations.size());
     QVERIFY(s.platform.messages.isEmpty());
 
