@@ -147,6 +147,7 @@ private:
     // The picture Img_VR shows, by its base name; "" while it shows none.
     QString pictureName_;
     QString reportFolder_;  // where the last report was saved
+    QObject logWatch_;      // the context of the log menu's connections
 
     // Controls, named as their objectName.
     QComboBox* Cmb_TipVR = nullptr;

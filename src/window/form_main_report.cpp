@@ -90,16 +90,19 @@ void Form_Main::setUpReport()
                              &Form_Main::Mnu_Print_Click));
 
     // The commands are offered while there is something for them to do.
+    // The watch ends with the window's own members, before Qt takes its
+    // children apart: an emptied list must not call back into a window
+    // already half gone.
     const auto update = [this] {
         const bool any = LstBx_Log->count() > 0;
         for (QAction* action : Mnu_Log->actions())
             action->setEnabled(any);
         Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
     };
-    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, this, update);
-    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, this, update);
-    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, this, update);
-    connect(LstBx_Log, &QListWidget::itemSelectionChanged, this, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, &logWatch_, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, &logWatch_, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, &logWatch_, update);
+    connect(LstBx_Log, &QListWidget::itemSelectionChanged, &logWatch_, update);
     update();
 }
 
