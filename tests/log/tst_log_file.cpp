@@ -82,6 +82,8 @@ private slots:
     void write_failure_is_reported();
     void failed_write_leaves_no_half_line_data();
     void failed_write_leaves_no_half_line();
+    void session_keeps_the_earlier_log_data();
+    void session_keeps_the_earlier_log();
 };
 
 void TestLogFile::headers_are_exact_data()
@@ -239,7 +241,10 @@ void TestLogFile::write_failure_is_reported_data()
         QTest::addRow("folder at the path, %s", op) << "folder" << op << "папка";
         QTest::addRow("folder removed, %s", op) << "no folder" << op << "папка не найдена";
 #ifdef Q_OS_LINUX
-        QTest::addRow("disk full, %s", op) << "full" << op << "нет места на диске";
+        // Once followed to the device: now neither the link nor a device is written.
+        QTest::addRow("link to /dev/full, %s", op) << "full" << op << "ссылка";
+        QTest::addRow("link to nowhere, %s", op) << "dangling" << op << "ссылка";
+        QTest::addRow("device at the path, %s", op) << "device" << op << "не обычный файл";
 #endif
 #ifdef Q_OS_UNIX
         QTest::addRow("read-only file, %s", op) << "read-only" << op << "нет прав";
@@ -265,6 +270,10 @@ void TestLogFile::write_failure_is_reported()
         if (!fs::exists("/dev/full"))
             QSKIP("no /dev/full here");
         fs::create_symlink("/dev/full", file);
+    } else if (setup == "dangling") {
+        fs::create_symlink(file.parent_path() / "victim.txt", file);
+    } else if (setup == "device") {
+        file = "/dev/full";
     } else if (setup == "read-only") {
 #ifdef Q_OS_UNIX
         if (geteuid() == 0)
@@ -290,6 +299,7 @@ void TestLogFile::write_failure_is_reported()
     const QString error = QString::fromStdString(result.error);
     QVERIFY2(error.contains(QString::fromStdString(file.string())), qPrintable(error));
     QVERIFY2(error.contains(cause), qPrintable(error));
+    QVERIFY(!fs::exists(file.parent_path() / "victim.txt"));
 }
 
 void TestLogFile::failed_write_leaves_no_half_line_data()
@@ -337,6 +347,35 @@ void TestLogFile::failed_write_leaves_no_half_line()
     QVERIFY(log.appendDataLine(SampleRecord("А3")));
     QCOMPARE(ReadAll(log.path()), before + QByteArray::fromStdString(LogFile::dataLineBytes(SampleRecord("А3"))));
 #endif
+}
+
+void TestLogFile::session_keeps_the_earlier_log_data()
+{
+    QTest::addColumn<QByteArray>("earlier");  // null: no file
+    QTest::addColumn<QByteArray>("kept");     // Nimbo.prev.csv afterwards; the older one held "old"
+
+    QTest::newRow("no earlier log: the older kept one stays") << QByteArray() << QByteArray("old");
+    QTest::newRow("empty earlier log: the older kept one stays") << QByteArray("") << QByteArray("old");
+    QTest::newRow("earlier lines replace the older kept log") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
+}
+
+void TestLogFile::session_keeps_the_earlier_log()
+{
+    QFETCH(QByteArray, earlier);
+    QFETCH(QByteArray, kept);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const fs::path file = fs::path(dir.path().toStdString()) / "Nimbo.csv";
+    QCOMPARE(LogFile::previousPath(file).filename().string(), std::string("Nimbo.prev.csv"));
+    WriteAll(LogFile::previousPath(file), "old");
+    if (!earlier.isNull())
+        WriteAll(file, earlier);
+
+    const WriteResult result = LogFile(file).startSession();
+    QVERIFY2(result.ok, result.error.c_str());
+    QCOMPARE(ReadAll(file), QByteArray::fromStdString(LogFile::headerBytes(1)));
+    QCOMPARE(ReadAll(LogFile::previousPath(file)), kept);
 }
 
 QTEST_APPLESS_MAIN(TestLogFile)
