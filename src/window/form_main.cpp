@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLockFile>
 #include <QMouseEvent>
 #include <QShowEvent>
 

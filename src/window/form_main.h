@@ -7,10 +7,13 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 #include <QMargins>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+
+#include <memory>
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
@@ -22,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QLockFile;
 class QPushButton;
 class QRadioButton;
 
@@ -69,6 +73,14 @@ private:
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
 
+    // form_main_log_place.cpp
+    enum class LogPlace { InUse, Taken, Unusable };
+    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
+    // kept, emptied with the first header. Otherwise `problem` says why.
+    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
+    // The program folder, else the user's data folder; reports a failure.
+    bool openLog();
+
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
     void Cmb_VidVR_Click(int index);
@@ -108,6 +120,7 @@ private:
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
     nimbo::LogFile logFile_;
+    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767

@@ -120,6 +120,7 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
+    LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +

@@ -102,6 +102,8 @@ private slots:
     void listCommands_data();
     void listCommands();
     void listCommandsLeaveTheFileAlone();
+    void newestEntryInView_data();
+    void newestEntryInView();
     void copyEntries_data();
     void copyEntries();
 
@@ -290,40 +292,76 @@ void TestExtras::linkFollowsTheSelection()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
+void TestExtras::newestEntryInView_data()
+{
+    QTest::addColumn<int>("earlier");  // entries before the calculation, scrolled to the top
+    QTest::newRow("empty list") << 0;
+    QTest::newRow("a little more than the list shows") << 12;
+    QTest::newRow("a thousand entries") << 1000;
+}
+
+void TestExtras::newestEntryInView()
+{
+    QFETCH(int, earlier);
+
+    Started s;
+    QVERIFY(s.ok);
+    QTest::mouseClick(s.control<QCheckBox>("Chk_Log"), Qt::LeftButton);
+    auto* list = s.control<QListWidget>("LstBx_Log");
+    for (int i = 0; i < earlier; ++i)
+        list->addItem(QString::number(i));
+    list->scrollToTop();
+    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QTest::mouseClick(s.control<QPushButton>("Cmd_Start"), Qt::LeftButton);
+    QCOMPARE(list->count(), earlier + 1);
+    const QRect newest = list->visualItemRect(list->item(earlier));
+    QVERIFY2(list->viewport()->rect().contains(newest), qPrintable(QString::number(newest.top())));
+}
+
 void TestExtras::linkHandsOnWebAddressesOnly_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("handedOn");  // empty: nothing
+    QTest::addColumn<bool>("browserMissing");
 
-    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1");
-    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a");
+    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << false;
+    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a") << false;
     QTest::newRow("scheme in capitals") << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/")
-                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/");
+                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/") << false;
     QTest::newRow("blanks around") << QStringLiteral("  https://timbra.example/x ")
-                                   << QStringLiteral("https://timbra.example/x");
-    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString();
-    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString();
-    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("no host") << QStringLiteral("http://") << QString();
-    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString();
-    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString();
-    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString();
-    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString();
+                                   << QStringLiteral("https://timbra.example/x") << false;
+    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString() << false;
+    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString() << false;
+    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString() << false;
+    QTest::newRow("empty") << QString() << QString() << false;
+    QTest::newRow("no host") << QStringLiteral("http://") << QString() << false;
+    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString() << false;
+    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString() << false;
+    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString() << false;
+    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString() << false;
+    QTest::newRow("https, no browser") << QStringLiteral("https://timbra.example/x") << QStringLiteral("https://timbra.example/x")
+                                       << true;
+    QTest::newRow("local file, no browser") << QStringLiteral("file:///etc/passwd") << QString() << true;
 }
 
 void TestExtras::linkHandsOnWebAddressesOnly()
 {
     QFETCH(QString, page);
     QFETCH(QString, handedOn);
+    QFETCH(bool, browserMissing);
 
     Started s({Record("ПДВ-1", "Диффузоры", "n").set(292, page.toStdString())});
     QVERIFY(s.ok);
+    s.platform.browserMissing = browserMissing;
     s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
     QCOMPARE(s.window->currentSiteAddress().trimmed(), page.trimmed());
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, handedOn.isEmpty() ? QStringList() : QStringList({handedOn}));
-    QVERIFY(s.platform.messages.isEmpty());
+    // Without a browser the user is shown the address to copy.
+    const bool told = browserMissing && !handedOn.isEmpty();
+    QCOMPARE(s.platform.messages.size(), told ? 1 : 0);
+    if (told)
+        QVERIFY(s.platform.messages.first().text.endsWith(QStringLiteral("\n") + handedOn));
     QVERIFY(s.window->isVisible());
 }
 
