@@ -7,6 +7,7 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 #include <QMargins>
 #include <QString>
@@ -95,6 +96,14 @@ private:
     void Opt_Var_Select(int variant);
     void ResetResult();
     void ResetAllResult();
+
+    // form_main_typed.cpp
+    void guardTypedTexts();
+    // The text a choice list shows while nothing is picked in it.
+    static void setPrompt(QComboBox* box, const QString& text);
+    static void restorePickedText(QComboBox* box);
+    void restorePickedTexts();
+    void restoreOnFocusOut(QObject* watched, QEvent* event);
 
     // form_main_calculate.cpp
     void Cmd_Start_Click();

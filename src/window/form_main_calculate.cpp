@@ -82,6 +82,8 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
 
 void Form_Main::Cmd_Start_Click()
 {
+    // Only picked entries label a record: the calculation uses them.
+    restorePickedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),

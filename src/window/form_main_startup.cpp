@@ -65,6 +65,6 @@ bool Form_Main::startUp()
 
     // 9. Nothing chosen yet: the list shows its prompt.
     Cmb_TipVR->setCurrentIndex(-1);
-    Cmb_TipVR->setEditText(QStringLiteral("Тип воздухораспределителя"));
+    setPrompt(Cmb_TipVR, QStringLiteral("Тип воздухораспределителя"));
     return true;
 }
