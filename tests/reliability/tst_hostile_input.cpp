@@ -86,13 +86,13 @@ void TestHostileInput::each_box_refuses_or_calculates_data()
             valid);
         row("exponent", QString::fromLatin1(b.exponent), valid);
         row("explicit plus", QStringLiteral("+") + valid, valid);
-        // The box keeps the first 32767 characters, all of them the number.
         // Pasted from a spreadsheet or with a long run of blanks: the number
         // is recorded alone, on one line.
         row("pasted cell ending in CR LF", QStringLiteral("paste:") + valid + QStringLiteral("\r\n"), valid);
         row("pasted two lines", QStringLiteral("paste:") + valid + QStringLiteral("\r\n7\r\n"), valid);
         row("pasted after a tab", QStringLiteral("paste:\t") + valid + QStringLiteral("\t"), valid);
         row("30000 blanks after", valid + QString(30000, QLatin1Char(' ')), valid);
+        // The box keeps the first 32767 characters, all of them the number.
         row("1 MB of trailing zeros", valid + (valid.contains(QLatin1Char('.')) ? QString() : QStringLiteral(".")) +
                                           QString(kMegabyte, QLatin1Char('0')),
             valid);
@@ -167,16 +167,21 @@ void TestHostileInput::typed_list_text_never_labels_a_record_data()
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QString>("typed");  // another entry's text, or none at all
     QTest::addColumn<bool>("focusLeaves");
+    QTest::addColumn<int>("picked");  // lists picked before typing: type, model, size
 
     const QString size = QStringLiteral("Cmb_Tprzmr"), model = QStringLiteral("Cmb_VidVR"), type = QStringLiteral("Cmb_TipVR");
-    QTest::newRow("size of another line, «Считай!»") << size << "200x200" << false;
-    QTest::newRow("size of another line, focus leaves") << size << "200x200" << true;
-    QTest::newRow("size that does not exist, «Считай!»") << size << "D250" << false;
-    QTest::newRow("another model, «Считай!»") << model << kFreeModel << false;
-    QTest::newRow("another model, focus leaves") << model << kFreeModel << true;
-    QTest::newRow("part of a model name, «Считай!»") << model << "ДК" << false;
-    QTest::newRow("another type, «Считай!»") << type << kSlotType << false;
-    QTest::newRow("another type, focus leaves") << type << kSlotType << true;
+    QTest::newRow("size of another line, «Считай!»") << size << "200x200" << false << 3;
+    QTest::newRow("size of another line, focus leaves") << size << "200x200" << true << 3;
+    QTest::newRow("size that does not exist, «Считай!»") << size << "D250" << false << 3;
+    QTest::newRow("another model, «Считай!»") << model << kFreeModel << false << 3;
+    QTest::newRow("another model, focus leaves") << model << kFreeModel << true << 3;
+    QTest::newRow("part of a model name, «Считай!»") << model << "ДК" << false << 3;
+    QTest::newRow("another type, «Считай!»") << type << kSlotType << false << 3;
+    QTest::newRow("another type, focus leaves") << type << kSlotType << true << 3;
+    // Nothing picked yet: the box's prompt comes back, and nothing is recorded.
+    QTest::newRow("model before any is picked, focus leaves") << model << kFreeModel << true << 1;
+    QTest::newRow("model before any is picked, «Считай!»") << model << kFreeModel << false << 1;
+    QTest::newRow("type before any is picked, focus leaves") << type << kFreeType << true << 0;
 }
 
 void TestHostileInput::typed_list_text_never_labels_a_record()
@@ -184,19 +189,23 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     QFETCH(QString, combo);
     QFETCH(QString, typed);
     QFETCH(bool, focusLeaves);
+    QFETCH(int, picked);
 
-    // State: a model with listed sizes and its first size picked.
+    // State: a model with listed sizes and its first size picked, or less.
     Started s;
     QVERIFY(s.ok);
-    QVERIFY(s.pick(QStringLiteral("Cmb_TipVR"), kFreeType));
+    if (picked >= 1)
+        QVERIFY(s.pick(QStringLiteral("Cmb_TipVR"), kFreeType));
     auto* models = s.control<QComboBox>("Cmb_VidVR");
-    s.pickIndex(QStringLiteral("Cmb_VidVR"), models->itemText(0) == kFreeModel ? 1 : 0);
-    QVERIFY(s.pick(QStringLiteral("Cmb_Tprzmr"), QStringLiteral("100x100")));
-    QStringList picked;
+    if (picked >= 2)
+        s.pickIndex(QStringLiteral("Cmb_VidVR"), models->itemText(0) == kFreeModel ? 1 : 0);
+    if (picked >= 3)
+        QVERIFY(s.pick(QStringLiteral("Cmb_Tprzmr"), QStringLiteral("100x100")));
+    QStringList shownBefore;
     for (const QString& name : kLists)
-        picked << s.control<QComboBox>(name)->currentText();
+        shownBefore << s.control<QComboBox>(name)->currentText();
     const Outcome expected = Calculate(s.snapshot());
-    QVERIFY(expected.ok);
+    QCOMPARE(expected.ok, picked == 3);
 
     // Action: a text typed over the box's own, then the focus leaves or
     // "Считай!" is pressed.
@@ -208,18 +217,25 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     if (focusLeaves) {
         QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(s.control<QComboBox>(combo), &leave);
-        QCOMPARE(s.control<QComboBox>(combo)->currentText(), picked[kLists.indexOf(combo)]);
+        QCOMPARE(s.control<QComboBox>(combo)->currentText(), shownBefore[kLists.indexOf(combo)]);
     }
     s.calculate();
 
-    // Expected: the results, the list entry and the file line of what was picked.
+    // Expected: the results, the list entry and the file line of what was
+    // picked; with no model picked, the refusal and no record.
     QStringList shown;
     for (const QString& name : kLists)
         shown << s.control<QComboBox>(name)->currentText();
-    QCOMPARE(shown, picked);
+    QCOMPARE(shown, shownBefore);
+    if (!expected.ok) {
+        QCOMPARE(s.platform.messages.size(), 1);
+        QCOMPARE(s.list()->count(), 0);
+        QCOMPARE(s.logFile(), HeaderLine(1));
+        return;
+    }
     QCOMPARE(s.results(), Started::ResultsOf(expected));
     QCOMPARE(s.listEntries(), QStringList({QString::fromStdString(expected.record.listLine())}));
-    QVERIFY(s.listEntries().first().startsWith(picked[1] + QStringLiteral(" 100x100, ")));
+    QVERIFY(s.listEntries().first().startsWith(shownBefore[1] + QStringLiteral(" 100x100, ")));
     QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
 }
 
