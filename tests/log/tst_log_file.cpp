@@ -82,8 +82,6 @@ private slots:
     void write_failure_is_reported();
     void failed_write_leaves_no_half_line_data();
     void failed_write_leaves_no_half_line();
-    void session_keeps_the_earlier_log_data();
-    void session_keeps_the_earlier_log();
 };
 
 void TestLogFile::headers_are_exact_data()
@@ -347,35 +345,6 @@ void TestLogFile::failed_write_leaves_no_half_line()
     QVERIFY(log.appendDataLine(SampleRecord("А3")));
     QCOMPARE(ReadAll(log.path()), before + QByteArray::fromStdString(LogFile::dataLineBytes(SampleRecord("А3"))));
 #endif
-}
-
-void TestLogFile::session_keeps_the_earlier_log_data()
-{
-    QTest::addColumn<QByteArray>("earlier");  // null: no file
-    QTest::addColumn<QByteArray>("kept");     // Nimbo.prev.csv afterwards; the older one held "old"
-
-    QTest::newRow("no earlier log: the older kept one stays") << QByteArray() << QByteArray("old");
-    QTest::newRow("empty earlier log: the older kept one stays") << QByteArray("") << QByteArray("old");
-    QTest::newRow("earlier lines replace the older kept log") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
-}
-
-void TestLogFile::session_keeps_the_earlier_log()
-{
-    QFETCH(QByteArray, earlier);
-    QFETCH(QByteArray, kept);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const fs::path file = fs::path(dir.path().toStdString()) / "Nimbo.csv";
-    QCOMPARE(LogFile::previousPath(file).filename().string(), std::string("Nimbo.prev.csv"));
-    WriteAll(LogFile::previousPath(file), "old");
-    if (!earlier.isNull())
-        WriteAll(file, earlier);
-
-    const WriteResult result = LogFile(file).startSession();
-    QVERIFY2(result.ok, result.error.c_str());
-    QCOMPARE(ReadAll(file), QByteArray::fromStdString(LogFile::headerBytes(1)));
-    QCOMPARE(ReadAll(LogFile::previousPath(file)), kept);
 }
 
 QTEST_APPLESS_MAIN(TestLogFile)

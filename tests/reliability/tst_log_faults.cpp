@@ -348,14 +348,10 @@ void TestLogFaults::log_goes_to_the_user_folder()
     platform.dataFolder = user.path();
     folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     std::ofstream(folder.fsFile(QStringLiteral("Nimbo.csv")), std::ios::binary) << "earlier\r\n";
-    Fault f(fault, folder);
+    Fault f(fault, folder), userFault(QStringLiteral("read-only program folder"), user);
     if (const QString why = f.make(); !why.isEmpty())
         QSKIP(qPrintable(why));
-    struct Unlock {
-        const NamedFolder& folder;
-        ~Unlock() { MakeReadOnly(folder.fsPath(), false); }
-    } unlock{user};
-    if (!userFolderWritable && !MakeReadOnly(user.fsPath(), true))
+    if (!userFolderWritable && !userFault.make().isEmpty())
         QSKIP("the user folder cannot be made read-only here");
 
     Form_Main window(folder.path(), platform);
@@ -387,6 +383,7 @@ void TestLogFaults::second_copy_leaves_the_log_alone_data()
     QTest::newRow("lock left by a killed copy") << "killed copy" << true;
     QTest::newRow("unreadable lock left behind") << "empty file" << true;
     QTest::newRow("first copy closed") << "none" << true;
+    QTest::newRow("first copy closed, its log emptied by hand") << "none, log emptied" << true;
 }
 
 void TestLogFaults::second_copy_leaves_the_log_alone()
@@ -404,6 +401,8 @@ void TestLogFaults::second_copy_leaves_the_log_alone()
     const QString lockFile = first->folder.file(QStringLiteral("Nimbo.csv.lock"));
     if (lock != QLatin1String("running copy"))
         first->window.reset();  // the lock goes with the window that held it
+    if (lock == QLatin1String("none, log emptied"))
+        QFile::resize(first->folder.file(QStringLiteral("Nimbo.csv")), 0);
     if (lock == QLatin1String("killed copy")) {
         // A child takes the lock and ends without giving it back.
         const pid_t child = ::fork();
@@ -423,10 +422,12 @@ void TestLogFaults::second_copy_leaves_the_log_alone()
     Form_Main second(first->folder.path(), platform);
     QCOMPARE(second.startUp(), starts);
     if (starts) {
-        // The earlier run's lines are kept beside the fresh log.
+        // The earlier run's lines, if any, are kept beside the fresh log.
         QCOMPARE(platform.messages.size(), 0);
         QCOMPARE(first->logFile(), HeaderLine(1));
-        QCOMPARE(first->folder.read(QStringLiteral("Nimbo.prev.csv")), firstLog);
+        const bool emptied = lock.endsWith(QLatin1String("emptied"));
+        QCOMPARE(QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))), !emptied);
+        QCOMPARE(first->folder.read(QStringLiteral("Nimbo.prev.csv")), emptied ? QByteArray() : firstLog);
         return;
     }
     QCOMPARE(platform.messages.size(), 1);
