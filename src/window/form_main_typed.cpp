@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 #include "window/form_main.h"
 
 namespace {
