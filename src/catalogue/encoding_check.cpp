@@ -11,10 +11,19 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 void EncodingCheck::feed(std::string_view piece)
 {
+    while (head_.size() < kUtf8Mark.size() && !piece.empty()) {
+        head_ += piece.front();
+        feedByte(static_cast<unsigned char>(piece.front()));
+        piece.remove_prefix(1);
+    }
+    // A Windows-1251 file is told at its first Cyrillic word; after that
+    // nothing more is to be learnt, so the rest costs nothing.
+    if (invalidUtf8_ && line_ != 0)
+        return;
     for (const char c : piece) {
-        if (head_.size() < kUtf8Mark.size())
-            head_ += c;
         feedByte(static_cast<unsigned char>(c));
+        if (invalidUtf8_)
+            return;
     }
 }
 
