@@ -74,8 +74,8 @@ nimbo::Snapshot SnapshotOf(const nimbo::Catalogue& cat)
     nimbo::Snapshot s;
     s.catalogue = &cat;
     s.selection = {kRow, kSize, true, true};
-    s.modelText = std::string(cat.modelName(kRow));
-    s.sizeComboText = std::string(line.designation());
+    s.record.model = std::string(cat.modelName(kRow));
+    s.record.listedSize = std::string(line.designation());
     s.options.ksdVisible = s.options.regFormVisible = s.options.regRashVisible = true;
     for (int k = 1; k <= 4; ++k)
         s.options.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));

@@ -2,7 +2,8 @@
 // calculation ended, in the columns of the log file.
 #include <initializer_list>
 
-#include "calc/stages.h"
+#include "calc/calculation.h"
+#include "text/utf8.h"
 
 namespace nimbo {
 
@@ -22,14 +23,7 @@ std::string OptionText(bool frameVisible, int selected, const std::array<std::st
 
 // A typed number as the user meant it: blanks and line ends around it are
 // not part of it (a cell copied from a spreadsheet ends in CR LF).
-std::string RecordedNumber(std::string_view text)
-{
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
-}
+std::string RecordedNumber(std::string_view text) { return std::string(TrimSpace(text)); }
 
 // A record is one line of the file and one entry of the list: a control
 // character (a tab in a catalogue text, say) becomes a blank.
@@ -42,32 +36,33 @@ void BlankControlCharacters(std::string& text)
 
 }  // namespace
 
-LogRecord MakeLogRecord(const Snapshot& s, const Outcome& out)
+LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& o,
+                        const DisplayTexts& results, const Sections& sections)
 {
     LogRecord r;
-    r.model = s.modelText;
-    r.size = s.rzmrVisible ? RecordedNumber(s.inputs.A) + "х" + RecordedNumber(s.inputs.B)  // Cyrillic "х"
-                           : s.sizeComboText;
-    if (s.dlinaVisible)
-        r.size = RecordedNumber(s.inputs.Dlina);
-    r.plenum = OptionText(s.options.ksdVisible, s.options.ksd, s.options.ksdCaptions);
-    r.jetForm = OptionText(s.options.regFormVisible, s.options.regForm, s.options.regFormCaptions);
-    r.flowRegulator = OptionText(s.options.regRashVisible, s.options.regRash, s.options.regRashCaptions);
-    r.L = RecordedNumber(s.inputs.L);
-    r.V = RecordedNumber(s.inputs.V);
-    r.p = out.p;
-    r.x = out.x;
-    r.F0 = out.sections.F0;
-    r.V0 = out.sections.V0;
-    r.Fv = out.sections.Fv;
-    r.Vv = out.sections.Vv;
-    r.Fjs = out.sections.Fjs;
-    r.Vjs = out.sections.Vjs;
-    r.LwA = out.LwA;
-    r.labelV = s.labelV;
-    r.unitV = s.unitV;
-    r.labelX = s.labelX;
-    r.unitX = s.unitX;
+    r.model = shown.model;
+    r.size = shown.freeSizeShown ? RecordedNumber(texts.A) + "х" + RecordedNumber(texts.B)  // Cyrillic "х"
+                                 : shown.listedSize;
+    if (shown.lengthShown)
+        r.size = RecordedNumber(texts.Dlina);
+    r.plenum = OptionText(o.ksdVisible, o.ksd, o.ksdCaptions);
+    r.jetForm = OptionText(o.regFormVisible, o.regForm, o.regFormCaptions);
+    r.flowRegulator = OptionText(o.regRashVisible, o.regRash, o.regRashCaptions);
+    r.L = RecordedNumber(texts.L);
+    r.V = RecordedNumber(texts.V);
+    r.p = results.p;
+    r.x = results.x;
+    r.F0 = sections.F0;
+    r.V0 = sections.V0;
+    r.Fv = sections.Fv;
+    r.Vv = sections.Vv;
+    r.Fjs = sections.Fjs;
+    r.Vjs = sections.Vjs;
+    r.LwA = results.LwA;
+    r.labelV = shown.inputLabel;
+    r.unitV = shown.inputUnit;
+    r.labelX = shown.resultLabel;
+    r.unitX = shown.resultUnit;
     for (std::string* text : {&r.model, &r.size, &r.plenum, &r.jetForm, &r.flowRegulator, &r.L, &r.V, &r.p, &r.x,
                               &r.F0, &r.V0, &r.Fv, &r.Vv, &r.Fjs, &r.Vjs, &r.LwA, &r.labelV, &r.unitV, &r.labelX,
                               &r.unitX})

@@ -6,8 +6,9 @@
 #include <system_error>
 #include <utility>
 
-#include "catalogue/cp1251.h"
-#include "log/log_open.h"
+#include "text/cp1251.h"
+#include "text/files.h"
+#include "text/open_for_writing.h"
 
 namespace nimbo {
 namespace {
@@ -19,12 +20,6 @@ constexpr std::string_view kHeaderVariant2 =
     "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
     "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string PathText(const std::filesystem::path& p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 std::string Cause(int err)
 {

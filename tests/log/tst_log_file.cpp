@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "log/log_file.h"
 
 using namespace nimbo;

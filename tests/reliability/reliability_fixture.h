@@ -20,7 +20,7 @@
 
 #include "calc/calculation.h"
 #include "calculation_check.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "window/window_fixture.h"
 
 namespace nimbo::test {
@@ -199,14 +199,14 @@ struct Started {
         sec.Fjs = text("TxtBx_Fjs").toStdString();
         sec.Vjs = text("TxtBx_Vjs").toStdString();
         // A record names the entries picked, whatever was typed over them since.
-        s.modelText = picked("Cmb_VidVR").toStdString();
-        s.sizeComboText = picked("Cmb_Tprzmr").toStdString();
-        s.rzmrVisible = !control<QWidget>("Frm_Rzmr")->isHidden();
-        s.dlinaVisible = !control<QWidget>("Frm_Dlina")->isHidden();
-        s.labelV = control<QLabel>("Lbl_V")->text().toStdString();
-        s.unitV = control<QLabel>("Lbl_RV")->text().toStdString();
-        s.labelX = control<QLabel>("Lbl_x")->text().toStdString();
-        s.unitX = control<QLabel>("Lbl_Rll")->text().toStdString();
+        s.record.model = picked("Cmb_VidVR").toStdString();
+        s.record.listedSize = picked("Cmb_Tprzmr").toStdString();
+        s.record.freeSizeShown = !control<QWidget>("Frm_Rzmr")->isHidden();
+        s.record.lengthShown = !control<QWidget>("Frm_Dlina")->isHidden();
+        s.record.inputLabel = control<QLabel>("Lbl_V")->text().toStdString();
+        s.record.inputUnit = control<QLabel>("Lbl_RV")->text().toStdString();
+        s.record.resultLabel = control<QLabel>("Lbl_x")->text().toStdString();
+        s.record.resultUnit = control<QLabel>("Lbl_Rll")->text().toStdString();
         s.decimalSeparator = platform.decimalSeparator();
         return s;
     }
@@ -216,7 +216,7 @@ struct Started {
     {
         const Sections& s = out.sections;
         QStringList texts;
-        for (const std::string* t : {&out.p, &out.x, &out.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
+        for (const std::string* t : {&out.texts.p, &out.texts.x, &out.texts.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
             texts << QString::fromStdString(*t);
         return texts;
     }

@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "window_fixture.h"
 
 using nimbo::Twips;

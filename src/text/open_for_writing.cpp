@@ -1,4 +1,4 @@
-#include "log/log_open.h"
+#include "text/open_for_writing.h"
 
 #include <cerrno>
 
