@@ -35,7 +35,7 @@ public:
         std::fprintf(stderr, "unexpected message «%s»: %s\n", qPrintable(title), qPrintable(text));
         std::abort();
     }
-    void openUrl(const QString&) override {}
+    bool openUrl(const QString&) override { return true; }
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return reportPath; }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
     QString reportPath;
@@ -82,8 +82,8 @@ nimbo::Snapshot SnapshotOf(const nimbo::Catalogue& cat)
     nimbo::Snapshot s;
     s.catalogue = &cat;
     s.selection = {kRow, kSize, true, true};
-    s.modelText = std::string(cat.modelName(kRow));
-    s.sizeComboText = std::string(line.designation());
+    s.record.model = std::string(cat.modelName(kRow));
+    s.record.listedSize = std::string(line.designation());
     s.options.ksdVisible = s.options.regFormVisible = s.options.regRashVisible = true;
     for (int k = 1; k <= 4; ++k)
         s.options.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));

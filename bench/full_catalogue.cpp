@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 
 namespace bench {

@@ -1,5 +1,6 @@
 #include "calculation_check.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -10,7 +11,7 @@
 #include "calc/calculation.h"
 #include "calc/numbers.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "catalogue_check.h"
 #include "log/log_file.h"
 #include "support/catalogue_text.h"
@@ -239,7 +240,7 @@ std::string CheckRefused(const Snapshot& s, const Outcome& out)
         return "a calculation failed without a message";
     if (!IsValidUtf8(out.message) || !HasCyrillic(out.message))
         return "the message is not Russian text: " + out.message;
-    if (!out.p.empty() || !out.x.empty() || !out.LwA.empty() || !out.record.model.empty() || !out.record.L.empty())
+    if (!out.texts.p.empty() || !out.texts.x.empty() || !out.texts.LwA.empty() || !out.record.model.empty() || !out.record.L.empty())
         return "a failed calculation carries results: " + out.message;
     const Sections& a = s.sections;
     const Sections& b = out.sections;
@@ -268,13 +269,33 @@ std::string CheckInputsUsable(const Snapshot& s)
     return {};
 }
 
+// What the record keeps of a window text: a typed number without the blanks
+// and line ends around it, any other control character as a blank.
+std::string AsRecorded(std::string text, bool typed)
+{
+    if (typed) {
+        const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        while (!text.empty() && blank(text.back()))
+            text.pop_back();
+        text.erase(0, static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), blank) - text.begin()));
+    }
+    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; },
+                    ' ');
+    return text;
+}
+
+bool HoldsControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 std::string CheckRecord(const Snapshot& s, const Outcome& out)
 {
     const LogRecord& r = out.record;
     const Sections& sec = out.sections;
-    if (r.L != s.inputs.L || r.V != s.inputs.V || r.p != out.p || r.x != out.x || r.LwA != out.LwA ||
-        r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv || r.Vv != sec.Vv || r.Fjs != sec.Fjs ||
-        r.Vjs != sec.Vjs || r.model != s.modelText)
+    if (r.L != AsRecorded(s.inputs.L, true) || r.V != AsRecorded(s.inputs.V, true) || r.p != out.texts.p ||
+        r.x != out.texts.x || r.LwA != out.texts.LwA || r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv ||
+        r.Vv != sec.Vv || r.Fjs != sec.Fjs || r.Vjs != sec.Vjs || r.model != AsRecorded(s.record.model, false))
         return "the record does not copy what the window shows";
     const std::string line = LogFile::dataLineBytes(r);
     const auto fields = SplitCsvLine(line);
@@ -288,6 +309,8 @@ std::string CheckRecord(const Snapshot& s, const Outcome& out)
             return "column " + std::to_string(i + 1) + " of the data line reads back differently";
     if (!IsValidUtf8(r.listLine()))
         return "the list line is not UTF-8";
+    if (HoldsControlCharacter(r.listLine()) || HoldsControlCharacter(line.substr(0, line.size() - 2)))
+        return "the record holds a control character";
     return {};
 }
 
@@ -297,19 +320,19 @@ std::string CheckDone(const Snapshot& s, const Outcome& out)
         return problem;
     const char sep = s.decimalSeparator;
     const std::array<std::pair<const char*, const std::string*>, 7> results = {{
-        {"p", &out.p},
-        {"x", &out.x},
-        {"m", &out.mData},
-        {"Dzeta", &out.dzetaData},
-        {"kr", &out.krData},
-        {"Fm", &out.fmData},
-        {"Fz", &out.fzData},
+        {"p", &out.texts.p},
+        {"x", &out.texts.x},
+        {"m", &out.texts.mData},
+        {"Dzeta", &out.texts.dzetaData},
+        {"kr", &out.texts.krData},
+        {"Fm", &out.texts.fmData},
+        {"Fz", &out.texts.fzData},
     }};
     for (const auto& [name, text] : results)
         if (MentionsNonFinite(*text) || !IsResultText(*text, sep))
             return std::string("result ") + name + " reads '" + *text + "'";
-    if (MentionsNonFinite(out.LwA) || !IsSoundText(out.LwA, sep))
-        return "LwA reads '" + out.LwA + "'";
+    if (MentionsNonFinite(out.texts.LwA) || !IsSoundText(out.texts.LwA, sep))
+        return "LwA reads '" + out.texts.LwA + "'";
     const Sections& before = s.sections;
     const Sections& after = out.sections;
     const std::array<std::pair<const std::string*, const std::string*>, 6> sections = {{
@@ -389,15 +412,15 @@ std::string CheckCalculation(std::string_view input, CalculationTrace* trace)
     // Texts that no calculation writes, so that a kept text is told from a
     // written one.
     s.sections = {false, true, true, "#F0", "#V0", "#Fv", "#Vv", "#Fjs", "#Vjs"};
-    s.modelText = std::string(catalogue.modelName(sel.row));
-    s.sizeComboText = std::string(line.designation());
-    s.rzmrVisible = (kind & 0x40) != 0;
-    s.dlinaVisible = (kind & 0x20) != 0;
+    s.record.model = std::string(catalogue.modelName(sel.row));
+    s.record.listedSize = std::string(line.designation());
+    s.record.freeSizeShown = (kind & 0x40) != 0;
+    s.record.lengthShown = (kind & 0x20) != 0;
     if (s.variant == 2) {
-        s.labelV = "X =";
-        s.unitV = "м";
-        s.labelX = "Vx =";
-        s.unitX = "м/с";
+        s.record.inputLabel = "X =";
+        s.record.inputUnit = "м";
+        s.record.resultLabel = "Vx =";
+        s.record.resultUnit = "м/с";
     }
     s.decimalSeparator = (flags & 0x80) ? ',' : '.';
 

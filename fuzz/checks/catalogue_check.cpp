@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 #include "text_checks.h"
 

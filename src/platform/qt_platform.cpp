@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "platform/platform.h"
@@ -21,14 +22,16 @@ void QtPlatform::showMessage(QWidget* parent, const QString& title, const QStrin
     case MessageIcon::Critical: boxIcon = QMessageBox::Critical; break;
     }
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    // Messages name files and addresses; the user may want to copy them.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
 }
 
-void QtPlatform::openUrl(const QString& address)
+bool QtPlatform::openUrl(const QString& address)
 {
-    // The result is not examined: a browser that cannot be started leaves the
-    // program as it was.
-    QDesktopServices::openUrl(QUrl(address));
+    // Reports only whether the desktop found a handler; what the browser
+    // does afterwards is not waited for.
+    return QDesktopServices::openUrl(QUrl(address));
 }
 
 char QtPlatform::decimalSeparator() const
@@ -46,6 +49,11 @@ bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtPlatform::userDataFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 }  // namespace nimbo

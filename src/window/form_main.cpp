@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLockFile>
 #include <QMouseEvent>
 #include <QShowEvent>
 
@@ -21,6 +22,7 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     connectHandlers();
     applyDesktopConventions();
     setUpReport();
+    guardTypedTexts();
 }
 
 Form_Main::~Form_Main() = default;
@@ -56,6 +58,7 @@ bool Form_Main::event(QEvent* event)
 
 bool Form_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    restoreOnFocusOut(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && (watched == Img_VR || watched == Lbl_URL)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = static_cast<QLabel*>(watched);

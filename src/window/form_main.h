@@ -8,6 +8,8 @@
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
 //   form_main_report.cpp     each entry's calculation, the log menu, the report
+//   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
+//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -15,6 +17,7 @@
 
 #include <string>
 #include <vector>
+#include <memory>
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
@@ -28,6 +31,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QLockFile;
 class QPushButton;
 class QRadioButton;
 
@@ -78,6 +82,14 @@ private:
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
 
+    // form_main_log_place.cpp
+    enum class LogPlace { InUse, Taken, Unusable };
+    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
+    // kept, emptied with the first header. Otherwise `problem` says why.
+    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
+    // The program folder, else the user's data folder; reports a failure.
+    bool openLog();
+
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
     void Cmb_VidVR_Click(int index);
@@ -92,6 +104,14 @@ private:
     void Opt_Var_Select(int variant);
     void ResetResult();
     void ResetAllResult();
+
+    // form_main_typed.cpp
+    void guardTypedTexts();
+    // The text a choice list shows while nothing is picked in it.
+    static void setPrompt(QComboBox* box, const QString& text);
+    static void restorePickedText(QComboBox* box);
+    void restorePickedTexts();
+    void restoreOnFocusOut(QObject* watched, QEvent* event);
 
     // form_main_calculate.cpp
     void Cmd_Start_Click();
@@ -132,6 +152,7 @@ private:
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
     nimbo::LogFile logFile_;
+    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767

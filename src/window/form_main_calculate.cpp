@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <utility>
+
 #include "form_main.h"
 #include "platform/platform.h"
 
@@ -68,20 +70,18 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
     sec.Fjs = Std(TxtBx_Fjs->text());
     sec.Vjs = Std(TxtBx_Vjs->text());
 
-    s.modelText = Std(Cmb_VidVR->currentText());
-    s.sizeComboText = Std(Cmb_Tprzmr->currentText());
-    s.rzmrVisible = !Frm_Rzmr->isHidden();
-    s.dlinaVisible = !Frm_Dlina->isHidden();
-    s.labelV = Std(Lbl_V->text());
-    s.unitV = Std(Lbl_RV->text());
-    s.labelX = Std(Lbl_x->text());
-    s.unitX = Std(Lbl_Rll->text());
+    // What the record copies as the user sees it.
+    s.record = {Std(Cmb_VidVR->currentText()), Std(Cmb_Tprzmr->currentText()),
+                !Frm_Rzmr->isHidden(), !Frm_Dlina->isHidden(),
+                Std(Lbl_V->text()), Std(Lbl_RV->text()), Std(Lbl_x->text()), Std(Lbl_Rll->text())};
     s.decimalSeparator = platform_.decimalSeparator();
     return s;
 }
 
 void Form_Main::Cmd_Start_Click()
 {
+    // Only picked entries label a record: the calculation uses them.
+    restorePickedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
@@ -89,14 +89,13 @@ void Form_Main::Cmd_Start_Click()
         return;
     }
 
-    TxtBx_x->setText(Q(out.x));
-    TxtBx_p->setText(Q(out.p));
-    TxtBx_LwA->setText(Q(out.LwA));
-    Lbl_mData->setText(Q(out.mData));
-    Lbl_krData->setText(Q(out.krData));
-    Lbl_DzetaData->setText(Q(out.dzetaData));
-    Lbl_FmData->setText(Q(out.fmData));
-    Lbl_FzData->setText(Q(out.fzData));
+    const nimbo::DisplayTexts& t = out.texts;
+    for (const auto& [box, text] : {std::pair{TxtBx_x, &t.x}, std::pair{TxtBx_p, &t.p}, std::pair{TxtBx_LwA, &t.LwA}})
+        box->setText(Q(*text));
+    for (const auto& [label, text] : {std::pair{Lbl_mData, &t.mData}, std::pair{Lbl_krData, &t.krData},
+                                      std::pair{Lbl_DzetaData, &t.dzetaData}, std::pair{Lbl_FmData, &t.fmData},
+                                      std::pair{Lbl_FzData, &t.fzData}})
+        label->setText(Q(*text));
 
     const nimbo::Sections& sec = out.sections;
     Frm_FV->setVisible(sec.fvVisible);
@@ -121,6 +120,7 @@ void Form_Main::Cmd_Start_Click()
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
     keepSheet(out.record.size);
+    LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +

@@ -80,7 +80,7 @@ inline Snapshot Chosen(const Catalogue& catalogue, int row, int sizeIndex = 1)
     Snapshot s;
     s.catalogue = &catalogue;
     s.selection = {row, sizeIndex, true, true};
-    s.modelText = std::string(catalogue.modelName(row));
+    s.record.model = std::string(catalogue.modelName(row));
     s.options.regFormCaptions = {"Opt1", "Opt2", "Opt3", "Opt4"};
     s.options.regRashCaptions = {"b=0°", "b=15°", "b=30°", "b=45°", "b=60°"};
     return s;

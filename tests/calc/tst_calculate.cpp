@@ -100,6 +100,10 @@ private slots:
     void sound_of_slots_data();
     void sound_of_slots();
     void listed_size_reads_chosen_line();
+    void numbers_alone_match_the_window_data();
+    void numbers_alone_match_the_window();
+    void jet_velocity_at_a_distance_data();
+    void jet_velocity_at_a_distance();
 
     void log_record_of_free_size();
     void log_record_items_data();
@@ -165,7 +169,7 @@ void TstCalculate::unusable_input_is_refused()
     const Outcome out = run(s);
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).startsWith(name + ": "), qPrintable(Q(out.message)));
-    QVERIFY(out.p.empty() && out.x.empty() && out.LwA.empty() && out.record.model.empty());
+    QVERIFY(out.texts.p.empty() && out.texts.x.empty() && out.texts.LwA.empty() && out.record.model.empty());
     QCOMPARE(SectionTexts(out.sections), SectionTexts(s.sections));
     QCOMPARE(out.sections.fvVisible, true);
     QCOMPARE(out.sections.jsVisible, false);
@@ -293,9 +297,9 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used()
     const Outcome out = run(s);
     QCOMPARE(out.ok, refusedFor.isEmpty());
     if (out.ok) {
-        QVERIFY(std::isinf(out.stages.DzetaExp));
-        QVERIFY(std::isfinite(out.stages.Dzeta.v));
-        QVERIFY(!out.p.empty() && out.p != "-");
+        QVERIFY(std::isinf(out.stages.geometry.fitted.exp));
+        QVERIFY(std::isfinite(out.stages.coefficients.Dzeta.v));
+        QVERIFY(!out.texts.p.empty() && out.texts.p != "-");
     } else {
         QVERIFY2(Q(out.message).startsWith(refusedFor + ": "), out.message.c_str());
     }
@@ -339,11 +343,11 @@ void TstCalculate::result_texts()
     s.options.regForm = std::max(jetForm, 1);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    const QStringList shown{Q(out.x), Q(out.p), Q(out.LwA), Q(out.mData), Q(out.dzetaData), Q(out.krData),
-                            Q(out.fmData), Q(out.fzData)};
+    const QStringList shown{Q(out.texts.x), Q(out.texts.p), Q(out.texts.LwA), Q(out.texts.mData), Q(out.texts.dzetaData), Q(out.texts.krData),
+                            Q(out.texts.fmData), Q(out.texts.fzData)};
     QCOMPARE(shown.join('|'), texts);
     if (row == Listed)
-        QCOMPARE(Q(NumberText(out.stages.Fm, '.')), QStringLiteral("0.100000001490116"));
+        QCOMPARE(Q(NumberText(out.stages.geometry.Fm, '.')), QStringLiteral("0.100000001490116"));
 }
 
 void TstCalculate::flat_jet_threshold_data()
@@ -386,7 +390,7 @@ void TstCalculate::flat_jet_threshold()
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(out.stages.flatJet, flat);
-    QCOMPARE(Q(out.x), x);
+    QCOMPARE(Q(out.texts.x), x);
 }
 
 void TstCalculate::sound_of_slots_data()
@@ -408,7 +412,7 @@ void TstCalculate::sound_of_slots()
     s.inputs.Dlina = "2000";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    QCOMPARE(Q(out.LwA), LwA);
+    QCOMPARE(Q(out.texts.LwA), LwA);
     QCOMPARE(out.stages.lwaComputed, LwA != "-");
     QCOMPARE(Q(out.record.listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
 }
@@ -418,8 +422,90 @@ void TstCalculate::listed_size_reads_chosen_line()
     Snapshot s = Chosen(catalogue_, Listed, 2);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    QCOMPARE(Q(out.fmData), QStringLiteral("0.09"));
+    QCOMPARE(Q(out.texts.fmData), QStringLiteral("0.09"));
     QCOMPARE(Q(out.sections.F0), QStringLiteral("0.09"));
+}
+
+// The numeric step as a finder calls it, without a snapshot: the same
+// refusal or the same numbers as the whole calculation.
+void TstCalculate::numbers_alone_match_the_window_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("L");
+    QTest::addColumn<QString>("A");
+    QTest::addColumn<char>("separator");
+    QTest::newRow("listed size") << int(Listed) << "1000" << "300" << '.';
+    QTest::newRow("free size with sound") << int(Free) << "1000" << "250" << '.';
+    QTest::newRow("slot with flat jet") << int(SlotDmz) << "360" << "300" << '.';
+    QTest::newRow("free size below the allowance, comma") << int(Free) << "1000" << "19,5" << ',';
+    QTest::newRow("zero catalogue area") << int(ZeroArea) << "1000" << "300" << '.';
+    QTest::newRow("pressure loss of a huge flow") << int(Listed) << "1e300" << "300" << '.';
+}
+
+void TstCalculate::numbers_alone_match_the_window()
+{
+    QFETCH(int, row);
+    QFETCH(QString, L);
+    QFETCH(QString, A);
+    QFETCH(char, separator);
+    Snapshot s = Chosen(catalogue_, row);
+    s.inputs.L = L.toStdString();
+    s.inputs.A = A.toStdString();
+    s.decimalSeparator = separator;
+    const Outcome whole = run(s);
+
+    const Candidate candidate = CandidateAt(catalogue_, row, 1);
+    TypedInputs in;
+    QVERIFY(ReadInputs(s.inputs, s.variant, candidate.mode, in).empty());
+    const Numbers n = CalculateNumbers(candidate, in, s.options, separator);
+    QCOMPARE(n.ok, whole.ok);
+    QCOMPARE(Q(n.message), Q(whole.message));
+    if (n.ok) {
+        QCOMPARE(n.stages.X, whole.stages.X);
+        QCOMPARE(n.stages.dP, whole.stages.dP);
+        QCOMPARE(n.stages.LwA, whole.stages.LwA);
+        QCOMPARE(n.stages.geometry.Fm, whole.stages.geometry.Fm);
+        QCOMPARE(n.stages.coefficients.Dzeta.v, whole.stages.coefficients.Dzeta.v);
+    }
+}
+
+// The jet a finder draws: the velocity at any distance of a candidate
+// calculated once, as variant 2 would show it for that distance.
+void TstCalculate::jet_velocity_at_a_distance_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<double>("X");
+    QTest::addColumn<bool>("flat");
+    QTest::addColumn<QString>("velocity");
+    // Slot of 1000 mm, L 360: flat below 6 m (values of the flat-jet table).
+    QTest::newRow("slot, flat below six lengths") << int(SlotDmz) << 3.0 << true << "0.8";
+    QTest::newRow("slot, compact at six lengths") << int(SlotDmz) << 6.0 << false << "0.4";
+    // Listed, L 360: 2 · 0.1 / 5 / √0.1 = 0.126…
+    QTest::newRow("listed, compact") << int(Listed) << 5.0 << false << "0.1";
+    // Close to the outlet the jet is no faster than Q/Fm = 1.
+    QTest::newRow("listed, at most the outlet velocity") << int(Listed) << 0.01 << false << "1";
+}
+
+void TstCalculate::jet_velocity_at_a_distance()
+{
+    QFETCH(int, row);
+    QFETCH(double, X);
+    QFETCH(bool, flat);
+    QFETCH(QString, velocity);
+    Snapshot s = Chosen(catalogue_, row);
+    s.inputs.L = "360";
+    const Outcome throwCase = run(s);  // variant 1: the numbers of the candidate
+    QVERIFY2(throwCase.ok, throwCase.message.c_str());
+
+    const double v = JetVelocityAt(throwCase.stages, X);
+    QCOMPARE(JetAtDistance(throwCase.stages, X).flat, flat);
+    QCOMPARE(Q(NumberText(v, '.')), velocity);
+    s.variant = 2;
+    s.inputs.V = NumberText(X, '.');
+    const Outcome shown = run(s);
+    QVERIFY2(shown.ok, shown.message.c_str());
+    QCOMPARE(v, shown.stages.Vx);
+    QCOMPARE(shown.stages.flatJet, flat);
 }
 
 void TstCalculate::log_record_of_free_size()
@@ -431,8 +517,8 @@ void TstCalculate::log_record_of_free_size()
     s.inputs.B = "400";
     s.inputs.V = "0,2";
     s.decimalSeparator = ',';
-    s.rzmrVisible = true;
-    s.sizeComboText = "Типоразмер";
+    s.record.freeSizeShown = true;
+    s.record.listedSize = "Типоразмер";
     s.options.ksdVisible = false;
     s.options.ksd = 2;
     s.options.regFormVisible = true;
@@ -480,27 +566,28 @@ void TstCalculate::log_record_items()
     QFETCH(QString, size);
     QFETCH(QString, plenumText);
     Snapshot s = Chosen(catalogue_, row);
-    s.sizeComboText = "200х200";
-    s.rzmrVisible = rzmrVisible;
-    s.dlinaVisible = dlinaVisible;
+    s.record.listedSize = "200х200";
+    s.record.freeSizeShown = rzmrVisible;
+    s.record.lengthShown = dlinaVisible;
     s.options.ksdVisible = plenum != 0;
     s.options.ksd = std::max(plenum, 0);
     s.variant = 2;
     s.inputs.V = " 3.5 ";
-    s.labelV = "X =";
-    s.unitV = "м";
-    s.labelX = "Vx =";
-    s.unitX = "м/с";
+    s.record.inputLabel = "X =";
+    s.record.inputUnit = "м";
+    s.record.resultLabel = "Vx =";
+    s.record.resultUnit = "м/с";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(Q(out.record.size), size);
     QCOMPARE(Q(out.record.plenum), plenumText);
     QCOMPARE(Q(out.record.jetForm), QStringLiteral("-"));
-    QCOMPARE(Q(out.record.V), QStringLiteral(" 3.5 "));
-    QVERIFY(Q(out.record.listLine()).contains(", X = 3.5 м, P="));
-    QVERIFY(Q(out.record.listLine()).contains(", Vx =" + Q(out.x) + "м/с, LwA="));
-    QCOMPARE(Q(out.record.x), Q(out.x));
-    QCOMPARE(Q(out.record.LwA), Q(out.LwA));
+    // A typed number is recorded without the blanks around it.
+    QCOMPARE(Q(out.record.V), QStringLiteral("3.5"));
+    QVERIFY(Q(out.record.listLine()).contains(", X =3.5м, P="));
+    QVERIFY(Q(out.record.listLine()).contains(", Vx =" + Q(out.texts.x) + "м/с, LwA="));
+    QCOMPARE(Q(out.record.x), Q(out.texts.x));
+    QCOMPARE(Q(out.record.LwA), Q(out.texts.LwA));
 }
 
 void TstCalculate::calculation_time()

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 
 using namespace nimbo;

@@ -179,10 +179,10 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
                             o.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
                         for (int p = 1; p <= 5; ++p)
                             o.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
-                        s.modelText = model;
-                        s.sizeComboText = free || slot ? "" : size.label;
-                        s.rzmrVisible = free;
-                        s.dlinaVisible = slot;
+                        s.record.model = model;
+                        s.record.listedSize = free || slot ? "" : size.label;
+                        s.record.freeSizeShown = free;
+                        s.record.lengthShown = slot;
                         c.damperUsed = rashVisible;
                         c.what = model + " " + size.label + " L=" + flow + " КСД" + std::to_string(ksd) +
                                  " форма " + std::to_string(jet) + " рег. " +
@@ -205,21 +205,21 @@ void ShippedCalculation::everyCombination()
         const std::string context = c.what + ": ";
         QVERIFY2(out.ok, (context + out.message).c_str());
 
-        const double p = Number(out.p);
-        QVERIFY2(p >= kMinPressure && p <= kMaxPressure, (context + "ΔP = " + out.p + " Па").c_str());
+        const double p = Number(out.texts.p);
+        QVERIFY2(p >= kMinPressure && p <= kMaxPressure, (context + "ΔP = " + out.texts.p + " Па").c_str());
 
         // A damper only adds noise, so "<10" would mean an outlet far
         // quieter than any at its rated flow.
-        const double lwa = Number(out.LwA);
+        const double lwa = Number(out.texts.LwA);
         const bool credible = c.damperUsed ? lwa >= kMinLwA && lwa <= kMaxLwA
                                            : lwa >= kMinLwA && lwa <= kMaxLwAOpen;
-        QVERIFY2(credible, (context + "LwA = " + out.LwA + " дБ(А)").c_str());
+        QVERIFY2(credible, (context + "LwA = " + out.texts.LwA + " дБ(А)").c_str());
 
-        const double jet = Number(out.x);
+        const double jet = Number(out.texts.x);
         if (c.snapshot.variant == 1)
-            QVERIFY2(jet >= kMinThrow && jet <= kMaxThrow, (context + "l = " + out.x + " м").c_str());
+            QVERIFY2(jet >= kMinThrow && jet <= kMaxThrow, (context + "l = " + out.texts.x + " м").c_str());
         else
-            QVERIFY2(jet >= kMinVelocity && jet <= kMaxVelocity, (context + "Vx = " + out.x + " м/с").c_str());
+            QVERIFY2(jet >= kMinVelocity && jet <= kMaxVelocity, (context + "Vx = " + out.texts.x + " м/с").c_str());
 
         // The section velocities follow from the rated flow: the rating
         // section at the rated velocity, the duct a little slower, the live

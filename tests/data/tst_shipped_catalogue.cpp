@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "range.h"
 #include "support/catalogue_text.h"
 #include "window/form_main.h"

@@ -20,7 +20,7 @@
 
 #include "calc/calculation.h"
 #include "calculation_check.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "window/window_fixture.h"
 
 namespace nimbo::test {
@@ -157,6 +157,11 @@ struct Started {
 
     // What "Считай!" hands the engine, read from the controls as a person
     // sees them; kept apart from the window's own code on purpose.
+    QString picked(const char* combo) const
+    {
+        const auto* box = control<QComboBox>(combo);
+        return box->currentIndex() >= 0 ? box->itemText(box->currentIndex()) : box->currentText();
+    }
     Snapshot snapshot() const
     {
         Snapshot s;
@@ -193,14 +198,15 @@ struct Started {
         sec.Vv = text("TxtBx_Vv").toStdString();
         sec.Fjs = text("TxtBx_Fjs").toStdString();
         sec.Vjs = text("TxtBx_Vjs").toStdString();
-        s.modelText = control<QComboBox>("Cmb_VidVR")->currentText().toStdString();
-        s.sizeComboText = control<QComboBox>("Cmb_Tprzmr")->currentText().toStdString();
-        s.rzmrVisible = !control<QWidget>("Frm_Rzmr")->isHidden();
-        s.dlinaVisible = !control<QWidget>("Frm_Dlina")->isHidden();
-        s.labelV = control<QLabel>("Lbl_V")->text().toStdString();
-        s.unitV = control<QLabel>("Lbl_RV")->text().toStdString();
-        s.labelX = control<QLabel>("Lbl_x")->text().toStdString();
-        s.unitX = control<QLabel>("Lbl_Rll")->text().toStdString();
+        // A record names the entries picked, whatever was typed over them since.
+        s.record.model = picked("Cmb_VidVR").toStdString();
+        s.record.listedSize = picked("Cmb_Tprzmr").toStdString();
+        s.record.freeSizeShown = !control<QWidget>("Frm_Rzmr")->isHidden();
+        s.record.lengthShown = !control<QWidget>("Frm_Dlina")->isHidden();
+        s.record.inputLabel = control<QLabel>("Lbl_V")->text().toStdString();
+        s.record.inputUnit = control<QLabel>("Lbl_RV")->text().toStdString();
+        s.record.resultLabel = control<QLabel>("Lbl_x")->text().toStdString();
+        s.record.resultUnit = control<QLabel>("Lbl_Rll")->text().toStdString();
         s.decimalSeparator = platform.decimalSeparator();
         return s;
     }
@@ -210,7 +216,7 @@ struct Started {
     {
         const Sections& s = out.sections;
         QStringList texts;
-        for (const std::string* t : {&out.p, &out.x, &out.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
+        for (const std::string* t : {&out.texts.p, &out.texts.x, &out.texts.LwA, &s.F0, &s.V0, &s.Fv, &s.Vv, &s.Fjs, &s.Vjs})
             texts << QString::fromStdString(*t);
         return texts;
     }

@@ -374,9 +374,9 @@ private:
         if (s_->results() != Started::ResultsOf(expected))
             return QStringLiteral("the boxes show %1, the engine gives %2")
                 .arg(s_->results().join(QLatin1Char(' ')), Started::ResultsOf(expected).join(QLatin1Char(' ')));
-        if (s_->control<QLabel>("Lbl_mData")->text() != QString::fromStdString(expected.mData) ||
-            s_->control<QLabel>("Lbl_DzetaData")->text() != QString::fromStdString(expected.dzetaData) ||
-            s_->control<QLabel>("Lbl_krData")->text() != QString::fromStdString(expected.krData))
+        if (s_->control<QLabel>("Lbl_mData")->text() != QString::fromStdString(expected.texts.mData) ||
+            s_->control<QLabel>("Lbl_DzetaData")->text() != QString::fromStdString(expected.texts.dzetaData) ||
+            s_->control<QLabel>("Lbl_krData")->text() != QString::fromStdString(expected.texts.krData))
             return QStringLiteral("the coefficient panel does not show the engine's coefficients");
         expectedFile_ += QByteArray::fromStdString(LogFile::dataLineBytes(expected.record));
         expectedList_ << QString::fromStdString(expected.record.listLine());

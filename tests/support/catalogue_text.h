@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 
 namespace nimbo::test {
 

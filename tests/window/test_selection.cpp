@@ -13,7 +13,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "window_fixture.h"
 
 using namespace nimbo::test;

@@ -42,7 +42,16 @@ public:
     {
         messages.append({title, text, icon});
     }
-    void openUrl(const QString& address) override { openedUrls.append(address); }
+    // No browser: openUrl records the address and reports failure.
+    bool browserMissing = false;
+    // Empty: no per-user folder to fall back on.
+    QString dataFolder;
+
+    bool openUrl(const QString& address) override
+    {
+        openedUrls.append(address);
+        return !browserMissing;
+    }
     char decimalSeparator() const override { return separator; }
 
     // The file dialog answers saveAnswer ("" = cancel); the print dialog
@@ -65,6 +74,7 @@ public:
         printer.setOutputFileName(printTo);
         return true;
     }
+    QString userDataFolder() const override { return dataFolder; }
 };
 
 // A program folder in the temporary directory. Its name holds a blank and
