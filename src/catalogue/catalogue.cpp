@@ -10,6 +10,7 @@
 #include <new>
 #include <system_error>
 
+#include "catalogue/encoding_check.h"
 #include "text/cp1251.h"
 #include "text/files.h"
 #include "text/utf8.h"
@@ -339,6 +340,7 @@ private:
     bool loadRecords();
     bool fail(int field, std::string_view what);
     bool reserve();
+    bool refuseForeignEncoding();
     bool readMore();
     bool skipHeading();
     bool onlyBlankLinesLeft();
@@ -365,6 +367,7 @@ private:
     LoadError* error_ = nullptr;
     int line_ = 1;  // the line of the file being read
     std::array<std::string, 4> rowTexts_;  // reused for every line: no allocation per field
+    EncodingCheck encoding_;  // fed by the counting pass of reserve()
 };
 
 namespace {
@@ -497,6 +500,7 @@ bool CatalogueLoader::reserve()
     if (file_) {
         for (std::size_t got; (got = std::fread(buffer_.data(), 1, buffer_.size(), file_)) > 0;) {
             lines += static_cast<std::size_t>(std::count(buffer_.data(), buffer_.data() + got, '\n'));
+            encoding_.feed(std::string_view(buffer_.data(), got));
             size += got;
         }
         if (std::ferror(file_) != 0)
@@ -506,6 +510,7 @@ bool CatalogueLoader::reserve()
         for (const char* c = p_; (c = Find(c, end_, '\n')) != end_; ++c)
             ++lines;
         size = static_cast<std::size_t>(end_ - p_);
+        encoding_.feed(std::string_view(p_, size));
     }
     // Every size line holds at least 291 commas, so the file's size bounds
     // the number of lines too; a file of empty lines must not reserve much.
@@ -545,6 +550,17 @@ bool CatalogueLoader::readMore()
     if (!atEnd_)
         while (end_[-1] != '\n')
             --end_;
+    return true;
+}
+
+// True (and the error set) when the whole file reads as UTF-8 or UTF-16.
+bool CatalogueLoader::refuseForeignEncoding()
+{
+    const std::string encoding = encoding_.foreignEncoding();
+    if (encoding.empty())
+        return false;
+    line_ = encoding_.line();
+    fail(0, ForeignEncodingText(encoding));
     return true;
 }
 
@@ -725,7 +741,7 @@ bool CatalogueLoader::load(LoadError& error)
 
 bool CatalogueLoader::loadRecords()
 {
-    if (!reserve())
+    if (!reserve() || refuseForeignEncoding())
         return false;
     if (file_)
         readMore();
@@ -811,11 +827,16 @@ bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, C
     return LoadWhole([&](Catalogue& cat) { return CatalogueLoader(bytes, cat).load(error); }, out, error);
 }
 
+std::filesystem::path CatalogueFile(const std::filesystem::path& programFolder)
+{
+    return programFolder / "A" / "b";
+}
+
 bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error)
 {
     out = Catalogue{};
-    const std::filesystem::path folder = programFolder / "A";
-    const std::filesystem::path file = folder / "b";
+    const std::filesystem::path file = CatalogueFile(programFolder);
+    const std::filesystem::path folder = file.parent_path();
     error = LoadError{};
     error.file = PathText(file);
 

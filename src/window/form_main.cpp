@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLockFile>
 #include <QMouseEvent>
 #include <QShowEvent>
 
@@ -21,6 +22,8 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    setUpReport();
+    guardTypedTexts();
     buildPodborButton();
 }
 
@@ -59,6 +62,7 @@ bool Form_Main::event(QEvent* event)
 
 bool Form_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    restoreOnFocusOut(watched, event);
     if (event->type() == QEvent::MouseButtonRelease && (watched == Img_VR || watched == Lbl_URL)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = static_cast<QLabel*>(watched);

@@ -7,15 +7,23 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_report.cpp     each entry's calculation, the log menu, the report
+//   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
+//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
 #include <QMargins>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
+#include <string>
+#include <vector>
+#include <memory>
+
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
+#include "report/calculation_sheet.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,12 +31,17 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QLockFile;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
 
 namespace nimbo {
 class Platform;
+}
+namespace nimbo::report {
+struct Heading;
 }
 
 // The maker's site: a fictional maker, so a reserved domain.
@@ -89,6 +102,14 @@ private:
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
 
+    // form_main_log_place.cpp
+    enum class LogPlace { InUse, Taken, Unusable };
+    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
+    // kept, emptied with the first header. Otherwise `problem` says why.
+    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
+    // The program folder, else the user's data folder; reports a failure.
+    bool openLog();
+
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
     void Cmb_VidVR_Click(int index);
@@ -104,6 +125,14 @@ private:
     void ResetResult();
     void ResetAllResult();
 
+    // form_main_typed.cpp
+    void guardTypedTexts();
+    // The text a choice list shows while nothing is picked in it.
+    static void setPrompt(QComboBox* box, const QString& text);
+    static void restorePickedText(QComboBox* box);
+    void restorePickedTexts();
+    void restoreOnFocusOut(QObject* watched, QEvent* event);
+
     // form_main_calculate.cpp
     void Cmd_Start_Click();
     nimbo::Snapshot takeSnapshot() const;
@@ -116,6 +145,8 @@ private:
     void OpenSite(const QString& address);
     void Img_VR_Click();
     void Cmd_skrt_Click();
+    // The marked log entries to the clipboard, one a line, in list order.
+    void copyEntries();
     void applyOuterSize();
     // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
     // log, keyboard use of the link; called once at the end of construction.
@@ -124,10 +155,24 @@ private:
     // Tab reaches the log strip and the panel only while they are on screen.
     void updateReach();
 
+    // form_main_report.cpp
+    void setUpReport();
+    // Gives the newest list entry the calculation the window shows; size is
+    // the size text of its log record.
+    void keepSheet(const std::string& size);
+    nimbo::CalculationSheet takeSheet(const std::string& size) const;
+    void showLogMenu(const QPoint& position);
+    // The calculations of the marked entries, or of all when none is marked.
+    std::vector<nimbo::CalculationSheet> reportSheets() const;
+    nimbo::report::Heading reportHeading() const;
+    void Mnu_SavePdf_Click();
+    void Mnu_Print_Click();
+
     QString folder_;
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
     nimbo::LogFile logFile_;
+    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
@@ -140,6 +185,10 @@ private:
     // The window frame the outer size was last computed with; when the window
     // manager reports a different one after showing, the size is set again.
     QMargins appliedFrame_;
+    // The picture Img_VR shows, by its base name; "" while it shows none.
+    QString pictureName_;
+    QString reportFolder_;  // where the last report was saved
+    QObject logWatch_;      // the context of the log menu's connections
 
     // Controls, named as their objectName.
     QComboBox* Cmb_TipVR = nullptr;
@@ -182,6 +231,7 @@ private:
     QListWidget* LstBx_Log = nullptr;
     QPushButton *Cmd_DelStr = nullptr, *Cmd_Clear = nullptr;
     QLabel* Lbl_Log = nullptr;
+    QMenu* Mnu_Log = nullptr;
     QGroupBox* Frm_skrt = nullptr;
     QLabel *Lbl_m = nullptr, *Lbl_mData = nullptr, *Lbl_Dzeta = nullptr, *Lbl_DzetaData = nullptr,
            *Lbl_kr = nullptr, *Lbl_krData = nullptr, *Lbl_Fm = nullptr, *Lbl_FmData = nullptr,

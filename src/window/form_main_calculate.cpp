@@ -80,6 +80,8 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
 
 void Form_Main::Cmd_Start_Click()
 {
+    // Only picked entries label a record: the calculation uses them.
+    restorePickedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
@@ -117,6 +119,8 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
+    keepSheet(out.record.size);
+    LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +

@@ -113,6 +113,16 @@ void Form_Main::Cmd_Clear_Click()
     LstBx_Log->clear();
 }
 
+void Form_Main::copyEntries()
+{
+    QStringList lines;
+    for (int i = 0; i < LstBx_Log->count(); ++i)
+        if (LstBx_Log->item(i)->isSelected())
+            lines << LstBx_Log->item(i)->text();
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
 // --- Site link ---------------------------------------------------------------
 
 void Form_Main::Lbl_URL_Click()
@@ -124,11 +134,14 @@ void Form_Main::OpenSite(const QString& address)
 {
     // The addresses come from a catalogue that is a plain text file; the
     // desktop would open a local file or start a program just as readily as
-    // a web page, so only web pages are handed on. Anything else is dropped
-    // silently, as a browser that cannot be started is.
+    // a web page, so only web pages are handed on; anything else is dropped
+    // silently. Without a browser the user gets the address to copy.
     const QString trimmed = address.trimmed();
-    if (IsWebAddress(trimmed))
-        platform_.openUrl(trimmed);
+    if (IsWebAddress(trimmed) && !platform_.openUrl(trimmed))
+        platform_.showMessage(this, QStringLiteral("Сайт"),
+                              QStringLiteral("Не удалось открыть адрес: на компьютере не найден браузер.\n"
+                                             "Адрес можно скопировать отсюда:\n\n") + trimmed,
+                              nimbo::MessageIcon::Information);
 }
 
 // --- Coefficient panel -----------------------------------------------------
@@ -272,14 +285,8 @@ void Form_Main::applyDesktopConventions()
         if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return false;
         event->accept();
-        if (event->type() == QEvent::KeyPress) {
-            QStringList lines;
-            for (int i = 0; i < LstBx_Log->count(); ++i)
-                if (LstBx_Log->item(i)->isSelected())
-                    lines << LstBx_Log->item(i)->text();
-            if (!lines.isEmpty())
-                QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
-        }
+        if (event->type() == QEvent::KeyPress)
+            copyEntries();
         return true;
     });
 

@@ -157,6 +157,11 @@ struct Started {
 
     // What "Считай!" hands the engine, read from the controls as a person
     // sees them; kept apart from the window's own code on purpose.
+    QString picked(const char* combo) const
+    {
+        const auto* box = control<QComboBox>(combo);
+        return box->currentIndex() >= 0 ? box->itemText(box->currentIndex()) : box->currentText();
+    }
     Snapshot snapshot() const
     {
         Snapshot s;
@@ -193,8 +198,9 @@ struct Started {
         sec.Vv = text("TxtBx_Vv").toStdString();
         sec.Fjs = text("TxtBx_Fjs").toStdString();
         sec.Vjs = text("TxtBx_Vjs").toStdString();
-        s.record.model = control<QComboBox>("Cmb_VidVR")->currentText().toStdString();
-        s.record.listedSize = control<QComboBox>("Cmb_Tprzmr")->currentText().toStdString();
+        // A record names the entries picked, whatever was typed over them since.
+        s.record.model = picked("Cmb_VidVR").toStdString();
+        s.record.listedSize = picked("Cmb_Tprzmr").toStdString();
         s.record.freeSizeShown = !control<QWidget>("Frm_Rzmr")->isHidden();
         s.record.lengthShown = !control<QWidget>("Frm_Dlina")->isHidden();
         s.record.inputLabel = control<QLabel>("Lbl_V")->text().toStdString();

@@ -1,6 +1,7 @@
 // The log strip and its list commands, the site link, the coefficient panel,
 // and the keyboard and screen-reader conventions of the window.
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -229,19 +231,24 @@ void TestExtras::copyEntries_data()
 {
     QTest::addColumn<bool>("extended");
     QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<bool>("viaMenu");  // «Копировать» in the list's menu rather than Ctrl+C
     QTest::addColumn<QString>("clipboard");
 
     const QString untouched = QStringLiteral("прежнее содержимое");
-    QTest::newRow("one selected") << false << QList<int>{1} << QStringLiteral("вторая строка");
-    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << untouched;
-    QTest::newRow("several, in list order") << true << QList<int>{2, 0}
+    QTest::newRow("one selected") << false << QList<int>{1} << false << QStringLiteral("вторая строка");
+    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << false << untouched;
+    QTest::newRow("several, in list order") << true << QList<int>{2, 0} << false
                                             << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("several, from the menu") << true << QList<int>{2, 0} << true
+                                            << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("none selected, from the menu") << false << QList<int>{} << true << untouched;
 }
 
 void TestExtras::copyEntries()
 {
     QFETCH(bool, extended);
     QFETCH(QList<int>, selected);
+    QFETCH(bool, viaMenu);
     QFETCH(QString, clipboard);
 
     Started s;
@@ -256,7 +263,10 @@ void TestExtras::copyEntries()
         list->item(row)->setSelected(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("прежнее содержимое"));
 
-    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    if (viaMenu)
+        s.control<QMenu>("Mnu_Log")->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->trigger();
+    else
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     QCOMPARE(list->count(), 3);
 }
@@ -294,36 +304,46 @@ void TestExtras::linkHandsOnWebAddressesOnly_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("handedOn");  // empty: nothing
+    QTest::addColumn<bool>("browserMissing");
 
-    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1");
-    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a");
+    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << false;
+    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a") << false;
     QTest::newRow("scheme in capitals") << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/")
-                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/");
+                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/") << false;
     QTest::newRow("blanks around") << QStringLiteral("  https://timbra.example/x ")
-                                   << QStringLiteral("https://timbra.example/x");
-    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString();
-    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString();
-    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("no host") << QStringLiteral("http://") << QString();
-    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString();
-    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString();
-    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString();
-    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString();
+                                   << QStringLiteral("https://timbra.example/x") << false;
+    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString() << false;
+    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString() << false;
+    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString() << false;
+    QTest::newRow("empty") << QString() << QString() << false;
+    QTest::newRow("no host") << QStringLiteral("http://") << QString() << false;
+    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString() << false;
+    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString() << false;
+    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString() << false;
+    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString() << false;
+    QTest::newRow("https, no browser") << QStringLiteral("https://timbra.example/x") << QStringLiteral("https://timbra.example/x")
+                                       << true;
+    QTest::newRow("local file, no browser") << QStringLiteral("file:///etc/passwd") << QString() << true;
 }
 
 void TestExtras::linkHandsOnWebAddressesOnly()
 {
     QFETCH(QString, page);
     QFETCH(QString, handedOn);
+    QFETCH(bool, browserMissing);
 
     Started s({Record("ПДВ-1", "Диффузоры", "n").set(292, page.toStdString())});
     QVERIFY(s.ok);
+    s.platform.browserMissing = browserMissing;
     s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
     QCOMPARE(s.window->currentSiteAddress().trimmed(), page.trimmed());
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, handedOn.isEmpty() ? QStringList() : QStringList({handedOn}));
-    QVERIFY(s.platform.messages.isEmpty());
+    // Without a browser the user is shown the address to copy.
+    const bool told = browserMissing && !handedOn.isEmpty();
+    QCOMPARE(s.platform.messages.size(), told ? 1 : 0);
+    if (told)
+        QVERIFY(s.platform.messages.first().text.endsWith(QStringLiteral("\n") + handedOn));
     QVERIFY(s.window->isVisible());
 }
 
@@ -524,9 +544,16 @@ void TestExtras::enterRunsTheCalculation()
     QVERIFY(s.ok);
     if (chosen)
         s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    // Earlier entries fill the list beyond its height; the newest comes into view.
+    auto* list = s.control<QListWidget>("LstBx_Log");
+    for (int i = 0; i < 30; ++i)
+        list->addItem(QString::number(i));
+    list->scrollToTop();
     auto* input = s.control<QLineEdit>(box.toLatin1().constData());
     QTest::keyClick(input, Qt::Key(key));
-    QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), entries);
+    QCOMPARE(list->count(), 30 + entries);
+    if (entries > 0)
+        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(30))));
     QStringList shown;
     for (const RecordingPlatform::Message& m : s.platform.messages)
         shown << m.title;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QLocale>
+#include <QPrinter>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -41,8 +42,39 @@ public:
     {
         messages.append({title, text, icon});
     }
-    void openUrl(const QString& address) override { openedUrls.append(address); }
+    // No browser: openUrl records the address and reports failure.
+    bool browserMissing = false;
+    // Empty: no per-user folder to fall back on.
+    QString dataFolder;
+
+    bool openUrl(const QString& address) override
+    {
+        openedUrls.append(address);
+        return !browserMissing;
+    }
     char decimalSeparator() const override { return separator; }
+
+    // The file dialog answers saveAnswer ("" = cancel); the print dialog
+    // accepts when printTo is set, and sends the pages to that PDF file.
+    QString saveAnswer;
+    QString printTo;
+    QStringList saveSuggestions;
+    int printDialogs = 0;
+    QString chooseSaveFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        saveSuggestions.append(suggested);
+        return saveAnswer;
+    }
+    bool choosePrinter(QWidget*, QPrinter& printer) override
+    {
+        ++printDialogs;
+        if (printTo.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return true;
+    }
+    QString userDataFolder() const override { return dataFolder; }
 };
 
 // A program folder in the temporary directory. Its name holds a blank and
