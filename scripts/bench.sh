@@ -63,6 +63,9 @@ fi
 run_benchmark bench_calculation calculation.csv
 csv_metrics "$out/calculation.csv" "" >>"$out/metrics"
 
+run_benchmark bench_select select.csv
+csv_metrics "$out/select.csv" "" >>"$out/metrics"
+
 # Start-up: the real program against a bare window and a window with one
 # line of text, alternating, on a virtual X display (offscreen without one).
 runtime=$(mktemp -d)
@@ -168,5 +171,12 @@ row "  1 calculation, ms" BM_SaveReport/1:time "%.1f" 1
 row "  40 calculations (14 pages), ms" BM_SaveReport/40:time "%.0f" 1
 row "  file of 1 calculation, kB" BM_SaveReport/1:kB "%.0f" 1
 row "  file of 40 calculations, kB" BM_SaveReport/40:kB "%.0f" 1
+echo "Size finder («Подбор»): one search, limits checked and ordered"
+row "  shipped catalogue, all types, every option combination, ms" BM_SearchShippedAllOptions:time "%.2f" 1 2 "at most" "≤ 2"
+row "    candidates" BM_SearchShippedAllOptions:candidates "%.0f" 1
+row "  shipped catalogue, all types, default options, ms" BM_SearchShippedDefault:time "%.2f" 1
+row "  1000 models × 200 sizes (full bounds), default options, ms" BM_SearchFullDefault/iterations:1:time "%.0f" 1 1000 "at most" "≤ 1000"
+row "    µs per size line" BM_SearchFullDefault/iterations:1:us_per_line "%.2f" 1
+row "  one type of it (167 models), every option combination, ms" BM_SearchFullOneTypeAllOptions/iterations:1:time "%.0f" 1
 echo
 echo "Raw output: $out"

@@ -38,46 +38,66 @@ bool JetFormOffered(const SizeLine& line, int k)
     return k >= 1 && k <= 4 && !NotOffered(line.jetCaption(k));
 }
 
-OptionPicks DefaultPicks(const SizeLine& line)
+LineOffer OfferOf(const SizeLine& line)
+{
+    LineOffer o;
+    o.plenum = PlenumOfferOf(line);
+    o.jetGroup = JetFormGroupShown(line);
+    for (int k = 1; k <= 4; ++k)
+        o.jet[static_cast<std::size_t>(k)] = JetFormOffered(line, k);
+    for (int p = 1; p <= 5; ++p)
+        o.reg[static_cast<std::size_t>(p)] = RegulatorPositionOffered(line, p);
+    return o;
+}
+
+namespace {
+
+// RegulatorGroupShown from the line's offer.
+bool RegulatorShown(const LineOffer& offer, int plenumChoice)
+{
+    return offer.plenum.shown ? plenumChoice == 3 : offer.reg[1];
+}
+
+}  // namespace
+
+OptionPicks DefaultPicks(const LineOffer& offer)
 {
     OptionPicks picks;
-    picks.ksd = PlenumSetupChoice(PlenumOfferOf(line), 1);
+    picks.ksd = PlenumSetupChoice(offer.plenum, 1);
     return picks;
 }
 
-std::vector<OptionPicks> AllPicks(const SizeLine& line)
+std::vector<OptionPicks> AllPicks(const LineOffer& offer)
 {
-    const PlenumOffer offer = PlenumOfferOf(line);
-    const OptionPicks first = DefaultPicks(line);
+    const OptionPicks first = DefaultPicks(offer);
     std::vector<int> plenums{first.ksd};
-    if (offer.shown)
+    if (offer.plenum.shown)
         for (int k = 1; k <= 3; ++k)
-            if (k != first.ksd && (k != 1 || offer.withoutPlenum) && (k != 3 || offer.withRegulator))
+            if (k != first.ksd && (k != 1 || offer.plenum.withoutPlenum) && (k != 3 || offer.plenum.withRegulator))
                 plenums.push_back(k);
     std::vector<int> jets{1};
-    if (JetFormGroupShown(line))
+    if (offer.jetGroup)
         for (int k = 2; k <= 4; ++k)
-            if (JetFormOffered(line, k))
+            if (offer.jet[static_cast<std::size_t>(k)])
                 jets.push_back(k);
 
     std::vector<OptionPicks> out;
     for (int ksd : plenums)
         for (int regForm : jets) {
-            const bool regulator = RegulatorGroupShown(line, offer, ksd);
+            const bool regulator = RegulatorShown(offer, ksd);
             for (int p = 1; p <= (regulator ? 5 : 1); ++p)
-                if (p == 1 || RegulatorPositionOffered(line, p))
+                if (p == 1 || offer.reg[static_cast<std::size_t>(p)])
                     out.push_back({ksd, regForm, p});
         }
     return out;
 }
 
-OptionState OptionStateFor(const SizeLine& line, const OptionPicks& picks)
+OptionState OptionStateFor(const LineOffer& offer, const OptionPicks& picks)
 {
-    const PlenumOffer offer = PlenumOfferOf(line);
     OptionState o;
-    o.ksdVisible = offer.shown;
-    o.regFormVisible = JetFormGroupShown(line);
-    o.regRashVisible = RegulatorGroupShown(line, offer, picks.ksd);
+    o.ksdVisible = offer.plenum.shown;
+    o.regFormVisible = offer.jetGroup;
+    o.regRashVisible = RegulatorShown(offer, picks.ksd);
     o.ksd = picks.ksd;
     o.regForm = picks.regForm;
     o.regRash = picks.regRash;

@@ -37,6 +37,16 @@ bool JetFormGroupShown(const SizeLine& line);
 // Option k = 1..4; the first is there whenever the group shows.
 bool JetFormOffered(const SizeLine& line, int k);
 
+// Every offer of one line at once: the catalogue finds a caption by walking
+// the line's texts, so a caller that asks many times reads them once here.
+struct LineOffer {
+    PlenumOffer plenum;
+    bool jetGroup = false;
+    std::array<bool, 5> jet{};  // [k] for k = 1..4
+    std::array<bool, 6> reg{};  // [p] for p = 1..5
+};
+LineOffer OfferOf(const SizeLine& line);
+
 inline constexpr std::array<std::string_view, 3> kPlenumCaptions{"Нет", "КСД", "КСР"};
 
 // One choice in each option group, 1-based.
@@ -47,14 +57,20 @@ struct OptionPicks {
 
 // What a user has right after choosing the size: the plenum as the setup
 // leaves it from the first option, jet-form option 1, regulator position 1.
-OptionPicks DefaultPicks(const SizeLine& line);
+OptionPicks DefaultPicks(const LineOffer& offer);
+inline OptionPicks DefaultPicks(const SizeLine& line) { return DefaultPicks(OfferOf(line)); }
 // Every combination the size offers, the default first. Groups that do not
 // show contribute only their default.
-std::vector<OptionPicks> AllPicks(const SizeLine& line);
+std::vector<OptionPicks> AllPicks(const LineOffer& offer);
+inline std::vector<OptionPicks> AllPicks(const SizeLine& line) { return AllPicks(OfferOf(line)); }
 
 // The option state the calculation reads for these picks. The captions are
 // left out: the numbers do not read them.
-OptionState OptionStateFor(const SizeLine& line, const OptionPicks& picks);
+OptionState OptionStateFor(const LineOffer& offer, const OptionPicks& picks);
+inline OptionState OptionStateFor(const SizeLine& line, const OptionPicks& picks)
+{
+    return OptionStateFor(OfferOf(line), picks);
+}
 
 // The captions of the groups that show, as "КСД, Веер, b=15°"; empty when
 // the size has no options.

@@ -81,15 +81,13 @@ unsigned Misses(const Found& f, const Limits& limits, int variant)
     return m;
 }
 
-void TakeNumbers(const Stages& st, const SizeLine& line, const OptionState& o, bool variant1, Found& f)
+void TakeNumbers(const Stages& st, bool ratingShown, float freeRatio, bool variant1, Found& f)
 {
     f.dP = st.pressureShown() ? st.dP : kNone;
     f.jet = st.jetShown() ? (variant1 ? st.X : st.Vx) : kNone;
     f.LwA = st.lwaComputed ? ShownLevel(st.LwA) : kNone;
-    f.V0 = RatingSectionShown(line.sectionMode()) ? SectionVelocity(st.geometry.Fm, st.Q).value_or(kNone)
-                                                  : kNone;
-    const float ratio = FreeRatioFor(FreeRatios(line), o);
-    f.Vjs = ratio != 0 ? SectionVelocity(ratio * st.geometry.Fm, st.Q).value_or(kNone) : kNone;
+    f.V0 = ratingShown ? SectionVelocity(st.geometry.Fm, st.Q).value_or(kNone) : kNone;
+    f.Vjs = freeRatio != 0 ? SectionVelocity(freeRatio * st.geometry.Fm, st.Q).value_or(kNone) : kNone;
 }
 
 // The typed inputs each size mode of the search reads, or the first refusal
@@ -139,16 +137,19 @@ void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs 
 {
     const Candidate c = CandidateAt(catalogue, row, k);
     const TypedInputs& in = inputs[static_cast<int>(c.mode)];
-    for (const OptionPicks& picks : r.allOptions ? AllPicks(c.line) : std::vector{DefaultPicks(c.line)}) {
+    const LineOffer offer = OfferOf(c.line);
+    const std::array<float, 4> ratios = FreeRatios(c.line);
+    const bool ratingShown = RatingSectionShown(c.line.sectionMode());
+    for (const OptionPicks& picks : r.allOptions ? AllPicks(offer) : std::vector{DefaultPicks(offer)}) {
         Found& f = out.emplace_back();
         f.row = row;
         f.sizeIndex = k;
         f.picks = picks;
-        const OptionState o = OptionStateFor(c.line, picks);
+        const OptionState o = OptionStateFor(offer, picks);
         Numbers n = CalculateNumbers(c, in, o, r.decimalSeparator);
         f.ok = n.ok;
         if (n.ok) {
-            TakeNumbers(n.stages, c.line, o, in.variant1, f);
+            TakeNumbers(n.stages, ratingShown, FreeRatioFor(ratios, o), in.variant1, f);
             f.misses = Misses(f, r.limits, r.variant);
         } else {
             f.message = std::move(n.message);

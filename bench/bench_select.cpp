@@ -1,0 +1,82 @@
+// The size finder's search: every candidate of the shipped catalogue (all
+// types, every option combination), and a catalogue at the full bounds
+// (1000 models × 200 sizes) searched whole, as one type of that size would
+// be. The window searches off its thread above a number of size lines; the
+// time per line here is what that number rests on.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "full_catalogue.h"
+#include "select/search.h"
+
+namespace {
+
+nimbo::Catalogue shipped, full;
+
+bool Load(const std::string& bytes, nimbo::Catalogue& out)
+{
+    nimbo::LoadError error;
+    if (nimbo::LoadCatalogueFromBytes(bytes, "b", out, error))
+        return true;
+    std::fprintf(stderr, "%s\n", error.message().c_str());
+    return false;
+}
+
+nimbo::Request Request(bool allOptions)
+{
+    nimbo::Request r;
+    r.inputs.L = "800";
+    r.inputs.V = "0.2";
+    r.limits.LwA = 35;
+    r.allOptions = allOptions;
+    return r;
+}
+
+void Run(benchmark::State& state, const nimbo::Catalogue& catalogue, const nimbo::Request& request)
+{
+    std::size_t candidates = 0;
+    for (auto _ : state) {
+        const nimbo::SearchResult result = nimbo::Search(catalogue, request);
+        candidates = result.found.size();
+        benchmark::DoNotOptimize(result.found.data());
+    }
+    const double lines = static_cast<double>(nimbo::CandidateLines(catalogue, request.type));
+    state.counters["candidates"] = static_cast<double>(candidates);
+    state.counters["lines"] = lines;
+    state.counters["us_per_line"] = benchmark::Counter(lines * 1e-6, benchmark::Counter::kIsIterationInvariantRate |
+                                                                         benchmark::Counter::kInvert);
+}
+
+void BM_SearchShippedAllOptions(benchmark::State& state) { Run(state, shipped, Request(true)); }
+void BM_SearchShippedDefault(benchmark::State& state) { Run(state, shipped, Request(false)); }
+void BM_SearchFullDefault(benchmark::State& state) { Run(state, full, Request(false)); }
+void BM_SearchFullOneTypeAllOptions(benchmark::State& state)
+{
+    nimbo::Request r = Request(true);
+    r.type = full.typeNames().front();
+    Run(state, full, r);
+}
+
+}  // namespace
+
+BENCHMARK(BM_SearchShippedAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SearchShippedDefault)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SearchFullDefault)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_SearchFullOneTypeAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    std::ifstream file(NIMBO_SOURCE_DIR "/data/A/b", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    if (!Load(bytes, shipped) || !Load(bench::FullBoundCatalogueBytes(), full))
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
