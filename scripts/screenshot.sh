@@ -40,4 +40,5 @@ LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$build/tools/pose_report" "$folder
 pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$report/report.pdf" docs/report
 echo docs/report.png
 shot docs/window-log-menu.png env LC_ALL=ru_RU.UTF-8 "$build/tools/pose_report" "$folder" "$report/again.pdf" 6
+shot docs/finder.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 podbor
 rm -r "$report"

@@ -57,7 +57,7 @@ Form_Podbor::Form_Podbor(Form_Main& main) : QWidget(&main, Qt::Window), main_(ma
     buildResults();
     loadLimits();
     connectInputs();
-    resize(1120, 700);
+    resize(980, 660);
 }
 
 Form_Podbor::~Form_Podbor()
@@ -162,7 +162,7 @@ void Form_Podbor::buildResults()
     splitter->addWidget(chart_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
-    splitter->setSizes({680, 420});
+    splitter->setSizes({680, 290});
     layout->addWidget(splitter, 1);
 
     auto* buttons = new QHBoxLayout;
