@@ -3,9 +3,11 @@
 #include "select/search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "calc/stages.h"
 #include "text/utf8.h"
@@ -157,6 +159,45 @@ void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs 
     }
 }
 
+inline constexpr std::size_t kLinesForHelper = 64;
+
+// The first row of the later half of the search's lines.
+int RowAfterHalf(const Catalogue& catalogue, const std::string& type, std::size_t total)
+{
+    std::size_t lines = 0;
+    for (int row = 1; row <= catalogue.recordCount(); ++row) {
+        if (lines >= total / 2)
+            return row;
+        if (TypeMatches(catalogue, row, type))
+            lines += static_cast<std::size_t>(OfferedSizes(catalogue, row));
+    }
+    return catalogue.recordCount() + 1;
+}
+
+struct RowRange {
+    int first, end;
+};
+
+// The lines of rows [first, end) in catalogue order; `goOn` hears the lines
+// done now and then and may stop the work (then false is returned).
+template <class GoOn>
+bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInputs (&inputs)[3], RowRange rows,
+                  std::vector<Found>& out, GoOn goOn)
+{
+    std::size_t done = 0;
+    for (int row = rows.first; row < rows.end; ++row) {
+        if (!TypeMatches(catalogue, row, r.type))
+            continue;
+        const int sizes = OfferedSizes(catalogue, row);
+        for (int k = 1; k <= sizes; ++k, ++done) {
+            if (done % 256 == 0 && !goOn(done))
+                return false;
+            EvaluateLine(catalogue, row, k, inputs, r, out);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string_view LimitName(LimitBit limit)
@@ -201,20 +242,37 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     if (!result.problem.empty())
         return result;
 
+    // A second core takes the later half of the lines; starting it costs
+    // less than a few dozen lines.
     const std::size_t total = CandidateLines(catalogue, r.type);
-    std::size_t done = 0;
-    for (int row = 1; row <= catalogue.recordCount(); ++row) {
-        if (!TypeMatches(catalogue, row, r.type))
-            continue;
-        const int sizes = OfferedSizes(catalogue, row);
-        for (int k = 1; k <= sizes; ++k, ++done) {
-            if (progress && done % 512 == 0 && !progress(done, total)) {
-                result.cancelled = true;
-                return result;
-            }
-            EvaluateLine(catalogue, row, k, inputs, r, result.found);
-        }
+    const int split = total >= kLinesForHelper && std::thread::hardware_concurrency() > 1
+                          ? RowAfterHalf(catalogue, r.type, total)
+                          : catalogue.recordCount() + 1;
+    std::atomic<bool> stop{false};
+    std::atomic<std::size_t> helperDone{0};
+    std::vector<Found> later;
+    std::thread helper;
+    if (split <= catalogue.recordCount())
+        helper = std::thread([&] {
+            EvaluateRows(catalogue, r, inputs, {split, catalogue.recordCount() + 1}, later,
+                         [&](std::size_t done) {
+                             helperDone = done;
+                             return !stop.load();
+                         });
+        });
+    const bool finished = EvaluateRows(catalogue, r, inputs, {1, split}, result.found, [&](std::size_t done) {
+        return !progress || progress(done + helperDone.load(), total);
+    });
+    stop = !finished;
+    if (helper.joinable())
+        helper.join();
+    if (!finished) {
+        result.cancelled = true;
+        result.found.clear();
+        return result;
     }
+    result.found.insert(result.found.end(), std::make_move_iterator(later.begin()),
+                        std::make_move_iterator(later.end()));
     std::stable_sort(result.found.begin(), result.found.end(), Before);
     result.fitting = static_cast<int>(std::count_if(result.found.begin(), result.found.end(),
                                                     [](const Found& f) { return f.fits(); }));
