@@ -27,7 +27,7 @@ void Form_Main::buildPodborButton()
     Cmd_Podbor = new QPushButton(QStringLiteral("Подбор…"), this);
     Cmd_Podbor->setObjectName(QStringLiteral("Cmd_Podbor"));
     Cmd_Podbor->setGeometry(nimbo::Twips(kLeft), nimbo::Twips(kTop), nimbo::Twips(kWidth), nimbo::Twips(kHeight));
-    Cmd_Podbor->setToolTip(QStringLiteral("Подбор типоразмера по расходу и ограничениям (F3)"));
+    Cmd_Podbor->setToolTip(QStringLiteral("Подбор типоразмера по расходу и ограничениям"));
     // Outside the Tab chain, which walks the calculation's own controls in
     // reading order; from the keyboard F3 opens the finder.
     Cmd_Podbor->setFocusPolicy(Qt::NoFocus);

@@ -262,7 +262,7 @@ void TestPodbor::button_lies_in_a_free_place()
     QVERIFY(m.ok);
     auto* button = m.c<QPushButton>("Cmd_Podbor");
     QCOMPARE(button->text(), QStringLiteral("Подбор…"));
-    QVERIFY(button->toolTip().startsWith(QStringLiteral("Подбор типоразмера по расходу и ограничениям")));
+    QCOMPARE(button->toolTip(), QStringLiteral("Подбор типоразмера по расходу и ограничениям"));
     // No control of the window, shown or hidden, ever takes that place.
     for (QWidget* w : m.window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w != button && w->isWindow() == false)
