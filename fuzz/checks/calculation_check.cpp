@@ -256,14 +256,14 @@ std::string CheckInputsUsable(const Snapshot& s)
     if (!sel.modelChosen || sel.row < 1 || sel.row > cat.recordCount() || sel.sizeIndex < 1 ||
         sel.sizeIndex > cat.sizeLineCount(sel.row))
         return "a calculation ran without a chosen row and size";
-    const std::string_view mode = cat.sizeMode(sel.row);
-    if (mode != "n" && mode != "dlina" && !sel.sizeChosen)
+    const SizeMode mode = cat.sizeMode(sel.row);
+    if (mode == SizeMode::Listed && !sel.sizeChosen)
         return "a calculation ran before a size was chosen";
     if (!IsPositiveNumber(s.inputs.L) || !IsPositiveNumber(s.inputs.V))
         return "a calculation ran on L '" + s.inputs.L + "' and V '" + s.inputs.V + "'";
-    if (mode == "n" && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
+    if (mode == SizeMode::Free && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
         return "a calculation ran on A '" + s.inputs.A + "' and B '" + s.inputs.B + "'";
-    if (mode == "dlina" && !IsPositiveNumber(s.inputs.Dlina))
+    if (mode == SizeMode::Slot && !IsPositiveNumber(s.inputs.Dlina))
         return "a calculation ran on the length '" + s.inputs.Dlina + "'";
     return {};
 }

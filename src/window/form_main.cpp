@@ -1,8 +1,6 @@
 #include "window/form_main.h"
 
 #include <QEvent>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QShowEvent>
 
 #include "platform/platform.h"
@@ -51,21 +49,4 @@ bool Form_Main::event(QEvent* event)
         return handled;
     }
     return QWidget::event(event);
-}
-
-bool Form_Main::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease && (watched == Img_VR || watched == Lbl_URL)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = static_cast<QLabel*>(watched);
-        // A click is a left press and release on the control.
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
-            if (watched == Img_VR)
-                Img_VR_Click();
-            else
-                Lbl_URL_Click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -213,7 +213,8 @@ void TestCatalogueLoader::groups_lines_into_records()
         for (int k = 1; k <= expected.size(); ++k)
             QCOMPARE(Text(l.cat.sizeDesignation(row, k)), expected[k - 1]);
         QCOMPARE(Text(l.cat.sizeDesignation(row, expected.size() + 1)), QString());
-        QCOMPARE(Text(l.cat.sizeMode(row)), expected[0]);
+        const SizeMode mode = expected[0] == "n" ? SizeMode::Free : expected[0] == "dlina" ? SizeMode::Slot : SizeMode::Listed;
+        QCOMPARE(l.cat.sizeMode(row), mode);
     }
 }
 

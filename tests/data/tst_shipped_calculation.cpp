@@ -104,8 +104,8 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
     if (found == models_.end())
         return cases;
     const double velocity = found->second->velocity;
-    const std::string_view mode = catalogue_.sizeMode(row);
-    const bool free = mode == "n", slot = mode == "dlina";
+    const SizeMode mode = catalogue_.sizeMode(row);
+    const bool free = mode == SizeMode::Free, slot = mode == SizeMode::Slot;
 
     struct SizeChoice {
         int index;

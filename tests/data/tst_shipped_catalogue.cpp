@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/site.h"
 #include "text/cp1251.h"
 #include "range.h"
 #include "support/catalogue_text.h"
-#include "window/form_main.h"
 
 using namespace nimbo;
 
@@ -200,8 +200,8 @@ namespace {
 
 using RowTest = std::function<bool(const Catalogue&, int row)>;
 
-bool Slot(const Catalogue& c, int row) { return c.sizeMode(row) == "dlina"; }
-bool Free(const Catalogue& c, int row) { return c.sizeMode(row) == "n"; }
+bool Slot(const Catalogue& c, int row) { return c.sizeMode(row) == SizeMode::Slot; }
+bool Free(const Catalogue& c, int row) { return c.sizeMode(row) == SizeMode::Free; }
 
 // Characters of a UTF-8 name, one string per character.
 std::vector<std::string> Characters(std::string_view name)

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/site.h"
 #include "platform/platform.h"
 #include "support/catalogue_text.h"
 #include "window/form_main.h"
