@@ -47,6 +47,8 @@ public:
     const QString& currentSiteAddress() const { return siteAddress_; }
     int skrtClicks() const { return skrtClicks_; }
     const QString& programFolder() const { return folder_; }
+    // What "Считай!" hands the engine: the window's state as the user sees it.
+    nimbo::Snapshot takeSnapshot() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -89,7 +91,6 @@ private:
 
     // form_main_calculate.cpp
     void Cmd_Start_Click();
-    nimbo::Snapshot takeSnapshot() const;
     // The typed boxes in the order of nimbo::Inputs: L, V, A, B, length.
     std::array<QLineEdit*, 5> inputBoxes() const;
 

@@ -94,7 +94,7 @@ void TestHostileInput::each_box_refuses_or_calculates()
     QFETCH(QString, meaning);
     QFETCH(QString, name);
 
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     const bool slot = box == QLatin1String("TxtBx_Dlina");
     QVERIFY(s.chooseModel(slot ? kSlotType : kFreeType, slot ? kSlotModel : kFreeModel));

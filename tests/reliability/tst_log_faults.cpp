@@ -54,7 +54,7 @@ bool SetImmutable(const fs::path& file, bool on)
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
 public:
-    Fault(QString kind, const NamedFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
+    Fault(QString kind, const ProgramFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
     ~Fault()
     {
         if (active_)
@@ -141,7 +141,7 @@ public:
 
 private:
     QString kind_;
-    const NamedFolder& folder_;
+    const ProgramFolder& folder_;
     bool active_ = false;
     rlimit saved_{};
 };
@@ -177,7 +177,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     QFETCH(QString, fault);
 
     // State: a started window, one calculation recorded.
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel(kType, kModel));
     const Outcome first = Calculate(s.snapshot());
@@ -243,7 +243,7 @@ void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
     QFETCH(QString, fault);
 
     RecordingPlatform platform;
-    NamedFolder folder;
+    ProgramFolder folder;
     folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     {
         Fault f(fault, folder);

@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using nimbo::OuterSize;
 using nimbo::Twips;
@@ -38,14 +38,6 @@ std::vector<Line> Catalogue(const std::string& m = "0")
 
 QSize OuterTwips(int width, int height) { return {Twips(width), Twips(height)}; }
 
-void Choose(QComboBox* box, const QString& text)
-{
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 QStringList Entries(const QListWidget& list)
 {
     QStringList out;
@@ -59,39 +51,6 @@ QString AccessibleName(QWidget* widget)
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
     return iface ? iface->text(QAccessible::Name) : QString();
 }
-
-// A started window over a catalogue, shown offscreen as the user sees it.
-struct Started {
-    explicit Started(const std::vector<Line>& lines = Catalogue()) : folder(lines)
-    {
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
-    }
-    template <class T>
-    T* control(const char* name) const
-    {
-        return Control<T>(*window, name);
-    }
-    void chooseModel(const QString& type, const QString& model) const
-    {
-        Choose(control<QComboBox>("Cmb_TipVR"), type);
-        Choose(control<QComboBox>("Cmb_VidVR"), model);
-    }
-    void clickPicture(int times) const
-    {
-        auto* picture = control<QLabel>("Img_VR");
-        for (int i = 0; i < times; ++i)
-            QTest::mouseClick(picture, Qt::LeftButton);
-    }
-    QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
-};
 
 }  // namespace
 
@@ -133,7 +92,7 @@ private slots:
 
 void TestExtras::logStripOpensAndCloses()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* log = s.control<QCheckBox>("Chk_Log");
     auto* list = s.control<QListWidget>("LstBx_Log");
@@ -184,7 +143,7 @@ void TestExtras::listCommands()
     QFETCH(QString, command);
     QFETCH(QStringList, left);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* list = s.control<QListWidget>("LstBx_Log");
     list->addItems(entries);
@@ -201,11 +160,11 @@ void TestExtras::listCommands()
 
 void TestExtras::listCommandsLeaveTheFileAlone()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* start = s.control<QPushButton>("Cmd_Start");
     auto* list = s.control<QListWidget>("LstBx_Log");
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QTest::mouseClick(start, Qt::LeftButton);
     QTest::mouseClick(start, Qt::LeftButton);
     QTest::mouseClick(start, Qt::LeftButton);
@@ -244,7 +203,7 @@ void TestExtras::copyEntries()
     QFETCH(QList<int>, selected);
     QFETCH(QString, clipboard);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* list = s.control<QListWidget>("LstBx_Log");
     list->addItems({QStringLiteral("первая строка"), QStringLiteral("вторая строка"),
@@ -281,10 +240,10 @@ void TestExtras::linkFollowsTheSelection()
     QFETCH(QStringList, choices);
     QFETCH(QString, opened);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     for (int i = 0; i < choices.size(); ++i)
-        Choose(s.control<QComboBox>(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR"), choices[i]);
+        QVERIFY(s.pick(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR", choices[i]));
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, QStringList({opened}));
     QVERIFY(s.platform.messages.isEmpty());
@@ -319,7 +278,7 @@ void TestExtras::linkHandsOnWebAddressesOnly()
 
     Started s({Record("ПДВ-1", "Диффузоры", "n").set(292, page.toStdString())});
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QCOMPARE(s.window->currentSiteAddress().trimmed(), page.trimmed());
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, handedOn.isEmpty() ? QStringList() : QStringList({handedOn}));
@@ -329,7 +288,7 @@ void TestExtras::linkHandsOnWebAddressesOnly()
 
 void TestExtras::linkByKeyboard()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* link = s.control<QLabel>("Lbl_URL");
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -379,7 +338,7 @@ void TestExtras::panel()
     QFETCH(int, greetings);
     QFETCH(int, clicks);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     for (const QString& step : steps) {
         if (step.startsWith(QLatin1String("img"))) {
@@ -429,7 +388,7 @@ void TestExtras::panelShowsTheLastCoefficient()
 
     Started s(Catalogue(m.toStdString()));
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QTest::mouseClick(s.control<QPushButton>("Cmd_Start"), Qt::LeftButton);
     QCOMPARE(s.platform.messages.size(), 0);
     s.clickPicture(5);
@@ -441,7 +400,7 @@ void TestExtras::panelShowsTheLastCoefficient()
 
 void TestExtras::clickCounterStopsAt32767()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* picture = s.control<QLabel>("Img_VR");
     // Past the top of a 16-bit counter, where it would turn negative and,
@@ -471,7 +430,7 @@ void TestExtras::sizeWhileMaximisedOrMinimised()
 {
     QFETCH(int, state);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     s.window->setWindowState(Qt::WindowStates(state));
     QCoreApplication::processEvents();
@@ -520,10 +479,10 @@ void TestExtras::enterRunsTheCalculation()
     QFETCH(int, entries);
     QFETCH(QStringList, titles);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     if (chosen)
-        s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+        QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     auto* input = s.control<QLineEdit>(box.toLatin1().constData());
     QTest::keyClick(input, Qt::Key(key));
     QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), entries);
@@ -563,7 +522,7 @@ void TestExtras::tabFollowsTheRows()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, order);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     QApplication::setActiveWindow(s.window.get());
     QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
@@ -579,7 +538,7 @@ void TestExtras::tabFollowsTheRows()
             choices << step;
     }
     for (int i = 0; i < choices.size(); ++i)
-        Choose(s.control<QComboBox>(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR"), choices[i]);
+        QVERIFY(s.pick(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR", choices[i]));
 
     s.control<QComboBox>("Cmb_TipVR")->setFocus(Qt::TabFocusReason);
     QStringList walked;
@@ -602,7 +561,7 @@ void TestExtras::tabFollowsTheRows()
 
 void TestExtras::focusLeavesTheClosedPanel()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     QApplication::setActiveWindow(s.window.get());
     QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
@@ -651,7 +610,7 @@ void TestExtras::accessibleNames()
     QFETCH(QString, control);
     QFETCH(QString, name);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     if (variant2) {
         QTest::mouseClick(s.control<QRadioButton>("Opt_Var2"), Qt::LeftButton);
@@ -663,9 +622,9 @@ void TestExtras::accessibleNames()
 
 void TestExtras::everyInputAndOptionIsNamed()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Решетки"), QStringLiteral("РВН-2"));
+    QVERIFY(s.chooseModel(QStringLiteral("Решетки"), QStringLiteral("РВН-2")));
     // The jet-form options carry the catalogue's captions, and are named so.
     QCOMPARE(AccessibleName(s.control<QRadioButton>("Opt_RegForm1")), QStringLiteral("Веер"));
     QCOMPARE(AccessibleName(s.control<QRadioButton>("Opt_RegForm2")), QStringLiteral("Компакт"));

@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "text/cp1251.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace nimbo::test;
 
@@ -36,9 +36,6 @@ QByteArray HeaderLines(std::initializer_list<int> variants)
     return QByteArray::fromStdString(nimbo::cp1251::fromUtf8(utf8));
 }
 
-const QStringList kMainResults{"TxtBx_p", "TxtBx_x", "TxtBx_LwA"};
-const QStringList kSectionResults{"TxtBx_F0", "TxtBx_V0", "TxtBx_Fv", "TxtBx_Vv", "TxtBx_Fjs", "TxtBx_Vjs"};
-const QStringList kAllResults = kMainResults + kSectionResults;
 const QStringList kFrames{"Frm_Rzmr", "Frm_Tprzmr", "Frm_Dlina", "Frm_KSD", "Frm_RegForm", "Frm_RegRash"};
 
 // --- Catalogue lines --------------------------------------------------------
@@ -93,108 +90,6 @@ std::vector<Line> CascadeCatalogue()
         {With(Record("РВ", "Решетки", "n"), kAllJets, kAllRegs, "1", "2")},
     });
 }
-
-// --- Driving the window -----------------------------------------------------
-
-struct Started {
-    explicit Started(const std::vector<Line>& lines = CascadeCatalogue()) : folder(lines)
-    {
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
-    }
-    template <class T>
-    T* control(const QString& name) const
-    {
-        return Control<T>(*window, name.toLatin1().constData());
-    }
-    QRadioButton* option(const QString& name) const { return control<QRadioButton>(name); }
-    // A click on the round mark: only the mark and the caption take clicks,
-    // and a short caption leaves the middle of the button empty.
-    void click(const QString& name) const
-    {
-        QRadioButton* o = option(name);
-        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
-    }
-
-    // Picks the n-th entry (0-based) whose text is `text`, as a click in the list.
-    bool pick(const char* combo, const QString& text, int occurrence = 0) const
-    {
-        auto* box = control<QComboBox>(combo);
-        for (int i = 0; i < box->count(); ++i) {
-            if (box->itemText(i) == text && occurrence-- == 0) {
-                box->setCurrentIndex(i);
-                emit box->activated(i);
-                return true;
-            }
-        }
-        return false;
-    }
-    bool chooseModel(const QString& type, const QString& model, int occurrence = 0) const
-    {
-        return pick("Cmb_TipVR", type) && pick("Cmb_VidVR", model, occurrence);
-    }
-
-    bool shown(const QString& name) const { return !control<QWidget>(name)->isHidden(); }
-    QStringList shownOf(const QStringList& names) const
-    {
-        QStringList out;
-        for (const QString& n : names)
-            if (shown(n))
-                out << n;
-        return out;
-    }
-    // 1-based number of the selected option of a group, 0 when none.
-    int selected(const QString& group, int count) const
-    {
-        for (int i = 1; i <= count; ++i)
-            if (option(group + QString::number(i))->isChecked())
-                return i;
-        return 0;
-    }
-    QStringList captions(const QString& group, int count) const
-    {
-        QStringList out;
-        for (int i = 1; i <= count; ++i)
-            out << option(group + QString::number(i))->text();
-        return out;
-    }
-    QStringList entries(const char* combo) const
-    {
-        auto* box = control<QComboBox>(combo);
-        QStringList out;
-        for (int i = 0; i < box->count(); ++i)
-            out << box->itemText(i);
-        return out;
-    }
-
-    // Every result box shows something, as after a calculation.
-    void fillResults() const
-    {
-        for (const QString& name : kAllResults)
-            control<QLineEdit>(name)->setText(QStringLiteral("7"));
-    }
-    QStringList emptyResults() const
-    {
-        QStringList out;
-        for (const QString& name : kAllResults)
-            if (control<QLineEdit>(name)->text().isEmpty())
-                out << name;
-        return out;
-    }
-    void clickPicture(int times) const
-    {
-        for (int i = 0; i < times; ++i)
-            QTest::mouseClick(control<QLabel>("Img_VR"), Qt::LeftButton);
-    }
-    QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
-};
 
 }  // namespace
 
@@ -318,7 +213,7 @@ void TestSelection::modelAndSizeChoice()
     QFETCH(QString, regRashTitle);
     QFETCH(QString, previous);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.pick("Cmb_TipVR", "Диффузоры"));
     if (!previous.isEmpty()) {
@@ -606,7 +501,7 @@ void TestSelection::repeatedModelNames()
 
 void TestSelection::repeatedSizeDesignation()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Диффузоры", "АМН"));
     QVERIFY(s.pick("Cmb_Tprzmr", "100x100", 1));
@@ -772,7 +667,7 @@ void TestSelection::damagedListEntryChangesNothing()
     QFETCH(QString, combo);
     QFETCH(QVariant, data);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Диффузоры", "АМН"));
     QVERIFY(s.pick("Cmb_Tprzmr", "200x200"));
@@ -832,7 +727,7 @@ void TestSelection::optionClears()
     QFETCH(QStringList, cleared);
     QFETCH(bool, regRashShown);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Решетки", "РВ"));
     for (const QString& name : before)
@@ -909,7 +804,7 @@ void TestSelection::variantSwitch()
     QFETCH(QString, input);
     QFETCH(QString, typed);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     if (from == 2)
         s.option("Opt_Var2")->setChecked(true);
@@ -945,7 +840,7 @@ void TestSelection::variantSwitch()
 
 void TestSelection::headerAppendedAtEverySwitch()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QCOMPARE(s.logFile(), HeaderLines({1}));
     s.option("Opt_Var1")->setChecked(true);  // already selected: no switch
@@ -962,7 +857,7 @@ void TestSelection::headerAppendedAtEverySwitch()
 
 void TestSelection::unwritableLogFile()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     const QString log = s.folder.file(QStringLiteral("Nimbo.csv"));
     QVERIFY(QFile::remove(log));
@@ -1008,7 +903,7 @@ void TestSelection::inputEditClears()
     QFETCH(QStringList, cleared);
     QFETCH(bool, resultsShown);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     if (resultsShown)
         s.fillResults();
@@ -1026,7 +921,7 @@ void TestSelection::inputEditClears()
 
 void TestSelection::everyKeystrokeClearsAgain()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     auto* edit = s.control<QLineEdit>("TxtBx_Dlina");
     edit->setFocus();

@@ -16,7 +16,7 @@
 #include <unistd.h>
 
 #include "text/cp1251.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using nimbo::Twips;
 using namespace nimbo::test;
