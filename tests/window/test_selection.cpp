@@ -45,12 +45,11 @@ using Reg = std::array<const char*, 5>;
 
 Line With(Line line, const Jet& jet, const Reg& reg, const char* plainZeta = "1", const char* plenumZeta = "0")
 {
-    const int jetAt[4] = {8, 68, 127, 186};
-    for (int k = 0; k < 4; ++k)
-        line.set(jetAt[k], jet[k]);
-    for (int p = 0; p < 5; ++p)
-        line.set(245 + 9 * p, reg[p]);
-    line.set(11, plainZeta).set(12, plenumZeta);
+    for (int k = 1; k <= 4; ++k)
+        line.set(field::JetCaption(k), jet[k - 1]);
+    for (int p = 1; p <= 5; ++p)
+        line.set(field::RegCaption(p), reg[p - 1]);
+    line.set(field::Dzeta(1), plainZeta).set(field::DzetaP(1), plenumZeta);
     return line;
 }
 
@@ -59,7 +58,7 @@ Line With(Line line, const Jet& jet, const Reg& reg, const char* plainZeta = "1"
 // record's last line.
 std::vector<Line> Listed(std::vector<Line> sizes)
 {
-    sizes.front().set(4, std::to_string(sizes.size()));
+    sizes.front().set(field::kLineCount, std::to_string(sizes.size()));
     return sizes;
 }
 
@@ -484,7 +483,7 @@ void TestSelection::repeatedModelNames()
     QFETCH(QString, caption);
 
     const auto rec = [](const char* model, const char* type, const char* reg) {
-        return With(Record(model, type, "n").set(292, std::string("https://www.timbra.example/") + reg), kNoJet,
+        return With(Record(model, type, "n").set(field::kPage, std::string("https://www.timbra.example/") + reg), kNoJet,
                     {reg, "n", "n", "n", "n"});
     };
     Started s({rec("РВ", "Решетки", "row1"), rec("АД", "Диффузоры", "row2"), rec("РВ", "Решетки", "row3"),
