@@ -72,6 +72,18 @@ QStringList SectionTexts(const Sections& s)
 
 enum class Input { L, V, A, B, Dlina };
 
+std::string& Typed(Inputs& inputs, Input input)
+{
+    switch (input) {
+    case Input::L: return inputs.L;
+    case Input::V: return inputs.V;
+    case Input::A: return inputs.A;
+    case Input::B: return inputs.B;
+    case Input::Dlina: break;
+    }
+    return inputs.Dlina;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Input)
@@ -83,6 +95,8 @@ private slots:
 
     void unusable_input_is_refused_data();
     void unusable_input_is_refused();
+    void usable_spellings_give_the_plain_results_data();
+    void usable_spellings_give_the_plain_results();
     void inputs_outside_the_size_mode_are_not_read_data();
     void inputs_outside_the_size_mode_are_not_read();
     void choice_is_required_data();
@@ -126,8 +140,10 @@ void TstCalculate::unusable_input_is_refused_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
 
-    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1e999", "-0", "0", "-5",
-                            "nan", "inf", "пять", "1 000"};
+    // Every kind of text a person may type that is no usable number; the
+    // window test sends a few of them through the real boxes.
+    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1,000.5", "1e999", "1e-999", "-0", "0", "-5",
+                            "nan", "inf", "пять", "1е3", "1 000", QStringLiteral("1\u00A0000"), "5 мм"};
     struct Case {
         const char* tag;
         int row, variant;
@@ -158,14 +174,7 @@ void TstCalculate::unusable_input_is_refused()
     Snapshot s = Chosen(catalogue_, row);
     s.variant = variant;
     s.sections = {true, true, false, "f0", "v0", "fv", "vv", "fjs", "vjs"};
-    const std::string t = text.toStdString();
-    switch (input) {
-    case Input::L: s.inputs.L = t; break;
-    case Input::V: s.inputs.V = t; break;
-    case Input::A: s.inputs.A = t; break;
-    case Input::B: s.inputs.B = t; break;
-    case Input::Dlina: s.inputs.Dlina = t; break;
-    }
+    Typed(s.inputs, input) = text.toStdString();
     const Outcome out = run(s);
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).startsWith(name + ": "), qPrintable(Q(out.message)));
@@ -173,6 +182,62 @@ void TstCalculate::unusable_input_is_refused()
     QCOMPARE(SectionTexts(out.sections), SectionTexts(s.sections));
     QCOMPARE(out.sections.fvVisible, true);
     QCOMPARE(out.sections.jsVisible, false);
+}
+
+void TstCalculate::usable_spellings_give_the_plain_results_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("typed");
+
+    struct Case {
+        const char* tag;
+        int row, variant;
+        Input input;
+        const char* plain;
+        const char* exponent;  // the same number with an exponent
+    };
+    const Case cases[] = {
+        {"L", Listed, 1, Input::L, "1000", "1e3"},         {"Vx", Listed, 1, Input::V, "0.5", "5e-1"},
+        {"X", Listed, 2, Input::V, "3.5", "0.35E1"},       {"A", Free, 1, Input::A, "300", "3e2"},
+        {"B", Free, 1, Input::B, "250", "2.5e2"},          {"length", SlotDmz, 1, Input::Dlina, "1500", "1.5E3"},
+    };
+    for (const Case& c : cases) {
+        const QString plain = QString::fromLatin1(c.plain);
+        const QString comma = plain.contains('.') ? QString(plain).replace('.', ',') : plain + ",0";
+        const auto row = [&](const char* what, const QString& typed) {
+            QTest::addRow("%s %s", c.tag, what) << c.row << c.variant << c.input << plain << typed;
+        };
+        row("blanks around", "  " + plain + "\t");
+        row("decimal comma", comma);
+        row("exponent", QString::fromLatin1(c.exponent));
+        row("explicit plus", "+" + plain);
+        row("trailing zeros", plain + (plain.contains('.') ? "" : ".") + QString(400, '0'));
+    }
+}
+
+void TstCalculate::usable_spellings_give_the_plain_results()
+{
+    QFETCH(int, row);
+    QFETCH(int, variant);
+    QFETCH(Input, input);
+    QFETCH(QString, plain);
+    QFETCH(QString, typed);
+
+    Snapshot s = Chosen(catalogue_, row);
+    s.variant = variant;
+    Typed(s.inputs, input) = plain.toStdString();
+    const Outcome expected = run(s);
+    QVERIFY2(expected.ok, expected.message.c_str());
+    Typed(s.inputs, input) = typed.toStdString();
+    const Outcome out = run(s);
+    QVERIFY2(out.ok, out.message.c_str());
+    QCOMPARE(Q(out.texts.p), Q(expected.texts.p));
+    QCOMPARE(Q(out.texts.x), Q(expected.texts.x));
+    QCOMPARE(Q(out.texts.LwA), Q(expected.texts.LwA));
+    QCOMPARE(SectionTexts(out.sections), SectionTexts(expected.sections));
 }
 
 void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
@@ -190,7 +255,7 @@ void TstCalculate::inputs_outside_the_size_mode_are_not_read()
     QFETCH(int, row);
     QFETCH(Input, input);
     Snapshot s = Chosen(catalogue_, row);
-    (input == Input::A ? s.inputs.A : input == Input::B ? s.inputs.B : s.inputs.Dlina) = "abc";
+    Typed(s.inputs, input) = "abc";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
 }

@@ -19,15 +19,14 @@ struct BoxCase {
     const char* box;
     std::string_view name;  // as the message names the input
     const char* valid;      // a usable plain number
-    const char* exponent;   // the same number with an exponent
 };
 
 const BoxCase kBoxes[] = {
-    {"TxtBx_L", kNameL, "1000", "1e3"},
-    {"TxtBx_V", kNameVx, "0.5", "5e-1"},
-    {"TxtBx_A", kNameA, "300", "3e2"},
-    {"TxtBx_B", kNameB, "250", "2.5e2"},
-    {"TxtBx_Dlina", kNameLength, "1500", "1.5E3"},
+    {"TxtBx_L", kNameL, "1000"},
+    {"TxtBx_V", kNameVx, "0.5"},
+    {"TxtBx_A", kNameA, "300"},
+    {"TxtBx_B", kNameB, "250"},
+    {"TxtBx_Dlina", kNameLength, "1500"},
 };
 
 constexpr int kMegabyte = 1 << 20;
@@ -55,31 +54,16 @@ void TestHostileInput::each_box_refuses_or_calculates_data()
         const auto row = [&](const char* what, const QString& text, const QString& meaning) {
             QTest::addRow("%s: %s", b.box, what) << box << text << meaning << name;
         };
-        row("empty", QString(), QString());
-        row("blanks", QStringLiteral("   "), QString());
+        // The full list of refused and usable spellings is the engine's test;
+        // here one of each kind checks that the box hands the text on as typed,
+        // and the long texts check what the box itself keeps.
         row("letters", QStringLiteral("abc"), QString());
-        row("list of numbers", QStringLiteral("1,2,3"), QString());
-        row("two decimal points", QStringLiteral("1.2.3"), QString());
-        row("beyond a double", QStringLiteral("1e999"), QString());
-        row("below a double", QStringLiteral("1e-999"), QString());
-        row("negative zero", QStringLiteral("-0"), QString());
-        row("negative", QStringLiteral("-") + valid, QString());
-        row("nan", QStringLiteral("nan"), QString());
-        row("inf", QStringLiteral("inf"), QString());
-        row("Cyrillic", QStringLiteral("сто"), QString());
-        row("Cyrillic е for the exponent", QStringLiteral("1е3"), QString());
-        row("grouped with a blank", QStringLiteral("1 000"), QString());
-        row("grouped with a no-break blank", QStringLiteral("1\u00A0000"), QString());
-        row("grouped with a comma and a decimal point", QStringLiteral("1,000.5"), QString());
-        row("unit typed after the number", valid + QStringLiteral(" мм"), QString());
         row("1 MB of digits", QStringLiteral("1") + QString(kMegabyte, QLatin1Char('0')), QString());
         row("1 MB of letters", QString(kMegabyte, QLatin1Char('x')), QString());
-        row("blanks around", QStringLiteral("  ") + valid + QStringLiteral("\t"), valid);
         row("decimal comma", valid.contains(QLatin1Char('.')) ? QString(valid).replace(QLatin1Char('.'), QLatin1Char(','))
                                                               : valid + QStringLiteral(",0"),
             valid);
-        row("exponent", QString::fromLatin1(b.exponent), valid);
-        row("explicit plus", QStringLiteral("+") + valid, valid);
+        row("blanks around", QStringLiteral("  ") + valid + QStringLiteral("\t"), valid);
         // The box keeps the first 32767 characters, all of them the number.
         row("1 MB of trailing zeros", valid + (valid.contains(QLatin1Char('.')) ? QString() : QStringLiteral(".")) +
                                           QString(kMegabyte, QLatin1Char('0')),
