@@ -88,7 +88,7 @@ std::string& Typed(Inputs& inputs, Input input)
 
 Q_DECLARE_METATYPE(Input)
 
-class TstCalculate : public QObject {
+class TestCalculate : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -130,9 +130,9 @@ private:
     Catalogue catalogue_;
 };
 
-void TstCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
+void TestCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
 
-void TstCalculate::unusable_input_is_refused_data()
+void TestCalculate::unusable_input_is_refused_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("variant");
@@ -163,7 +163,7 @@ void TstCalculate::unusable_input_is_refused_data()
             QTest::addRow("%s «%s»", c.tag, qPrintable(t)) << c.row << c.variant << c.input << t << QString(c.name);
 }
 
-void TstCalculate::unusable_input_is_refused()
+void TestCalculate::unusable_input_is_refused()
 {
     QFETCH(int, row);
     QFETCH(int, variant);
@@ -184,7 +184,7 @@ void TstCalculate::unusable_input_is_refused()
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::usable_spellings_give_the_plain_results_data()
+void TestCalculate::usable_spellings_give_the_plain_results_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("variant");
@@ -218,7 +218,7 @@ void TstCalculate::usable_spellings_give_the_plain_results_data()
     }
 }
 
-void TstCalculate::usable_spellings_give_the_plain_results()
+void TestCalculate::usable_spellings_give_the_plain_results()
 {
     QFETCH(int, row);
     QFETCH(int, variant);
@@ -240,7 +240,7 @@ void TstCalculate::usable_spellings_give_the_plain_results()
     QCOMPARE(SectionTexts(out.sections), SectionTexts(expected.sections));
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
+void TestCalculate::inputs_outside_the_size_mode_are_not_read_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Input>("input");
@@ -250,7 +250,7 @@ void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
     QTest::newRow("length on a listed size") << int(Listed) << Input::Dlina;
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read()
+void TestCalculate::inputs_outside_the_size_mode_are_not_read()
 {
     QFETCH(int, row);
     QFETCH(Input, input);
@@ -260,7 +260,7 @@ void TstCalculate::inputs_outside_the_size_mode_are_not_read()
     QVERIFY2(out.ok, out.message.c_str());
 }
 
-void TstCalculate::choice_is_required_data()
+void TestCalculate::choice_is_required_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("modelChosen");
@@ -274,7 +274,7 @@ void TstCalculate::choice_is_required_data()
     QTest::newRow("slot needs no size choice") << int(SlotDmz) << true << false << "";
 }
 
-void TstCalculate::choice_is_required()
+void TestCalculate::choice_is_required()
 {
     QFETCH(int, row);
     QFETCH(bool, modelChosen);
@@ -287,7 +287,7 @@ void TstCalculate::choice_is_required()
     QCOMPARE(Q(out.message), message);
 }
 
-void TstCalculate::free_size_must_exceed_allowances_data()
+void TestCalculate::free_size_must_exceed_allowances_data()
 {
     QTest::addColumn<QString>("A");
     QTest::addColumn<QString>("B");
@@ -297,7 +297,7 @@ void TstCalculate::free_size_must_exceed_allowances_data()
     QTest::newRow("both just above") << "20,5" << "20.5" << "";
 }
 
-void TstCalculate::free_size_must_exceed_allowances()
+void TestCalculate::free_size_must_exceed_allowances()
 {
     QFETCH(QString, A);
     QFETCH(QString, B);
@@ -313,14 +313,14 @@ void TstCalculate::free_size_must_exceed_allowances()
     }
 }
 
-void TstCalculate::zero_catalogue_area_is_refused()
+void TestCalculate::zero_catalogue_area_is_refused()
 {
     const Outcome out = run(Chosen(catalogue_, ZeroArea));
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).contains("Fm"), out.message.c_str());
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
+void TestCalculate::overflow_is_refused_when_the_value_is_used_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("plenum");      // 0: frame hidden
@@ -342,7 +342,7 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
         << int(SlotDmz) << 0 << 2 << "1000" << "0.2" << "0.001" << "";
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used()
+void TestCalculate::overflow_is_refused_when_the_value_is_used()
 {
     QFETCH(int, row);
     QFETCH(int, plenum);
@@ -370,7 +370,7 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used()
     }
 }
 
-void TstCalculate::result_texts_data()
+void TestCalculate::result_texts_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("jetForm");  // 0: frame hidden
@@ -394,7 +394,7 @@ void TstCalculate::result_texts_data()
         << int(HalfArea) << 0 << "56.25" << ',' << "0,9|0|-|2|1|1|0,0312|0,0312";
 }
 
-void TstCalculate::result_texts()
+void TestCalculate::result_texts()
 {
     QFETCH(int, row);
     QFETCH(int, jetForm);
@@ -415,7 +415,7 @@ void TstCalculate::result_texts()
         QCOMPARE(Q(NumberText(out.stages.geometry.Fm, '.')), QStringLiteral("0.100000001490116"));
 }
 
-void TstCalculate::flat_jet_threshold_data()
+void TestCalculate::flat_jet_threshold_data()
 {
     QTest::addColumn<int>("variant");
     QTest::addColumn<QString>("V");
@@ -438,7 +438,7 @@ void TstCalculate::flat_jet_threshold_data()
     QTest::newRow("v1 throw 3.7 above 3.6: compact") << 1 << "0.74" << "600" << '.' << false << "3.7";
 }
 
-void TstCalculate::flat_jet_threshold()
+void TestCalculate::flat_jet_threshold()
 {
     QFETCH(int, variant);
     QFETCH(QString, V);
@@ -458,7 +458,7 @@ void TstCalculate::flat_jet_threshold()
     QCOMPARE(Q(out.texts.x), x);
 }
 
-void TstCalculate::sound_of_slots_data()
+void TestCalculate::sound_of_slots_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("LwA");
@@ -468,7 +468,7 @@ void TstCalculate::sound_of_slots_data()
     QTest::newRow("no sound data") << int(SlotDmz) << "-";
 }
 
-void TstCalculate::sound_of_slots()
+void TestCalculate::sound_of_slots()
 {
     QFETCH(int, row);
     QFETCH(QString, LwA);
@@ -482,7 +482,7 @@ void TstCalculate::sound_of_slots()
     QCOMPARE(Q(out.record.listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
 }
 
-void TstCalculate::listed_size_reads_chosen_line()
+void TestCalculate::listed_size_reads_chosen_line()
 {
     Snapshot s = Chosen(catalogue_, Listed, 2);
     const Outcome out = run(s);
@@ -493,7 +493,7 @@ void TstCalculate::listed_size_reads_chosen_line()
 
 // The numeric step as a finder calls it, without a snapshot: the same
 // refusal or the same numbers as the whole calculation.
-void TstCalculate::numbers_alone_match_the_window_data()
+void TestCalculate::numbers_alone_match_the_window_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("L");
@@ -507,7 +507,7 @@ void TstCalculate::numbers_alone_match_the_window_data()
     QTest::newRow("pressure loss of a huge flow") << int(Listed) << "1e300" << "300" << '.';
 }
 
-void TstCalculate::numbers_alone_match_the_window()
+void TestCalculate::numbers_alone_match_the_window()
 {
     QFETCH(int, row);
     QFETCH(QString, L);
@@ -536,7 +536,7 @@ void TstCalculate::numbers_alone_match_the_window()
 
 // The jet a finder draws: the velocity at any distance of a candidate
 // calculated once, as variant 2 would show it for that distance.
-void TstCalculate::jet_velocity_at_a_distance_data()
+void TestCalculate::jet_velocity_at_a_distance_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<double>("X");
@@ -551,7 +551,7 @@ void TstCalculate::jet_velocity_at_a_distance_data()
     QTest::newRow("listed, at most the outlet velocity") << int(Listed) << 0.01 << false << "1";
 }
 
-void TstCalculate::jet_velocity_at_a_distance()
+void TestCalculate::jet_velocity_at_a_distance()
 {
     QFETCH(int, row);
     QFETCH(double, X);
@@ -573,7 +573,7 @@ void TstCalculate::jet_velocity_at_a_distance()
     QCOMPARE(shown.stages.flatJet, flat);
 }
 
-void TstCalculate::log_record_of_free_size()
+void TestCalculate::log_record_of_free_size()
 {
     // State: free size 250 × 400 with allowances of 20 mm, plenum frame
     // hidden, jet-form frame visible with nothing selected, regulator at b=15°.
@@ -607,7 +607,7 @@ void TstCalculate::log_record_of_free_size()
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::log_record_items_data()
+void TestCalculate::log_record_items_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("rzmrVisible");
@@ -622,7 +622,7 @@ void TstCalculate::log_record_items_data()
     QTest::newRow("plenum frame visible, nothing selected") << int(Listed) << false << false << -1 << "200х200" << "";
 }
 
-void TstCalculate::log_record_items()
+void TestCalculate::log_record_items()
 {
     QFETCH(int, row);
     QFETCH(bool, rzmrVisible);
@@ -654,7 +654,7 @@ void TstCalculate::log_record_items()
     QCOMPARE(Q(out.record.LwA), Q(out.texts.LwA));
 }
 
-void TstCalculate::calculation_time()
+void TestCalculate::calculation_time()
 {
     Snapshot s = Chosen(catalogue_, Free);
     s.options.regRashVisible = true;
@@ -679,5 +679,5 @@ void TstCalculate::calculation_time()
     QVERIFY(median < 1000);
 }
 
-QTEST_APPLESS_MAIN(TstCalculate)
+QTEST_APPLESS_MAIN(TestCalculate)
 #include "tst_calculate.moc"

@@ -95,45 +95,45 @@ std::vector<Line> CascadeCatalogue()
 class TestSelection : public QObject {
     Q_OBJECT
 private slots:
-    void typeChoice();
-    void modelAndSizeChoice_data();
-    void modelAndSizeChoice();
-    void plenumSetup_data();
-    void plenumSetup();
-    void plenumOptionsReturnOnlyWithAModelChoice();
-    void ksrKeptAcrossTypes();
-    void jetFormSetup_data();
-    void jetFormSetup();
-    void unofferedSelectionFallsBack_data();
-    void unofferedSelectionFallsBack();
-    void repeatedModelNames_data();
-    void repeatedModelNames();
-    void repeatedSizeDesignation();
+    void type_choice();
+    void model_and_size_choice_data();
+    void model_and_size_choice();
+    void plenum_setup_data();
+    void plenum_setup();
+    void plenum_options_return_only_with_a_model_choice();
+    void ksr_kept_across_types();
+    void jet_form_setup_data();
+    void jet_form_setup();
+    void unoffered_selection_falls_back_data();
+    void unoffered_selection_falls_back();
+    void repeated_model_names_data();
+    void repeated_model_names();
+    void repeated_size_designation();
     void picture();
-    void pictureOfEachChoice_data();
-    void pictureOfEachChoice();
-    void onlyAPickFromTheListChooses_data();
-    void onlyAPickFromTheListChooses();
-    void damagedListEntryChangesNothing_data();
-    void damagedListEntryChangesNothing();
+    void picture_of_each_choice_data();
+    void picture_of_each_choice();
+    void only_a_pick_from_the_list_chooses_data();
+    void only_a_pick_from_the_list_chooses();
+    void damaged_list_entry_changes_nothing_data();
+    void damaged_list_entry_changes_nothing();
 
-    void optionClears_data();
-    void optionClears();
-    void flowRegulatorSwitch();
+    void option_clears_data();
+    void option_clears();
+    void flow_regulator_switch();
 
-    void variantSwitch_data();
-    void variantSwitch();
-    void headerAppendedAtEverySwitch();
-    void unwritableLogFile();
+    void variant_switch_data();
+    void variant_switch();
+    void header_appended_at_every_switch();
+    void unwritable_log_file();
 
-    void inputEditClears_data();
-    void inputEditClears();
-    void everyKeystrokeClearsAgain();
+    void input_edit_clears_data();
+    void input_edit_clears();
+    void every_keystroke_clears_again();
 };
 
 // --- Cascade ----------------------------------------------------------------
 
-void TestSelection::typeChoice()
+void TestSelection::type_choice()
 {
     Started s(Joined({CascadeCatalogue(),
                       {Record("в-3", "Решетки", "n"), Record("Б-2", "Решетки", "n"), Record("а-1", "Решетки", "n")}}));
@@ -161,7 +161,7 @@ void TestSelection::typeChoice()
     QVERIFY(!s.window->selection().modelChosen);
 }
 
-void TestSelection::modelAndSizeChoice_data()
+void TestSelection::model_and_size_choice_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QList<int>>("picks");  // entries of Cmb_Tprzmr picked in turn
@@ -201,7 +201,7 @@ void TestSelection::modelAndSizeChoice_data()
         << "Рег. расх. ВР" << "АМН:2";
 }
 
-void TestSelection::modelAndSizeChoice()
+void TestSelection::model_and_size_choice()
 {
     QFETCH(QString, model);
     QFETCH(QList<int>, picks);
@@ -250,7 +250,7 @@ void TestSelection::modelAndSizeChoice()
     QCOMPARE(s.control<QComboBox>("Cmb_Tprzmr")->currentText(), picks.isEmpty() ? QString() : sizes.at(picks.last()));
 }
 
-void TestSelection::plenumSetup_data()
+void TestSelection::plenum_setup_data()
 {
     QTest::addColumn<QString>("plainZeta");
     QTest::addColumn<QString>("plenumZeta");
@@ -284,7 +284,7 @@ void TestSelection::plenumSetup_data()
         << "Opt_KSD1" << vr;
 }
 
-void TestSelection::plenumSetup()
+void TestSelection::plenum_setup()
 {
     QFETCH(QString, plainZeta);
     QFETCH(QString, plenumZeta);
@@ -313,7 +313,7 @@ void TestSelection::plenumSetup()
     QCOMPARE(s.emptyResults(), kAllResults);
 }
 
-void TestSelection::plenumOptionsReturnOnlyWithAModelChoice()
+void TestSelection::plenum_options_return_only_with_a_model_choice()
 {
     // Size A is not offered without a plenum, size B is; "Нет" hidden by A
     // stays hidden on B until the model is chosen again.
@@ -334,7 +334,7 @@ void TestSelection::plenumOptionsReturnOnlyWithAModelChoice()
     QCOMPARE(s.selected("Opt_KSD", 3), 2);
 }
 
-void TestSelection::ksrKeptAcrossTypes()
+void TestSelection::ksr_kept_across_types()
 {
     Started s({With(Record("Х", "Первый", "n"), kAllJets, kAllRegs, "1", "2"),
                With(Record("У", "Второй", "n"), kAllJets, {"c0", "c1", "c2", "c3", "n"}, "1", "2")});
@@ -353,7 +353,7 @@ void TestSelection::ksrKeptAcrossTypes()
              QStringList({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4"}));
 }
 
-void TestSelection::jetFormSetup_data()
+void TestSelection::jet_form_setup_data()
 {
     QTest::addColumn<QStringList>("steps");  // "size:<designation>" or "option:<name>"
     QTest::addColumn<bool>("frameShown");
@@ -384,7 +384,7 @@ void TestSelection::jetFormSetup_data()
         << QStringList({"a", "b", "n", "n"}) << two;
 }
 
-void TestSelection::jetFormSetup()
+void TestSelection::jet_form_setup()
 {
     QFETCH(QStringList, steps);
     QFETCH(bool, frameShown);
@@ -409,7 +409,7 @@ void TestSelection::jetFormSetup()
     QCOMPARE(s.shownOf({"Opt_RegForm1", "Opt_RegForm2", "Opt_RegForm3", "Opt_RegForm4"}), shown);
 }
 
-void TestSelection::unofferedSelectionFallsBack_data()
+void TestSelection::unoffered_selection_falls_back_data()
 {
     QTest::addColumn<QString>("group");
     QTest::addColumn<int>("option");
@@ -431,7 +431,7 @@ void TestSelection::unofferedSelectionFallsBack_data()
     QTest::newRow("model choice selects jet form 1") << "Opt_RegForm" << 4 << "Л" << "full" << "Ф" << "" << 1;
 }
 
-void TestSelection::unofferedSelectionFallsBack()
+void TestSelection::unoffered_selection_falls_back()
 {
     QFETCH(QString, group);
     QFETCH(int, option);
@@ -460,7 +460,7 @@ void TestSelection::unofferedSelectionFallsBack()
     QCOMPARE(s.selected(group, group == "Opt_RegForm" ? 4 : 5), selected);
 }
 
-void TestSelection::repeatedModelNames_data()
+void TestSelection::repeated_model_names_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("model");
@@ -474,7 +474,7 @@ void TestSelection::repeatedModelNames_data()
     QTest::newRow("the earlier row itself") << "Диффузоры" << "АД" << 0 << 2 << "row2";
 }
 
-void TestSelection::repeatedModelNames()
+void TestSelection::repeated_model_names()
 {
     QFETCH(QString, type);
     QFETCH(QString, model);
@@ -498,7 +498,7 @@ void TestSelection::repeatedModelNames()
     QCOMPARE(s.window->currentSiteAddress(), "https://www.timbra.example/" + caption);
 }
 
-void TestSelection::repeatedSizeDesignation()
+void TestSelection::repeated_size_designation()
 {
     Started s(CascadeCatalogue());
     QVERIFY(s.ok);
@@ -539,7 +539,7 @@ void TestSelection::picture()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestSelection::pictureOfEachChoice_data()
+void TestSelection::picture_of_each_choice_data()
 {
     QTest::addColumn<QStringList>("steps");  // "type:<name>", "model:<name>", "size:<designation>"
     QTest::addColumn<QColor>("color");
@@ -552,7 +552,7 @@ void TestSelection::pictureOfEachChoice_data()
     QTest::newRow("type again after a model") << QStringList({"type:Т", "model:Л", "type:Т"}) << QColor(Qt::red);
 }
 
-void TestSelection::pictureOfEachChoice()
+void TestSelection::picture_of_each_choice()
 {
     QFETCH(QStringList, steps);
     QFETCH(QColor, color);
@@ -581,7 +581,7 @@ void TestSelection::pictureOfEachChoice()
              qPrintable(pixel.name() + " instead of " + color.name()));
 }
 
-void TestSelection::onlyAPickFromTheListChooses_data()
+void TestSelection::only_a_pick_from_the_list_chooses_data()
 {
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QString>("text");  // an entry of the list, not the one shown
@@ -599,7 +599,7 @@ void TestSelection::onlyAPickFromTheListChooses_data()
     QTest::newRow("size picked from the list") << "Cmb_Tprzmr" << "S2" << "list" << true;
 }
 
-void TestSelection::onlyAPickFromTheListChooses()
+void TestSelection::only_a_pick_from_the_list_chooses()
 {
     QFETCH(QString, combo);
     QFETCH(QString, text);
@@ -648,7 +648,7 @@ void TestSelection::onlyAPickFromTheListChooses()
     }
 }
 
-void TestSelection::damagedListEntryChangesNothing_data()
+void TestSelection::damaged_list_entry_changes_nothing_data()
 {
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QVariant>("data");  // what the entry carries; invalid: nothing
@@ -661,7 +661,7 @@ void TestSelection::damagedListEntryChangesNothing_data()
     QTest::newRow("size entry beyond line 200") << "Cmb_Tprzmr" << QVariant(201);
 }
 
-void TestSelection::damagedListEntryChangesNothing()
+void TestSelection::damaged_list_entry_changes_nothing()
 {
     QFETCH(QString, combo);
     QFETCH(QVariant, data);
@@ -696,7 +696,7 @@ void TestSelection::damagedListEntryChangesNothing()
 
 // --- Option groups ----------------------------------------------------------
 
-void TestSelection::optionClears_data()
+void TestSelection::option_clears_data()
 {
     QTest::addColumn<QStringList>("before");  // selected before the results show
     QTest::addColumn<QString>("option");
@@ -719,7 +719,7 @@ void TestSelection::optionClears_data()
     QTest::newRow("jet form 1 while selected") << QStringList() << "Opt_RegForm1" << QStringList() << false;
 }
 
-void TestSelection::optionClears()
+void TestSelection::option_clears()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, option);
@@ -742,7 +742,7 @@ void TestSelection::optionClears()
     QCOMPARE(s.shown("Frm_RegRash"), regRashShown);
 }
 
-void TestSelection::flowRegulatorSwitch()
+void TestSelection::flow_regulator_switch()
 {
     Started s({Listed({With(Record("М", "Т", "A"), kAllJets, kAllRegs, "1", "2"),
                        With(Record("М", "Т", "B"), kAllJets, {"p0", "p1", "p2", "p3", "n"}, "1", "2")})});
@@ -777,7 +777,7 @@ void TestSelection::flowRegulatorSwitch()
 
 // --- Variant ----------------------------------------------------------------
 
-void TestSelection::variantSwitch_data()
+void TestSelection::variant_switch_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("result");  // TxtBx_x before the switch
@@ -796,7 +796,7 @@ void TestSelection::variantSwitch_data()
     QTest::newRow("result equal to the input") << 2 << "0.2" << "0.2" << "0.2";
 }
 
-void TestSelection::variantSwitch()
+void TestSelection::variant_switch()
 {
     QFETCH(int, from);
     QFETCH(QString, result);
@@ -837,7 +837,7 @@ void TestSelection::variantSwitch()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestSelection::headerAppendedAtEverySwitch()
+void TestSelection::header_appended_at_every_switch()
 {
     Started s(CascadeCatalogue());
     QVERIFY(s.ok);
@@ -854,7 +854,7 @@ void TestSelection::headerAppendedAtEverySwitch()
     QCOMPARE(s.logFile(), HeaderLines({2}));
 }
 
-void TestSelection::unwritableLogFile()
+void TestSelection::unwritable_log_file()
 {
     Started s(CascadeCatalogue());
     QVERIFY(s.ok);
@@ -881,7 +881,7 @@ void TestSelection::unwritableLogFile()
 
 // --- Input edits ------------------------------------------------------------
 
-void TestSelection::inputEditClears_data()
+void TestSelection::input_edit_clears_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QStringList>("cleared");
@@ -896,7 +896,7 @@ void TestSelection::inputEditClears_data()
     QTest::newRow("slot length, nothing shown") << "TxtBx_Dlina" << kAllResults << false;
 }
 
-void TestSelection::inputEditClears()
+void TestSelection::input_edit_clears()
 {
     QFETCH(QString, box);
     QFETCH(QStringList, cleared);
@@ -918,7 +918,7 @@ void TestSelection::inputEditClears()
     QCOMPARE(s.window->skrtClicks(), 0);
 }
 
-void TestSelection::everyKeystrokeClearsAgain()
+void TestSelection::every_keystroke_clears_again()
 {
     Started s(CascadeCatalogue());
     QVERIFY(s.ok);
@@ -939,4 +939,4 @@ void TestSelection::everyKeystrokeClearsAgain()
 }
 
 QTEST_MAIN(TestSelection)
-#include "test_selection.moc"
+#include "tst_selection.moc"

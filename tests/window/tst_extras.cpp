@@ -57,40 +57,40 @@ QString AccessibleName(QWidget* widget)
 class TestExtras : public QObject {
     Q_OBJECT
 private slots:
-    void logStripOpensAndCloses();
-    void listCommands_data();
-    void listCommands();
-    void listCommandsLeaveTheFileAlone();
-    void copyEntries_data();
-    void copyEntries();
+    void log_strip_opens_and_closes();
+    void list_commands_data();
+    void list_commands();
+    void list_commands_leave_the_file_alone();
+    void copy_entries_data();
+    void copy_entries();
 
-    void linkFollowsTheSelection_data();
-    void linkFollowsTheSelection();
-    void linkHandsOnWebAddressesOnly_data();
-    void linkHandsOnWebAddressesOnly();
-    void linkByKeyboard();
+    void link_follows_the_selection_data();
+    void link_follows_the_selection();
+    void link_hands_on_web_addresses_only_data();
+    void link_hands_on_web_addresses_only();
+    void link_by_keyboard();
 
     void panel_data();
     void panel();
-    void panelShowsTheLastCoefficient_data();
-    void panelShowsTheLastCoefficient();
-    void clickCounterStopsAt32767();
-    void sizeWhileMaximisedOrMinimised_data();
-    void sizeWhileMaximisedOrMinimised();
+    void panel_shows_the_last_coefficient_data();
+    void panel_shows_the_last_coefficient();
+    void click_counter_stops_at_32767();
+    void size_while_maximised_or_minimised_data();
+    void size_while_maximised_or_minimised();
 
-    void enterRunsTheCalculation_data();
-    void enterRunsTheCalculation();
-    void tabFollowsTheRows_data();
-    void tabFollowsTheRows();
-    void focusLeavesTheClosedPanel();
-    void accessibleNames_data();
-    void accessibleNames();
-    void everyInputAndOptionIsNamed();
+    void enter_runs_the_calculation_data();
+    void enter_runs_the_calculation();
+    void tab_follows_the_rows_data();
+    void tab_follows_the_rows();
+    void focus_leaves_the_closed_panel();
+    void accessible_names_data();
+    void accessible_names();
+    void every_input_and_option_is_named();
 };
 
 // --- Log strip and list ------------------------------------------------------
 
-void TestExtras::logStripOpensAndCloses()
+void TestExtras::log_strip_opens_and_closes()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -113,7 +113,7 @@ void TestExtras::logStripOpensAndCloses()
     QCOMPARE(Entries(*list), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
 }
 
-void TestExtras::listCommands_data()
+void TestExtras::list_commands_data()
 {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("selected");  // -1: none
@@ -135,7 +135,7 @@ void TestExtras::listCommands_data()
     QTest::newRow("clear three") << three << 1 << 1 << clear << QStringList();
 }
 
-void TestExtras::listCommands()
+void TestExtras::list_commands()
 {
     QFETCH(QStringList, entries);
     QFETCH(int, selected);
@@ -158,7 +158,7 @@ void TestExtras::listCommands()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestExtras::listCommandsLeaveTheFileAlone()
+void TestExtras::list_commands_leave_the_file_alone()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -184,7 +184,7 @@ void TestExtras::listCommandsLeaveTheFileAlone()
     QCOMPARE(s.logFile(), before);
 }
 
-void TestExtras::copyEntries_data()
+void TestExtras::copy_entries_data()
 {
     QTest::addColumn<bool>("extended");
     QTest::addColumn<QList<int>>("selected");
@@ -197,7 +197,7 @@ void TestExtras::copyEntries_data()
                                             << QStringLiteral("первая строка\nтретья строка");
 }
 
-void TestExtras::copyEntries()
+void TestExtras::copy_entries()
 {
     QFETCH(bool, extended);
     QFETCH(QList<int>, selected);
@@ -222,7 +222,7 @@ void TestExtras::copyEntries()
 
 // --- Site link ---------------------------------------------------------------
 
-void TestExtras::linkFollowsTheSelection_data()
+void TestExtras::link_follows_the_selection_data()
 {
     QTest::addColumn<QStringList>("choices");  // type, model, type, ...
     QTest::addColumn<QString>("opened");
@@ -235,7 +235,7 @@ void TestExtras::linkFollowsTheSelection_data()
                                           << Page("ПДВ-1");
 }
 
-void TestExtras::linkFollowsTheSelection()
+void TestExtras::link_follows_the_selection()
 {
     QFETCH(QStringList, choices);
     QFETCH(QString, opened);
@@ -249,7 +249,7 @@ void TestExtras::linkFollowsTheSelection()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestExtras::linkHandsOnWebAddressesOnly_data()
+void TestExtras::link_hands_on_web_addresses_only_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("handedOn");  // empty: nothing
@@ -271,7 +271,7 @@ void TestExtras::linkHandsOnWebAddressesOnly_data()
     QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString();
 }
 
-void TestExtras::linkHandsOnWebAddressesOnly()
+void TestExtras::link_hands_on_web_addresses_only()
 {
     QFETCH(QString, page);
     QFETCH(QString, handedOn);
@@ -286,7 +286,7 @@ void TestExtras::linkHandsOnWebAddressesOnly()
     QVERIFY(s.window->isVisible());
 }
 
-void TestExtras::linkByKeyboard()
+void TestExtras::link_by_keyboard()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -371,7 +371,7 @@ void TestExtras::panel()
     QCOMPARE(panelInside, width == 9800);
 }
 
-void TestExtras::panelShowsTheLastCoefficient_data()
+void TestExtras::panel_shows_the_last_coefficient_data()
 {
     QTest::addColumn<QString>("m");
     QTest::addColumn<QString>("shown");
@@ -381,7 +381,7 @@ void TestExtras::panelShowsTheLastCoefficient_data()
     QTest::newRow("m = 0.5") << QStringLiteral("0.5") << QStringLiteral("0") + sep + QStringLiteral("5");
 }
 
-void TestExtras::panelShowsTheLastCoefficient()
+void TestExtras::panel_shows_the_last_coefficient()
 {
     QFETCH(QString, m);
     QFETCH(QString, shown);
@@ -398,7 +398,7 @@ void TestExtras::panelShowsTheLastCoefficient()
     QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), 1);
 }
 
-void TestExtras::clickCounterStopsAt32767()
+void TestExtras::click_counter_stops_at_32767()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -418,7 +418,7 @@ void TestExtras::clickCounterStopsAt32767()
     QCOMPARE(s.platform.messages.size(), 2);
 }
 
-void TestExtras::sizeWhileMaximisedOrMinimised_data()
+void TestExtras::size_while_maximised_or_minimised_data()
 {
     QTest::addColumn<int>("state");
     QTest::newRow("maximised") << int(Qt::WindowMaximized);
@@ -426,7 +426,7 @@ void TestExtras::sizeWhileMaximisedOrMinimised_data()
     QTest::newRow("full screen") << int(Qt::WindowFullScreen);
 }
 
-void TestExtras::sizeWhileMaximisedOrMinimised()
+void TestExtras::size_while_maximised_or_minimised()
 {
     QFETCH(int, state);
 
@@ -452,7 +452,7 @@ void TestExtras::sizeWhileMaximisedOrMinimised()
 
 // --- Keyboard and screen readers ---------------------------------------------
 
-void TestExtras::enterRunsTheCalculation_data()
+void TestExtras::enter_runs_the_calculation_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("key");
@@ -471,7 +471,7 @@ void TestExtras::enterRunsTheCalculation_data()
     QTest::newRow("another key in L") << "TxtBx_L" << int(Qt::Key_Tab) << true << 0 << QStringList();
 }
 
-void TestExtras::enterRunsTheCalculation()
+void TestExtras::enter_runs_the_calculation()
 {
     QFETCH(QString, box);
     QFETCH(int, key);
@@ -494,7 +494,7 @@ void TestExtras::enterRunsTheCalculation()
         QVERIFY(!s.control<QLineEdit>("TxtBx_p")->text().isEmpty());
 }
 
-void TestExtras::tabFollowsTheRows_data()
+void TestExtras::tab_follows_the_rows_data()
 {
     // Steps as in panel(), plus a type and a model to choose. Of a group of
     // options Tab reaches the selected one; arrows move within the group.
@@ -517,7 +517,7 @@ void TestExtras::tabFollowsTheRows_data()
     QTest::newRow("log strip closed again") << QStringList({"log", "log"}) << upper + lower;
 }
 
-void TestExtras::tabFollowsTheRows()
+void TestExtras::tab_follows_the_rows()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, order);
@@ -559,7 +559,7 @@ void TestExtras::tabFollowsTheRows()
     QCOMPARE(focus ? focus->objectName() : QString(), QStringLiteral("Cmb_TipVR"));
 }
 
-void TestExtras::focusLeavesTheClosedPanel()
+void TestExtras::focus_leaves_the_closed_panel()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -581,7 +581,7 @@ void TestExtras::focusLeavesTheClosedPanel()
     QVERIFY2(s.window->rect().contains(place), qPrintable(now->objectName()));
 }
 
-void TestExtras::accessibleNames_data()
+void TestExtras::accessible_names_data()
 {
     QTest::addColumn<bool>("variant2");
     QTest::addColumn<QString>("control");
@@ -604,7 +604,7 @@ void TestExtras::accessibleNames_data()
     QTest::newRow("TxtBx_L, variant 2") << true << "TxtBx_L" << QStringLiteral("L0, м3/ч");
 }
 
-void TestExtras::accessibleNames()
+void TestExtras::accessible_names()
 {
     QFETCH(bool, variant2);
     QFETCH(QString, control);
@@ -620,7 +620,7 @@ void TestExtras::accessibleNames()
     QCOMPARE(AccessibleName(widget), name);
 }
 
-void TestExtras::everyInputAndOptionIsNamed()
+void TestExtras::every_input_and_option_is_named()
 {
     Started s(Catalogue());
     QVERIFY(s.ok);
@@ -645,4 +645,4 @@ void TestExtras::everyInputAndOptionIsNamed()
 }
 
 QTEST_MAIN(TestExtras)
-#include "test_extras.moc"
+#include "tst_extras.moc"
