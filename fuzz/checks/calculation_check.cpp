@@ -1,5 +1,6 @@
 #include "calculation_check.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -261,13 +262,33 @@ std::string CheckInputsUsable(const Snapshot& s)
     return {};
 }
 
+// What the record keeps of a window text: a typed number without the blanks
+// and line ends around it, any other control character as a blank.
+std::string AsRecorded(std::string text, bool typed)
+{
+    if (typed) {
+        const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        while (!text.empty() && blank(text.back()))
+            text.pop_back();
+        text.erase(0, static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), blank) - text.begin()));
+    }
+    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; },
+                    ' ');
+    return text;
+}
+
+bool HoldsControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 std::string CheckRecord(const Snapshot& s, const Outcome& out)
 {
     const LogRecord& r = out.record;
     const Sections& sec = out.sections;
-    if (r.L != s.inputs.L || r.V != s.inputs.V || r.p != out.texts.p || r.x != out.texts.x || r.LwA != out.texts.LwA ||
-        r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv || r.Vv != sec.Vv || r.Fjs != sec.Fjs ||
-        r.Vjs != sec.Vjs || r.model != s.record.model)
+    if (r.L != AsRecorded(s.inputs.L, true) || r.V != AsRecorded(s.inputs.V, true) || r.p != out.texts.p ||
+        r.x != out.texts.x || r.LwA != out.texts.LwA || r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv ||
+        r.Vv != sec.Vv || r.Fjs != sec.Fjs || r.Vjs != sec.Vjs || r.model != AsRecorded(s.record.model, false))
         return "the record does not copy what the window shows";
     const std::string line = LogFile::dataLineBytes(r);
     const auto fields = SplitCsvLine(line);
@@ -281,6 +302,8 @@ std::string CheckRecord(const Snapshot& s, const Outcome& out)
             return "column " + std::to_string(i + 1) + " of the data line reads back differently";
     if (!IsValidUtf8(r.listLine()))
         return "the list line is not UTF-8";
+    if (HoldsControlCharacter(r.listLine()) || HoldsControlCharacter(line.substr(0, line.size() - 2)))
+        return "the record holds a control character";
     return {};
 }
 

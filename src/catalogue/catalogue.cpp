@@ -10,6 +10,7 @@
 #include <new>
 #include <system_error>
 
+#include "catalogue/encoding_check.h"
 #include "text/cp1251.h"
 #include "text/files.h"
 #include "text/utf8.h"
@@ -348,6 +349,7 @@ private:
     bool loadRecords();
     bool fail(int field, std::string_view what);
     bool reserve();
+    bool refuseForeignEncoding();
     bool readMore();
     bool skipHeading();
     bool onlyBlankLinesLeft();
@@ -374,6 +376,7 @@ private:
     LoadError* error_ = nullptr;
     int line_ = 1;  // the line of the file being read
     std::array<std::string, 4> rowTexts_;  // reused for every line: no allocation per field
+    EncodingCheck encoding_;  // fed by the counting pass of reserve()
 };
 
 namespace {
@@ -506,6 +509,7 @@ bool CatalogueLoader::reserve()
     if (file_) {
         for (std::size_t got; (got = std::fread(buffer_.data(), 1, buffer_.size(), file_)) > 0;) {
             lines += static_cast<std::size_t>(std::count(buffer_.data(), buffer_.data() + got, '\n'));
+            encoding_.feed(std::string_view(buffer_.data(), got));
             size += got;
         }
         if (std::ferror(file_) != 0)
@@ -515,6 +519,7 @@ bool CatalogueLoader::reserve()
         for (const char* c = p_; (c = Find(c, end_, '\n')) != end_; ++c)
             ++lines;
         size = static_cast<std::size_t>(end_ - p_);
+        encoding_.feed(std::string_view(p_, size));
     }
     // Every size line holds at least 291 commas, so the file's size bounds
     // the number of lines too; a file of empty lines must not reserve much.
@@ -554,6 +559,17 @@ bool CatalogueLoader::readMore()
     if (!atEnd_)
         while (end_[-1] != '\n')
             --end_;
+    return true;
+}
+
+// True (and the error set) when the whole file reads as UTF-8 or UTF-16.
+bool CatalogueLoader::refuseForeignEncoding()
+{
+    const std::string encoding = encoding_.foreignEncoding();
+    if (encoding.empty())
+        return false;
+    line_ = encoding_.line();
+    fail(0, ForeignEncodingText(encoding));
     return true;
 }
 
@@ -734,7 +750,7 @@ bool CatalogueLoader::load(LoadError& error)
 
 bool CatalogueLoader::loadRecords()
 {
-    if (!reserve())
+    if (!reserve() || refuseForeignEncoding())
         return false;
     if (file_)
         readMore();

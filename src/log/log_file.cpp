@@ -8,6 +8,7 @@
 
 #include "text/cp1251.h"
 #include "text/files.h"
+#include "text/open_for_writing.h"
 
 namespace nimbo {
 namespace {
@@ -29,6 +30,8 @@ std::string Cause(int err)
     case EROFS: return "диск доступен только для чтения";
     case ENOENT: return "папка не найдена";
     case EISDIR: return "по этому пути находится папка, а не файл";
+    case ELOOP: return "это ссылка на другой файл, а по ссылкам журнал не пишется";
+    case kNotRegularFile: return "по этому пути находится не обычный файл";
     case ENOTDIR: return "часть пути не является папкой";
 #ifdef EDQUOT
     case EDQUOT: return "исчерпана дисковая квота";
@@ -46,6 +49,11 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
     return {false, "Не удалось записать в файл журнала «" + PathText(file) + "»: " + cause};
 }
 
+std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
+{
+    return OpenLogForWriting(file, mode == WriteMode::Create);
+}
+
 // Opens, writes the whole line with one call, flushes and closes. A write that
 // fails part-way is undone by cutting the file back to its size before, so a
 // reader never meets half a line.
@@ -60,7 +68,7 @@ WriteResult WriteLine(const std::filesystem::path& file, WriteMode mode, const s
     }
 
     errno = 0;
-    std::FILE* f = OpenFile(file, mode == WriteMode::Create ? "wb" : "ab");
+    std::FILE* f = Open(file, mode);
     if (!f)
         return Failure(file, Cause(errno));
 
@@ -136,6 +144,46 @@ WriteResult LogFile::appendDataLine(const LogRecord& record) const
 {
     try {
         return WriteLine(path_, WriteMode::Append, dataLineBytes(record));
+    } catch (const std::exception&) {
+        return Failure(path_, "недостаточно памяти");
+    }
+}
+
+std::string LogFailureCause(int err)
+{
+    return Cause(err);
+}
+
+std::filesystem::path LogFile::previousPath(const std::filesystem::path& file)
+{
+    std::filesystem::path previous = file;
+    previous.replace_extension();
+    previous += ".prev";
+    previous += file.extension();
+    return previous;
+}
+
+WriteResult LogFile::startSession() const
+{
+    try {
+        // Opened for appending first: a file that cannot be written (read-only,
+        // a link, a folder) must be neither moved nor emptied.
+        errno = 0;
+        std::FILE* probe = Open(path_, WriteMode::Append);
+        if (!probe)
+            return Failure(path_, Cause(errno));
+        std::fclose(probe);
+        std::error_code ec;
+        if (std::filesystem::file_size(path_, ec) > 0 && !ec) {
+            const std::filesystem::path previous = previousPath(path_);
+#ifdef _WIN32
+            std::filesystem::remove(previous, ec);
+#endif
+            std::filesystem::rename(path_, previous, ec);
+            if (ec)
+                return Failure(previous, Cause(ec.value()));
+        }
+        return writeHeader(1, WriteMode::Create);
     } catch (const std::exception&) {
         return Failure(path_, "недостаточно памяти");
     }

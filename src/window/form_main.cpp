@@ -1,6 +1,7 @@
 #include "window/form_main.h"
 
 #include <QEvent>
+#include <QLockFile>
 #include <QShowEvent>
 
 #include "platform/platform.h"
@@ -18,6 +19,7 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    guardTypedTexts();
 }
 
 Form_Main::~Form_Main() = default;
@@ -49,4 +51,11 @@ bool Form_Main::event(QEvent* event)
         return handled;
     }
     return QWidget::event(event);
+}
+
+bool Form_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only the choice lists and their text lines are watched.
+    restoreOnFocusOut(watched, event);
+    return QWidget::eventFilter(watched, event);
 }

@@ -7,10 +7,14 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
+//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 #include <QMargins>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+
+#include <memory>
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
@@ -24,6 +28,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QLockFile;
 class QPushButton;
 class QRadioButton;
 
@@ -53,6 +58,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // form_main_layout.cpp
@@ -67,6 +73,14 @@ private:
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
+
+    // form_main_log_place.cpp
+    enum class LogPlace { InUse, Taken, Unusable };
+    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
+    // kept, emptied with the first header. Otherwise `problem` says why.
+    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
+    // The program folder, else the user's data folder; reports a failure.
+    bool openLog();
 
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
@@ -88,6 +102,17 @@ private:
     void Opt_Var_Select(int variant);
     void ResetResult();
     void ResetAllResult();
+
+    // form_main_typed.cpp
+    void guardTypedTexts();
+    // The text a choice list shows while nothing is picked in it.
+    static void setPrompt(QComboBox* box, const QString& text);
+    // The picked entry's text, or the prompt while none is picked: what the
+    // box shows once typing over it is undone.
+    static QString pickedText(const QComboBox& box);
+    static void restorePickedText(QComboBox* box);
+    void restorePickedTexts();
+    void restoreOnFocusOut(QObject* watched, QEvent* event);
 
     // form_main_calculate.cpp
     void Cmd_Start_Click();
@@ -116,6 +141,7 @@ private:
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
     nimbo::LogFile logFile_;
+    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
@@ -179,5 +205,6 @@ private:
     QListWidget* LstBx_Log = nullptr;
     QPushButton* Cmd_DelStr = nullptr;
     QPushButton* Cmd_Clear = nullptr;
+    QLabel* Lbl_Log = nullptr;
     QPushButton* Cmd_skrt = nullptr;
 };

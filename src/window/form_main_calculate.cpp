@@ -87,7 +87,8 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
     // What the record copies as the user sees it.
     const ValueRow& input = inputs_[kSpeedRow];
     const ValueRow& jet = results_[kJetRow];
-    s.record = {Std(Cmb_VidVR->currentText()), Std(Cmb_Tprzmr->currentText()),
+    // A record names the entries picked, whatever was typed over them since.
+    s.record = {Std(pickedText(*Cmb_VidVR)), Std(pickedText(*Cmb_Tprzmr)),
                 !Frm_Rzmr->isHidden(), !Frm_Dlina->isHidden(),
                 Std(input.caption->text()), Std(input.unit->text()), Std(jet.caption->text()), Std(jet.unit->text())};
     s.decimalSeparator = platform_.decimalSeparator();
@@ -96,6 +97,8 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
 
 void Form_Main::Cmd_Start_Click()
 {
+    // Only picked entries label a record: the calculation uses them.
+    restorePickedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
@@ -126,6 +129,7 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
+    LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +

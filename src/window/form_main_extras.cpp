@@ -115,11 +115,14 @@ void Form_Main::OpenSite(const QString& address)
 {
     // The addresses come from a catalogue that is a plain text file; the
     // desktop would open a local file or start a program just as readily as
-    // a web page, so only web pages are handed on. Anything else is dropped
-    // silently, as a browser that cannot be started is.
+    // a web page, so only web pages are handed on; anything else is dropped
+    // silently. Without a browser the user gets the address to copy.
     const QString trimmed = address.trimmed();
-    if (IsWebAddress(trimmed))
-        platform_.openUrl(trimmed);
+    if (IsWebAddress(trimmed) && !platform_.openUrl(trimmed))
+        platform_.showMessage(this, QStringLiteral("Сайт"),
+                              QStringLiteral("Не удалось открыть адрес: на компьютере не найден браузер.\n"
+                                             "Адрес можно скопировать отсюда:\n\n") + trimmed,
+                              nimbo::MessageIcon::Information);
 }
 
 // --- Coefficient panel -----------------------------------------------------

@@ -75,7 +75,7 @@ void Form_Main::Cmb_TipVR_Click(int index)
         frame->hide();
     Cmb_VidVR->show();
     Cmb_VidVR->clear();
-    Cmb_VidVR->setEditText(QStringLiteral("Выбор воздухораспределителя"));
+    setPrompt(Cmb_VidVR, QStringLiteral("Выбор воздухораспределителя"));
 
     selection_.row = firstRow;
     selection_.modelChosen = false;
@@ -117,7 +117,7 @@ void Form_Main::Cmb_VidVR_Click(int index)
     // Emptying the list empties its text too: no size stays shown from the
     // previous model.
     Cmb_Tprzmr->clear();
-    Cmb_Tprzmr->setEditText(QString());
+    setPrompt(Cmb_Tprzmr, QString());
     selection_.row = row;
     const nimbo::SizeLine first = catalogue_.line(row, 1);
     showPicture(Text(first.sizePictureName()));

@@ -43,12 +43,10 @@ bool Form_Main::startUp()
     // 6.
     Frm_FV->hide();
 
-    // 7. A fresh log file holding the variant-1 header.
-    if (const nimbo::WriteResult written = logFile_.writeHeader(1, nimbo::WriteMode::Create);
-        !written) {
-        reportStartUpFailure(QString::fromStdString(written.error));
+    // 7. A fresh log file holding the variant-1 header, in the program
+    // folder or else in the user's own; refused while another copy runs.
+    if (!openLog())
         return false;
-    }
 
     // 8. The catalogue and the type list.
     nimbo::LoadError error;
@@ -61,6 +59,6 @@ bool Form_Main::startUp()
 
     // 9. Nothing chosen yet: the list shows its prompt.
     Cmb_TipVR->setCurrentIndex(-1);
-    Cmb_TipVR->setEditText(QStringLiteral("Тип воздухораспределителя"));
+    setPrompt(Cmb_TipVR, QStringLiteral("Тип воздухораспределителя"));
     return true;
 }

@@ -239,7 +239,10 @@ void TestLogFile::write_failure_is_reported_data()
         QTest::addRow("folder at the path, %s", op) << "folder" << op << "папка";
         QTest::addRow("folder removed, %s", op) << "no folder" << op << "папка не найдена";
 #ifdef Q_OS_LINUX
-        QTest::addRow("disk full, %s", op) << "full" << op << "нет места на диске";
+        // Once followed to the device: now neither the link nor a device is written.
+        QTest::addRow("link to /dev/full, %s", op) << "full" << op << "ссылка";
+        QTest::addRow("link to nowhere, %s", op) << "dangling" << op << "ссылка";
+        QTest::addRow("device at the path, %s", op) << "device" << op << "не обычный файл";
 #endif
 #ifdef Q_OS_UNIX
         QTest::addRow("read-only file, %s", op) << "read-only" << op << "нет прав";
@@ -265,6 +268,10 @@ void TestLogFile::write_failure_is_reported()
         if (!fs::exists("/dev/full"))
             QSKIP("no /dev/full here");
         fs::create_symlink("/dev/full", file);
+    } else if (setup == "dangling") {
+        fs::create_symlink(file.parent_path() / "victim.txt", file);
+    } else if (setup == "device") {
+        file = "/dev/full";
     } else if (setup == "read-only") {
 #ifdef Q_OS_UNIX
         if (geteuid() == 0)
@@ -290,6 +297,7 @@ void TestLogFile::write_failure_is_reported()
     const QString error = QString::fromStdString(result.error);
     QVERIFY2(error.contains(QString::fromStdString(file.string())), qPrintable(error));
     QVERIFY2(error.contains(cause), qPrintable(error));
+    QVERIFY(!fs::exists(file.parent_path() / "victim.txt"));
 }
 
 void TestLogFile::failed_write_leaves_no_half_line_data()

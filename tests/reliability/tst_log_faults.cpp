@@ -3,6 +3,7 @@
 // a full disk, the program folder removed, and a write cut short by the file
 // size limit. The program goes on, keeps everything on screen, tells the
 // user, never leaves half a line, and writes normally once the fault is gone.
+#include <QLockFile>
 #include <QtTest>
 
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <linux/fs.h>
@@ -51,6 +53,17 @@ bool SetImmutable(const fs::path& file, bool on)
 #endif
 }
 
+// A folder nobody may create files in: by its mode bits, or for root by the
+// immutable attribute.
+bool MakeReadOnly(const fs::path& folder, bool on)
+{
+    if (::geteuid() == 0)
+        return SetImmutable(folder, on);
+    std::error_code ec;
+    fs::permissions(folder, on ? fs::perms::owner_read | fs::perms::owner_exec : fs::perms::owner_all, ec);
+    return !ec;
+}
+
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
 public:
@@ -64,22 +77,23 @@ public:
     // The cause the message must name.
     QString cause() const
     {
-        if (kind_ == QLatin1String("read-only file"))
+        if (kind_.startsWith(QLatin1String("read-only")))
             return QStringLiteral("нет прав на запись");
         if (kind_ == QLatin1String("folder in place of the file"))
             return QStringLiteral("папка, а не файл");
-        if (kind_ == QLatin1String("disk full"))
-            return QStringLiteral("нет места на диске");
+        if (isLink())
+            return QStringLiteral("ссылка");
         if (kind_ == QLatin1String("program folder removed"))
             return QStringLiteral("папка не найдена");
         return QStringLiteral("предельного размера");
     }
     bool removesTheFile() const { return kind_ == QLatin1String("program folder removed"); }
+    // A link is never followed: once it was, and emptied what it pointed to.
+    bool isLink() const { return kind_.startsWith(QLatin1String("link")); }
     // Where the file's earlier lines are while the fault lasts.
     QString keptFile() const
     {
-        const bool movedAside =
-            kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full");
+        const bool movedAside = kind_ == QLatin1String("folder in place of the file") || isLink();
         return movedAside ? QStringLiteral("Nimbo.csv.kept") : QStringLiteral("Nimbo.csv");
     }
 
@@ -89,7 +103,10 @@ public:
         const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
         const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
         std::error_code ec;
-        if (kind_ == QLatin1String("read-only file")) {
+        if (kind_ == QLatin1String("read-only program folder")) {
+            if (!MakeReadOnly(folder_.fsPath(), true))
+                return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
+        } else if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
             if (::geteuid() != 0) {
@@ -100,9 +117,11 @@ public:
         } else if (kind_ == QLatin1String("folder in place of the file")) {
             fs::rename(file, kept, ec);
             fs::create_directory(file);
-        } else if (kind_ == QLatin1String("disk full")) {
+        } else if (isLink()) {
             fs::rename(file, kept, ec);
-            fs::create_symlink("/dev/full", file);
+            fs::create_symlink(kind_ == QLatin1String("link to a full device") ? fs::path("/dev/full")
+                                                                                : folder_.fsFile(QStringLiteral("victim.txt")),
+                               file);
         } else if (kind_ == QLatin1String("program folder removed")) {
             fs::remove_all(folder_.fsPath());
         } else {
@@ -125,10 +144,12 @@ public:
         const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
         const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
         std::error_code ec;
-        if (kind_ == QLatin1String("read-only file")) {
+        if (kind_ == QLatin1String("read-only program folder")) {
+            MakeReadOnly(folder_.fsPath(), false);
+        } else if (kind_ == QLatin1String("read-only file")) {
             SetImmutable(file, false);
             fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
-        } else if (kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full")) {
+        } else if (kind_ == QLatin1String("folder in place of the file") || isLink()) {
             fs::remove(file, ec);
             fs::rename(kept, file, ec);
         } else if (kind_ == QLatin1String("program folder removed")) {
@@ -149,7 +170,8 @@ private:
 void AddFaultRows()
 {
     QTest::addColumn<QString>("fault");
-    for (const char* fault : {"read-only file", "folder in place of the file", "disk full", "program folder removed",
+    for (const char* fault : {"read-only file", "folder in place of the file", "link to a full device",
+                              "link to a file not there yet", "program folder removed",
                               "write cut short by the file size limit"})
         QTest::newRow(fault) << QString::fromLatin1(fault);
 }
@@ -165,6 +187,10 @@ private slots:
     void fault_at_start_up_stops_with_a_clear_error();
     void works_in_any_program_folder_data();
     void works_in_any_program_folder();
+    void log_goes_to_the_user_folder_data();
+    void log_goes_to_the_user_folder();
+    void second_copy_leaves_the_log_alone_data();
+    void second_copy_leaves_the_log_alone();
 };
 
 void TestLogFaults::fault_while_running_keeps_everything_on_screen_data()
@@ -231,6 +257,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     const QByteArray kept = f.removesTheFile() ? QByteArray() : fileBefore;
     QCOMPARE(s.logFile(), kept + HeaderLine(2) + line);
     QCOMPARE(s.list()->count(), 4);
+    QVERIFY(!QFileInfo::exists(s.folder.file(QStringLiteral("victim.txt"))));
 }
 
 void TestLogFaults::fault_at_start_up_stops_with_a_clear_error_data()
@@ -298,6 +325,119 @@ void TestLogFaults::works_in_any_program_folder()
     s.calculate();
     QCOMPARE(s.results(), Started::ResultsOf(expected));
     QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+}
+
+void TestLogFaults::log_goes_to_the_user_folder_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("userFolderWritable");
+    for (const char* fault : {"read-only file", "folder in place of the file", "link to a full device",
+                              "link to a file not there yet", "read-only program folder"})
+        QTest::addRow("%s", fault) << QString::fromLatin1(fault) << true;
+    QTest::newRow("read-only program folder, read-only user folder")
+        << QStringLiteral("read-only program folder") << false;
+}
+
+void TestLogFaults::log_goes_to_the_user_folder()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, userFolderWritable);
+
+    RecordingPlatform platform;
+    ProgramFolder folder, user(QStringLiteral("Пользователь/Нимбо"));
+    platform.dataFolder = user.path();
+    folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
+    std::ofstream(folder.fsFile(QStringLiteral("Nimbo.csv")), std::ios::binary) << "earlier\r\n";
+    Fault f(fault, folder), userFault(QStringLiteral("read-only program folder"), user);
+    if (const QString why = f.make(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    if (!userFolderWritable && !userFault.make().isEmpty())
+        QSKIP("the user folder cannot be made read-only here");
+
+    Form_Main window(folder.path(), platform);
+    QCOMPARE(window.startUp(), userFolderWritable);
+
+    // The program folder's file, or what a link points to, is left as it was.
+    QCOMPARE(folder.read(f.keptFile()), QByteArray("earlier\r\n"));
+    QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("victim.txt"))));
+    const QString userLog = QDir::toNativeSeparators(user.file(QStringLiteral("Nimbo.csv")));
+    if (userFolderWritable) {
+        QCOMPARE(platform.messages.size(), 0);
+        QCOMPARE(user.read(QStringLiteral("Nimbo.csv")), HeaderLine(1));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("Lbl_Log"))->toolTip().contains(userLog));
+    } else {
+        // Both places are named, each with its cause.
+        QCOMPARE(platform.messages.size(), 1);
+        const QString text = platform.messages.first().text;
+        QVERIFY2(text.contains(QDir::toNativeSeparators(folder.file(QStringLiteral("Nimbo.csv")))) &&
+                     text.contains(userLog) && text.count(f.cause()) == 2,
+                 qPrintable(text));
+    }
+}
+
+void TestLogFaults::second_copy_leaves_the_log_alone_data()
+{
+    QTest::addColumn<QString>("lock");  // what is at Nimbo.csv.lock when the second copy starts
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("first copy still running") << "running copy" << false;
+    QTest::newRow("lock left by a killed copy") << "killed copy" << true;
+    QTest::newRow("unreadable lock left behind") << "empty file" << true;
+    QTest::newRow("first copy closed") << "none" << true;
+    QTest::newRow("first copy closed, its log emptied by hand") << "none, log emptied" << true;
+}
+
+void TestLogFaults::second_copy_leaves_the_log_alone()
+{
+    QFETCH(QString, lock);
+    QFETCH(bool, starts);
+
+    auto first = std::make_unique<Started>(fuzz::GeneratedCatalogueBytes());
+    QVERIFY(first->ok);
+    QVERIFY(first->chooseModel(kType, kModel));
+    first->calculate();
+    first->calculate();
+    const QByteArray firstLog = first->logFile();
+    QCOMPARE(FileLines(firstLog).size(), 3);
+    const QString lockFile = first->folder.file(QStringLiteral("Nimbo.csv.lock"));
+    if (lock != QLatin1String("running copy"))
+        first->window.reset();  // the lock goes with the window that held it
+    if (lock == QLatin1String("none, log emptied"))
+        QFile::resize(first->folder.file(QStringLiteral("Nimbo.csv")), 0);
+    if (lock == QLatin1String("killed copy")) {
+        // A child takes the lock and ends without giving it back.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            QLockFile held(lockFile);
+            ::_exit(held.tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFileInfo::exists(lockFile));
+    } else if (lock == QLatin1String("empty file")) {
+        QVERIFY(QFile(lockFile).open(QIODevice::WriteOnly));
+    }
+
+    RecordingPlatform platform;
+    Form_Main second(first->folder.path(), platform);
+    QCOMPARE(second.startUp(), starts);
+    if (starts) {
+        // The earlier run's lines, if any, are kept beside the fresh log.
+        QCOMPARE(platform.messages.size(), 0);
+        QCOMPARE(first->logFile(), HeaderLine(1));
+        const bool emptied = lock.endsWith(QLatin1String("emptied"));
+        QCOMPARE(QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))), !emptied);
+        QCOMPARE(first->folder.read(QStringLiteral("Nimbo.prev.csv")), emptied ? QByteArray() : firstLog);
+        return;
+    }
+    QCOMPARE(platform.messages.size(), 1);
+    QVERIFY2(platform.messages.first().text.startsWith(QStringLiteral("Нимбо уже открыт")),
+             qPrintable(platform.messages.first().text));
+    QCOMPARE(first->logFile(), firstLog);
+    QVERIFY(!QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))));
+    // The first copy goes on writing its log.
+    first->calculate();
+    QCOMPARE(FileLines(first->logFile()).size(), 4);
 }
 
 QTEST_MAIN(TestLogFaults)

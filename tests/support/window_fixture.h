@@ -52,8 +52,18 @@ public:
     {
         messages.append({title, text, icon});
     }
-    void openUrl(const QString& address) override { openedUrls.append(address); }
+    // No browser: openUrl records the address and reports failure.
+    bool browserMissing = false;
+    // Empty: no per-user folder to fall back on.
+    QString dataFolder;
+
+    bool openUrl(const QString& address) override
+    {
+        openedUrls.append(address);
+        return !browserMissing;
+    }
     char decimalSeparator() const override { return separator; }
+    QString userDataFolder() const override { return dataFolder; }
 };
 
 // A program folder below a temporary directory. Its name may be any path,

@@ -253,36 +253,46 @@ void TestExtras::link_hands_on_web_addresses_only_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("handedOn");  // empty: nothing
+    QTest::addColumn<bool>("browserMissing");
 
-    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1");
-    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a");
+    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << false;
+    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a") << false;
     QTest::newRow("scheme in capitals") << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/")
-                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/");
+                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/") << false;
     QTest::newRow("blanks around") << QStringLiteral("  https://timbra.example/x ")
-                                   << QStringLiteral("https://timbra.example/x");
-    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString();
-    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString();
-    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("no host") << QStringLiteral("http://") << QString();
-    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString();
-    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString();
-    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString();
-    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString();
+                                   << QStringLiteral("https://timbra.example/x") << false;
+    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString() << false;
+    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString() << false;
+    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString() << false;
+    QTest::newRow("empty") << QString() << QString() << false;
+    QTest::newRow("no host") << QStringLiteral("http://") << QString() << false;
+    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString() << false;
+    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString() << false;
+    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString() << false;
+    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString() << false;
+    QTest::newRow("https, no browser") << QStringLiteral("https://timbra.example/x") << QStringLiteral("https://timbra.example/x")
+                                       << true;
+    QTest::newRow("local file, no browser") << QStringLiteral("file:///etc/passwd") << QString() << true;
 }
 
 void TestExtras::link_hands_on_web_addresses_only()
 {
     QFETCH(QString, page);
     QFETCH(QString, handedOn);
+    QFETCH(bool, browserMissing);
 
     Started s({Record("ПДВ-1", "Диффузоры", "n").set(292, page.toStdString())});
     QVERIFY(s.ok);
+    s.platform.browserMissing = browserMissing;
     QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QCOMPARE(s.window->currentSiteAddress().trimmed(), page.trimmed());
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, handedOn.isEmpty() ? QStringList() : QStringList({handedOn}));
-    QVERIFY(s.platform.messages.isEmpty());
+    // Without a browser the user is shown the address to copy.
+    const bool told = browserMissing && !handedOn.isEmpty();
+    QCOMPARE(s.platform.messages.size(), told ? 1 : 0);
+    if (told)
+        QVERIFY(s.platform.messages.first().text.endsWith(QStringLiteral("\n") + handedOn));
     QVERIFY(s.window->isVisible());
 }
 
@@ -483,9 +493,16 @@ void TestExtras::enter_runs_the_calculation()
     QVERIFY(s.ok);
     if (chosen)
         QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
+    // Earlier entries fill the list beyond its height; the newest comes into view.
+    auto* list = s.control<QListWidget>("LstBx_Log");
+    for (int i = 0; i < 30; ++i)
+        list->addItem(QString::number(i));
+    list->scrollToTop();
     auto* input = s.control<QLineEdit>(box.toLatin1().constData());
     QTest::keyClick(input, Qt::Key(key));
-    QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), entries);
+    QCOMPARE(list->count(), 30 + entries);
+    if (entries > 0)
+        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(30))));
     QStringList shown;
     for (const RecordingPlatform::Message& m : s.platform.messages)
         shown << m.title;
