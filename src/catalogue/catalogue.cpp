@@ -837,11 +837,16 @@ bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, C
     return LoadWhole([&](Catalogue& cat) { return CatalogueLoader(bytes, cat).load(error); }, out, error);
 }
 
+std::filesystem::path CatalogueFile(const std::filesystem::path& programFolder)
+{
+    return programFolder / "A" / "b";
+}
+
 bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error)
 {
     out = Catalogue{};
-    const std::filesystem::path folder = programFolder / "A";
-    const std::filesystem::path file = folder / "b";
+    const std::filesystem::path file = CatalogueFile(programFolder);
+    const std::filesystem::path folder = file.parent_path();
     error = LoadError{};
     error.file = PathText(file);
 

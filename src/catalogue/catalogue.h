@@ -125,6 +125,9 @@ struct LoadError {
     std::string message() const;
 };
 
+// The catalogue file of a program folder: A/b inside it.
+std::filesystem::path CatalogueFile(const std::filesystem::path& programFolder);
+
 // Reads programFolder/A/b. On failure `out` is left empty and `error` says why;
 // a partly read catalogue is never returned.
 bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error);

@@ -1,6 +1,9 @@
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -34,6 +37,18 @@ bool QtPlatform::openUrl(const QString& address)
 char QtPlatform::decimalSeparator() const
 {
     return QLocale().decimalPoint() == QLatin1String(",") ? ',' : '.';
+}
+
+QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                                   const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+}
+
+bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString QtPlatform::userDataFolder() const

@@ -19,6 +19,7 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    setUpReport();
     guardTypedTexts();
 }
 

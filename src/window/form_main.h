@@ -7,6 +7,7 @@
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
 //   form_main_calculate.cpp  "Считай!" and the log record
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
+//   form_main_report.cpp     each entry's calculation, the log menu, the report
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 #include <QMargins>
@@ -14,11 +15,14 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <string>
+#include <vector>
 #include <memory>
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
+#include "report/calculation_sheet.h"
 
 #include <array>
 
@@ -28,6 +32,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QLockFile;
 class QPushButton;
 class QRadioButton;
@@ -35,6 +40,9 @@ class QRadioButton;
 namespace nimbo {
 class ClickableLabel;
 class Platform;
+}
+namespace nimbo::report {
+struct Heading;
 }
 
 class Form_Main : public QWidget {
@@ -127,6 +135,8 @@ private:
     void OpenSite(const QString& address);
     void Img_VR_Click();
     void Cmd_skrt_Click();
+    // The marked log entries to the clipboard, one a line, in list order.
+    void copyEntries();
     void applyOuterSize();
     // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
     // log, keyboard use of the link; called once at the end of construction.
@@ -136,6 +146,19 @@ private:
     void refreshAccessibleNames();
     // Tab reaches the log strip and the panel only while they are on screen.
     void updateReach();
+
+    // form_main_report.cpp
+    void setUpReport();
+    // Gives the newest list entry the calculation the window shows; size is
+    // the size text of its log record.
+    void keepSheet(const std::string& size);
+    nimbo::CalculationSheet takeSheet(const std::string& size) const;
+    void showLogMenu(const QPoint& position);
+    // The calculations of the marked entries, or of all when none is marked.
+    std::vector<nimbo::CalculationSheet> reportSheets() const;
+    nimbo::report::Heading reportHeading() const;
+    void Mnu_SavePdf_Click();
+    void Mnu_Print_Click();
 
     QString folder_;
     nimbo::Platform& platform_;
@@ -157,6 +180,10 @@ private:
     // The window frame the outer size was last computed with; when the window
     // manager reports a different one after showing, the size is set again.
     QMargins appliedFrame_;
+    // The picture Img_VR shows, by its base name; "" while it shows none.
+    QString pictureName_;
+    QString reportFolder_;  // where the last report was saved
+    QObject logWatch_;      // the context of the log menu's connections
 
     // The controls, grouped by their role. A control alone in its role keeps
     // the name of its objectName; see the design table for every name.
@@ -190,6 +217,8 @@ private:
     QRadioButton* Opt_RegForm[4] = {};
     QRadioButton* Opt_RegRash[5] = {};
     QRadioButton* Opt_Var[2] = {};
+    QGroupBox* Frm_Ish = nullptr;
+    QGroupBox* Frm_rez = nullptr;
     ValueRow inputs_[2];
     ValueRow results_[3];
     // The section results: the outer frame, its three frames (rating, duct,
@@ -206,5 +235,6 @@ private:
     QPushButton* Cmd_DelStr = nullptr;
     QPushButton* Cmd_Clear = nullptr;
     QLabel* Lbl_Log = nullptr;
+    QMenu* Mnu_Log = nullptr;  // the log list's menu
     QPushButton* Cmd_skrt = nullptr;
 };

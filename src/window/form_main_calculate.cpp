@@ -129,6 +129,7 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
+    keepSheet(out.record.size);
     LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),

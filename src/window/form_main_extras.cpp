@@ -104,6 +104,16 @@ void Form_Main::Cmd_Clear_Click()
     LstBx_Log->clear();
 }
 
+void Form_Main::copyEntries()
+{
+    QStringList lines;
+    for (int i = 0; i < LstBx_Log->count(); ++i)
+        if (LstBx_Log->item(i)->isSelected())
+            lines << LstBx_Log->item(i)->text();
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
 // --- Site link ---------------------------------------------------------------
 
 void Form_Main::Lbl_URL_Click()
@@ -238,14 +248,8 @@ void Form_Main::applyDesktopConventions()
         if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return false;
         event->accept();
-        if (event->type() == QEvent::KeyPress) {
-            QStringList lines;
-            for (int i = 0; i < LstBx_Log->count(); ++i)
-                if (LstBx_Log->item(i)->isSelected())
-                    lines << LstBx_Log->item(i)->text();
-            if (!lines.isEmpty())
-                QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
-        }
+        if (event->type() == QEvent::KeyPress)
+            copyEntries();
         return true;
     });
 

@@ -486,6 +486,8 @@ void Form_Main::bindControls()
     group("Opt_RegRash", Opt_RegRash);
     group("Opt_Var", Opt_Var);
 
+    Frm_Ish = Find<QGroupBox>(w, "Frm_Ish");
+    Frm_rez = Find<QGroupBox>(w, "Frm_rez");
     inputs_[kFlowRow] = row("Lbl_L", "TxtBx_L", "Lbl_RL");
     inputs_[kSpeedRow] = row("Lbl_V", "TxtBx_V", "Lbl_RV");
     results_[kLossRow] = row("Lbl_p", "TxtBx_p", "Lbl_RP");

@@ -256,6 +256,7 @@ void Form_Main::showPicture(const QString& baseName)
         Img_VR->clear();
     else
         Img_VR->setPixmap(picture);
+    pictureName_ = picture.isNull() ? QString() : baseName;
 }
 
 void Form_Main::Opt_KSD_Select(int option)

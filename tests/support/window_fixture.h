@@ -13,6 +13,7 @@
 #include <QList>
 #include <QListWidget>
 #include <QLocale>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSize>
@@ -24,6 +25,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +65,27 @@ public:
         return !browserMissing;
     }
     char decimalSeparator() const override { return separator; }
+
+    // The file dialog answers saveAnswer ("" = cancel); the print dialog
+    // accepts when printTo is set, and sends the pages to that PDF file.
+    QString saveAnswer;
+    QString printTo;
+    QStringList saveSuggestions;
+    int printDialogs = 0;
+    QString chooseSaveFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        saveSuggestions.append(suggested);
+        return saveAnswer;
+    }
+    bool choosePrinter(QWidget*, QPrinter& printer) override
+    {
+        ++printDialogs;
+        if (printTo.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return true;
+    }
     QString userDataFolder() const override { return dataFolder; }
 };
 
@@ -147,6 +170,12 @@ struct Started {
         if (separator)
             platform.separator = separator;
         folder.writeCatalogue(catalogueBytes);
+        start();
+    }
+    // Over a folder that `furnish` fills (a catalogue, pictures).
+    explicit Started(const std::function<void(const ProgramFolder&)>& furnish)
+    {
+        furnish(folder);
         start();
     }
     void start()

@@ -1,6 +1,7 @@
 // The log strip and its list commands, the site link, the coefficient panel,
 // and the keyboard and screen-reader conventions of the window.
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -188,19 +190,24 @@ void TestExtras::copy_entries_data()
 {
     QTest::addColumn<bool>("extended");
     QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<bool>("viaMenu");  // «Копировать» in the list's menu rather than Ctrl+C
     QTest::addColumn<QString>("clipboard");
 
     const QString untouched = QStringLiteral("прежнее содержимое");
-    QTest::newRow("one selected") << false << QList<int>{1} << QStringLiteral("вторая строка");
-    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << untouched;
-    QTest::newRow("several, in list order") << true << QList<int>{2, 0}
+    QTest::newRow("one selected") << false << QList<int>{1} << false << QStringLiteral("вторая строка");
+    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << false << untouched;
+    QTest::newRow("several, in list order") << true << QList<int>{2, 0} << false
                                             << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("several, from the menu") << true << QList<int>{2, 0} << true
+                                            << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("none selected, from the menu") << false << QList<int>{} << true << untouched;
 }
 
 void TestExtras::copy_entries()
 {
     QFETCH(bool, extended);
     QFETCH(QList<int>, selected);
+    QFETCH(bool, viaMenu);
     QFETCH(QString, clipboard);
 
     Started s(Catalogue());
@@ -215,7 +222,10 @@ void TestExtras::copy_entries()
         list->item(row)->setSelected(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("прежнее содержимое"));
 
-    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    if (viaMenu)
+        s.control<QMenu>("Mnu_Log")->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->trigger();
+    else
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     QCOMPARE(list->count(), 3);
 }
