@@ -29,11 +29,6 @@ inline QByteArray Cp1251(const QString& text)
     return QByteArray::fromStdString(cp1251::fromUtf8(text.toStdString()));
 }
 
-inline QByteArray HeaderLine(int variant)
-{
-    return QByteArray::fromStdString(LogFile::headerBytes(variant));
-}
-
 // The lines of a file, each with its line end; a last line without one is
 // kept as it is, so that a half-written line shows.
 inline QList<QByteArray> FileLines(const QByteArray& bytes)

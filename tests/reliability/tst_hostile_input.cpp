@@ -214,13 +214,13 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     if (!expected.ok) {
         QCOMPARE(s.platform.messages.size(), 1);
         QCOMPARE(s.list()->count(), 0);
-        QCOMPARE(s.logFile(), HeaderLine(1));
+        QCOMPARE(s.logFile(), HeaderLines({1}));
         return;
     }
     QCOMPARE(s.results(), Started::ResultsOf(expected));
     QCOMPARE(s.listEntries(), QStringList({QString::fromStdString(expected.record.listLine())}));
     QVERIFY(s.listEntries().first().startsWith(shownBefore[1] + QStringLiteral(" 100x100, ")));
-    QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+    QCOMPARE(s.logFile(), HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
 }
 
 QTEST_MAIN(TestHostileInput)

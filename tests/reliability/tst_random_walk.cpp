@@ -141,7 +141,7 @@ private:
         s_.reset();
         const char separator = Chance(random_, 50) ? ',' : '.';
         s_ = std::make_unique<Started>(RandomCatalogue(random_), QStringLiteral("Нимбо тест"), separator);
-        expectedFile_ = HeaderLine(1);
+        expectedFile_ = HeaderLines({1});
         expectedList_.clear();
         stamps_.fill(QString());
         history_ << QStringLiteral("--- new catalogue, decimal separator '%1'").arg(separator);
@@ -332,7 +332,7 @@ private:
         const QString carried = s_->text("TxtBx_x");
         QSignalSpy inputChanges(s_->box("TxtBx_V"), &QLineEdit::textChanged);
         option->click();
-        expectedFile_ += HeaderLine(variant);
+        expectedFile_ += HeaderLines({variant});
         const QString expectedV = carried.isEmpty() || carried == QLatin1String("-")
                                       ? QString::fromLatin1(variant == 1 ? "0.2" : "3.5")
                                       : carried;

@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,6 +153,16 @@ T* Control(const QWidget& window, const char* name)
     if (!control)
         qFatal("no control %s of the expected class", name);
     return control;
+}
+
+// The log file's header lines of these variants, as the log writes them;
+// their exact bytes are the log file test's to check.
+inline QByteArray HeaderLines(std::initializer_list<int> variants)
+{
+    QByteArray out;
+    for (int variant : variants)
+        out += QByteArray::fromStdString(LogFile::headerBytes(variant));
+    return out;
 }
 
 inline const QStringList kMainResults{"TxtBx_p", "TxtBx_x", "TxtBx_LwA"};

@@ -40,14 +40,6 @@ std::vector<Line> Catalogue(const std::string& m = "0")
 
 QSize OuterTwips(int width, int height) { return {Twips(width), Twips(height)}; }
 
-QStringList Entries(const QListWidget& list)
-{
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
-}
-
 QString AccessibleName(QWidget* widget)
 {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
@@ -112,7 +104,7 @@ void TestExtras::log_strip_opens_and_closes()
     QVERIFY(!log->isChecked());
     QCOMPARE(OuterSize(*s.window), OuterTwips(8000, 6900));
     QVERIFY(list->geometry().top() >= s.window->height());
-    QCOMPARE(Entries(*list), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
+    QCOMPARE(s.listEntries(), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
 }
 
 void TestExtras::list_commands_data()
@@ -156,7 +148,7 @@ void TestExtras::list_commands()
         list->item(selected)->setSelected(true);
 
     QTest::mouseClick(s.control<QPushButton>(command.toLatin1().constData()), Qt::LeftButton);
-    QCOMPARE(Entries(*list), left);
+    QCOMPARE(s.listEntries(), left);
     QVERIFY(s.platform.messages.isEmpty());
 }
 

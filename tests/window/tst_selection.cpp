@@ -20,22 +20,6 @@ using namespace nimbo::test;
 
 namespace {
 
-const char* const kHeader1 =
-    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
-    "V(м/с) или X(м/с), P(Па), l(м) или V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
-const char* const kHeader2 =
-    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
-    "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
-
-// The log file as the program must write it: Windows-1251, CR LF.
-QByteArray HeaderLines(std::initializer_list<int> variants)
-{
-    std::string utf8;
-    for (int v : variants)
-        utf8 += std::string(v == 1 ? kHeader1 : kHeader2) + "\r\n";
-    return QByteArray::fromStdString(nimbo::cp1251::fromUtf8(utf8));
-}
-
 const QStringList kFrames{"Frm_Rzmr", "Frm_Tprzmr", "Frm_Dlina", "Frm_KSD", "Frm_RegForm", "Frm_RegRash"};
 
 // --- Catalogue lines --------------------------------------------------------
