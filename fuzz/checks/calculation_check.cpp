@@ -62,34 +62,27 @@ private:
 
 constexpr std::array<const char*, 8> kModelNames = {"ПДК-1", "ЩДМЖ-2", "ЩР-ДМЗ", "ЩР-ДПЗ",
                                                     "ЩР-ДТЗ", "ДМЖ",   "",       "АМН"};
-constexpr std::array<int, 5> kJetBlock = {0, 8, 68, 127, 186};
-
-int MPos(int k) { return kJetBlock[k] + 1; }
-int DzetaPos(int k) { return kJetBlock[k] + (k == 1 ? 3 : 2); }
-int DzetaPPos(int k) { return DzetaPos(k) + 1; }
-int FreeRatioPos(int k) { return DzetaPos(k) + 2; }
-int SoundPos(int k, bool plenum) { return DzetaPos(k) + 9 + (plenum ? 24 : 0); }
-int RegPos(int p) { return 245 + 9 * (p - 1); }
 
 // A size line whose every option has data: jet-form options 1 and 2,
 // regulator positions 1 to 3, sound with and without plenum.
 Line FullLine(Line l, const char* fm, const char* fz, int sectionMode)
 {
-    l.set(5, fm).set(6, fz).set(7, std::to_string(sectionMode));
+    using namespace test::field;
+    l.set(kFm, fm).set(kFz, fz).set(kSectionMode, std::to_string(sectionMode));
     const std::array<const char*, 5> jet = {"", "Веер", "Компакт", "n", "n"};
     for (int k = 1; k <= 4; ++k) {
-        l.set(kJetBlock[k], jet[static_cast<std::size_t>(k)]);
-        l.set(MPos(k), k == 1 ? "2" : "1.5").set(DzetaPos(k), "1.5").set(DzetaPPos(k), "2.5");
-        l.set(FreeRatioPos(k), "0.5");
+        l.set(JetCaption(k), jet[static_cast<std::size_t>(k)]);
+        l.set(M(k), k == 1 ? "2" : "1.5").set(Dzeta(k), "1.5").set(DzetaP(k), "2.5");
+        l.set(FreeRatio(k), "0.5");
         for (bool plenum : {false, true})
             for (int band = 0; band < 24; ++band)
-                l.set(SoundPos(k, plenum) + band, band < 8 ? "10" : band < 16 ? "20" : "5");
+                l.set(Sound(k, plenum) + band, band < 8 ? "10" : band < 16 ? "20" : "5");
     }
     const std::array<const char*, 6> reg = {"", "b=0°", "b=15°", "b=30°", "n", "n"};
     for (int p = 1; p <= 5; ++p) {
-        l.set(RegPos(p), reg[static_cast<std::size_t>(p)]);
+        l.set(RegCaption(p), reg[static_cast<std::size_t>(p)]);
         for (int k = 1; k <= 4; ++k)
-            l.set(RegPos(p) + k, "1.2").set(RegPos(p) + 4 + k, "2");
+            l.set(Kr(k, p), "1.2").set(DL(k, p), "2");
     }
     return l;
 }
@@ -106,7 +99,7 @@ std::vector<Line> GeneratedLines(unsigned modelChoice)
     lines.push_back(FullLine(Record(name(2), "Диффузоры", "100x100", 2), "0.04", "0.03", 1));
     lines.push_back(FullLine(Record(name(2), "Диффузоры", "200x200"), "0.16", "0.12", 0));
     Line noData = FullLine(Record(name(3), "Решетки", "300x150"), "0.045", "0.04", 2);
-    noData.set(DzetaPos(1), "111111").set(MPos(1), "0");
+    noData.set(test::field::Dzeta(1), "111111").set(test::field::M(1), "0");
     lines.push_back(noData);
     return lines;
 }
@@ -257,14 +250,14 @@ std::string CheckInputsUsable(const Snapshot& s)
     if (!sel.modelChosen || sel.row < 1 || sel.row > cat.recordCount() || sel.sizeIndex < 1 ||
         sel.sizeIndex > cat.sizeLineCount(sel.row))
         return "a calculation ran without a chosen row and size";
-    const std::string_view mode = cat.sizeMode(sel.row);
-    if (mode != "n" && mode != "dlina" && !sel.sizeChosen)
+    const SizeMode mode = cat.sizeMode(sel.row);
+    if (mode == SizeMode::Listed && !sel.sizeChosen)
         return "a calculation ran before a size was chosen";
     if (!IsPositiveNumber(s.inputs.L) || !IsPositiveNumber(s.inputs.V))
         return "a calculation ran on L '" + s.inputs.L + "' and V '" + s.inputs.V + "'";
-    if (mode == "n" && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
+    if (mode == SizeMode::Free && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
         return "a calculation ran on A '" + s.inputs.A + "' and B '" + s.inputs.B + "'";
-    if (mode == "dlina" && !IsPositiveNumber(s.inputs.Dlina))
+    if (mode == SizeMode::Slot && !IsPositiveNumber(s.inputs.Dlina))
         return "a calculation ran on the length '" + s.inputs.Dlina + "'";
     return {};
 }

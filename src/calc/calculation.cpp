@@ -109,7 +109,7 @@ Outcome Refused(std::string message, const Snapshot& s)
 Candidate CandidateAt(const Catalogue& catalogue, int row, int sizeIndex)
 {
     Candidate c;
-    c.mode = SizeModeOf(catalogue.sizeMode(row));
+    c.mode = catalogue.sizeMode(row);
     c.modelName = catalogue.modelName(row);
     c.line = catalogue.line(row, sizeIndex);
     c.sectionMm = SectionLength(c.modelName);
@@ -120,7 +120,7 @@ std::string ChooseCandidate(const Catalogue* catalogue, const Selection& sel, Ca
 {
     if (!catalogue || !sel.modelChosen || sel.row < 1 || sel.row > catalogue->recordCount())
         return std::string(kChooseModel);
-    const SizeMode mode = SizeModeOf(catalogue->sizeMode(sel.row));
+    const SizeMode mode = catalogue->sizeMode(sel.row);
     if ((mode == SizeMode::Listed && !sel.sizeChosen) || sel.sizeIndex < 1 ||
         sel.sizeIndex > catalogue->sizeLineCount(sel.row))
         return std::string(kChooseSize);

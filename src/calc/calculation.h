@@ -77,9 +77,6 @@ struct Snapshot {
 
 // --- Step 1: the size line and the typed inputs -------------------------------
 
-enum class SizeMode { Free, Slot, Listed };  // "n", "dlina", a listed size
-SizeMode SizeModeOf(std::string_view firstDesignation);
-
 // One size line of one row with what the formulas read from its row.
 // Valid while the catalogue lives.
 struct Candidate {

@@ -295,6 +295,15 @@ std::size_t Catalogue::storageBytes() const
 // ---------------------------------------------------------------------------
 // LoadError
 
+SizeMode SizeModeOf(std::string_view firstDesignation)
+{
+    if (firstDesignation == "n")
+        return SizeMode::Free;
+    if (firstDesignation == "dlina")
+        return SizeMode::Slot;
+    return SizeMode::Listed;
+}
+
 std::string LoadError::message() const
 {
     std::string text = "Не удалось загрузить каталог «" + file + "»";
@@ -758,7 +767,8 @@ bool CatalogueLoader::loadRecords()
         int lineCount = 0;
         if (!readSizeLine(true, lineCount))
             return false;
-        const bool freeSize = std::string_view(cat_.texts_.c_str() + cat_.textOffsets_.back()) == "n";
+        const bool freeSize =
+            SizeModeOf(std::string_view(cat_.texts_.c_str() + cat_.textOffsets_.back())) == SizeMode::Free;
         if (freeSize || lineCount < 1)
             lineCount = 1;
         if (lineCount > kMaxSizeLines) {

@@ -47,7 +47,7 @@ int OfferedSizes(const Catalogue& catalogue, int row)
     const int lines = std::min(catalogue.sizeLineCount(row), kMaxSizeLines);
     if (lines < 1)
         return 0;
-    if (SizeModeOf(catalogue.sizeMode(row)) != SizeMode::Listed)
+    if (catalogue.sizeMode(row) != SizeMode::Listed)
         return 1;
     int k = 0;
     while (k < lines && !catalogue.sizeDesignation(row, k + 1).empty())
@@ -100,7 +100,7 @@ std::string ReadAllInputs(const Catalogue& catalogue, const Request& r, TypedInp
     bool present[3] = {};
     for (int row = 1; row <= catalogue.recordCount(); ++row)
         if (TypeMatches(catalogue, row, r.type) && OfferedSizes(catalogue, row) > 0)
-            present[static_cast<int>(SizeModeOf(catalogue.sizeMode(row)))] = true;
+            present[static_cast<int>(catalogue.sizeMode(row))] = true;
     for (SizeMode mode : {SizeMode::Free, SizeMode::Slot, SizeMode::Listed}) {
         const int i = static_cast<int>(mode);
         if (present[i])

@@ -67,29 +67,28 @@ void Form_Main::pickAndCalculate(const Picks& p)
                                              Qt::MatchExactly | Qt::MatchCaseSensitive),
               &Form_Main::Cmb_TipVR_Click);
     pickEntry(Cmb_VidVR, Cmb_VidVR->findData(p.row), &Form_Main::Cmb_VidVR_Click);
-    const nimbo::SizeMode mode = nimbo::SizeModeOf(catalogue_.sizeMode(p.row));
+    const nimbo::SizeMode mode = catalogue_.sizeMode(p.row);
     if (mode == nimbo::SizeMode::Listed)
         pickEntry(Cmb_Tprzmr, Cmb_Tprzmr->findData(p.sizeIndex), &Form_Main::Cmb_Tprzmr_Click);
-    // What a user types last wins; the boxes a size mode does not show still
-    // count elsewhere (the duct section, the flat jet), so all are typed.
+    // The boxes a size mode does not show still count elsewhere (the duct
+    // section, the flat jet), so every box is typed, the size first.
     const auto typeInto = [](QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); };
+    const std::array<QLineEdit*, 5> boxes = inputBoxes();  // L, V, A, B, length
     if (mode == nimbo::SizeMode::Free) {
-        typeInto(TxtBx_A, p.inputs.A);
-        typeInto(TxtBx_B, p.inputs.B);
+        typeInto(boxes[2], p.inputs.A);
+        typeInto(boxes[3], p.inputs.B);
     }
     if (mode == nimbo::SizeMode::Slot)
-        typeInto(TxtBx_Dlina, p.inputs.Dlina);
+        typeInto(boxes[4], p.inputs.Dlina);
     if (!Frm_KSD->isHidden() && p.ksd >= 1 && p.ksd <= 3)
         Opt_KSD[p.ksd - 1]->click();
     if (!Frm_RegForm->isHidden() && p.regForm >= 1 && p.regForm <= 4)
         Opt_RegForm[p.regForm - 1]->click();
     if (!Frm_RegRash->isHidden() && p.regRash >= 1 && p.regRash <= 5)
         Opt_RegRash[p.regRash - 1]->click();
-    (p.variant == 2 ? Opt_Var2 : Opt_Var1)->click();
-    typeInto(TxtBx_L, p.inputs.L);
-    typeInto(TxtBx_V, p.inputs.V);
-    typeInto(TxtBx_A, p.inputs.A);
-    typeInto(TxtBx_B, p.inputs.B);
-    typeInto(TxtBx_Dlina, p.inputs.Dlina);
+    Opt_Var[p.variant == 2 ? 1 : 0]->click();
+    const std::string* texts[5] = {&p.inputs.L, &p.inputs.V, &p.inputs.A, &p.inputs.B, &p.inputs.Dlina};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        typeInto(boxes[i], *texts[i]);
     Cmd_Start->click();
 }

@@ -28,9 +28,10 @@ constexpr int kSheetRole = Qt::UserRole + 1;
 
 std::string Std(const QString& s) { return s.trimmed().toStdString(); }
 
-nimbo::ShownValue Row(const QLabel* caption, const QLineEdit* box, const QLabel* unit)
+// A caption, its box and its unit.
+nimbo::ShownValue Row(const auto& row)
 {
-    return {Std(caption->text()), Std(box->text()), Std(unit->text())};
+    return {Std(row.caption->text()), Std(row.box->text()), Std(row.unit->text())};
 }
 
 // "A, мм" above a box reads "A", the box, "мм" in a report line.
@@ -128,29 +129,24 @@ nimbo::CalculationSheet Form_Main::takeSheet(const std::string& size) const
     if (!Frm_Dlina->isHidden())
         s.sizeValues = {Row(Frm_Dlina->title(), TxtBx_Dlina->text())};
     else if (!Frm_Rzmr->isHidden())
-        s.sizeValues = {Row(Lbl_A->text(), TxtBx_A->text()), Row(Lbl_B->text(), TxtBx_B->text())};
+        for (const ValueRow& size : sizes_)
+            s.sizeValues.push_back(Row(size.caption->text(), size.box->text()));
     else
         s.sizeValues = {Row(Frm_Tprzmr->title(), Cmb_Tprzmr->currentText())};
     AddOption(s.options, Frm_KSD, Opt_KSD);
     AddOption(s.options, Frm_RegForm, Opt_RegForm);
     AddOption(s.options, Frm_RegRash, Opt_RegRash);
-    s.variant = Std((Opt_Var2->isChecked() ? Opt_Var2 : Opt_Var1)->text());
-    s.inputs = {Std(Frm_Ish->title()), {Row(Lbl_L, TxtBx_L, Lbl_RL), Row(Lbl_V, TxtBx_V, Lbl_RV)}};
+    s.variant = Std((Opt_Var[1]->isChecked() ? Opt_Var[1] : Opt_Var[0])->text());
+    s.inputs = {Std(Frm_Ish->title()), {Row(inputs_[kFlowRow]), Row(inputs_[kSpeedRow])}};
     s.results = {Std(Frm_rez->title()),
-                 {Row(Lbl_p, TxtBx_p, Lbl_RP), Row(Lbl_LwA, TxtBx_LwA, Lbl_RLwA), Row(Lbl_x, TxtBx_x, Lbl_Rll)}};
+                 {Row(results_[kLossRow]), Row(results_[kSoundRow]), Row(results_[kJetRow])}};
     if (!Frm_FV->isHidden()) {
         s.sectionsTitle = Std(Frm_FV->title());
-        const struct {
-            const QGroupBox* frame;
-            nimbo::ShownValue area, velocity;
-        } sections[] = {
-            {Frm_RS, Row(Lbl_F0, TxtBx_F0, Lbl_m2), Row(Lbl_V0, TxtBx_V0, Lbl_ms)},
-            {Frm_SV, Row(Lbl_Fv, TxtBx_Fv, Lbl_m22), Row(Lbl_Vv, TxtBx_Vv, Lbl_mms)},
-            {Frm_JS, Row(Lbl_Fjs, TxtBx_Fjs, Lbl_m222), Row(Lbl_Vjs, TxtBx_Vjs, Lbl_mmms)},
-        };
-        for (const auto& section : sections)
-            if (!section.frame->isHidden())
-                s.sections.push_back({Std(section.frame->title()), {section.area, section.velocity}});
+        // Two rows a frame: the area and the velocity.
+        for (std::size_t i = 0; i < std::size(sectionFrames_); ++i)
+            if (!sectionFrames_[i]->isHidden())
+                s.sections.push_back({Std(sectionFrames_[i]->title()),
+                                      {Row(sections_[2 * i]), Row(sections_[2 * i + 1])}});
     }
     s.picture = pictureName_.toStdString();
     return s;

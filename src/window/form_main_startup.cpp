@@ -26,25 +26,19 @@ void Form_Main::reportStartUpFailure(const QString& text)
 bool Form_Main::startUp()
 {
     // 1. The normal size: log strip and coefficient panel outside the view.
-    outerWidthTwips_ = 8000;
-    outerHeightTwips_ = 6900;
+    outerWidthTwips_ = kNormalWidth;
+    outerHeightTwips_ = kNormalHeight;
     applyOuterSize();
 
     // 2. The default picture; without it the area stays empty.
-    const QPixmap picture = platform_.loadPicture(folder_ + QStringLiteral("/jpg/Timbra.jpg"));
-    if (picture.isNull())
-        Img_VR->clear();
-    else
-        Img_VR->setPixmap(picture);
+    showPicture(QStringLiteral("Timbra"));
 
     // 3. The site link points at the maker's home page.
-    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
-    Lbl_URL->setText(siteAddress_);
-    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+    pointLinkHome();
 
     // 4.-5. The default inputs, Vx in the user's own number format.
-    TxtBx_V->setText(QString::fromStdString(nimbo::NumberText(0.2, platform_.decimalSeparator())));
-    TxtBx_L->setText(QStringLiteral("1000"));
+    inputs_[kSpeedRow].box->setText(QString::fromStdString(nimbo::NumberText(0.2, platform_.decimalSeparator())));
+    inputs_[kFlowRow].box->setText(QStringLiteral("1000"));
 
     // 6.
     Frm_FV->hide();

@@ -46,13 +46,18 @@ void Form_Main::setPrompt(QComboBox* box, const QString& text)
     box->setEditText(text);
 }
 
+QString Form_Main::pickedText(const QComboBox& box)
+{
+    const int index = box.currentIndex();
+    if (index >= 0)
+        return box.itemText(index);
+    const QVariant prompt = box.property(kPromptProperty);
+    return prompt.isValid() ? prompt.toString() : box.currentText();
+}
+
 void Form_Main::restorePickedText(QComboBox* box)
 {
-    const int index = box->currentIndex();
-    const QVariant prompt = box->property(kPromptProperty);
-    if (index < 0 && !prompt.isValid())
-        return;
-    const QString picked = index >= 0 ? box->itemText(index) : prompt.toString();
+    const QString picked = pickedText(*box);
     if (box->currentText() != picked)
         box->setEditText(picked);
 }
@@ -84,6 +89,6 @@ void Form_Main::guardTypedTexts()
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
     }
-    for (QLineEdit* box : {TxtBx_L, TxtBx_V, TxtBx_A, TxtBx_B, TxtBx_Dlina})
+    for (QLineEdit* box : inputBoxes())
         box->setValidator(new FirstLineOnly(box));
 }

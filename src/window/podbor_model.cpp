@@ -112,7 +112,7 @@ const PodborModel::RowTexts& PodborModel::texts(int row) const
     const nimbo::SizeLine line = catalogue_->line(f.row, f.sizeIndex);
     t.cells[Type] = Text(catalogue_->typeName(f.row));
     t.cells[Model] = Text(catalogue_->modelName(f.row));
-    switch (nimbo::SizeModeOf(catalogue_->sizeMode(f.row))) {
+    switch (catalogue_->sizeMode(f.row)) {
     case nimbo::SizeMode::Free:  // as the log writes a free size, with a Cyrillic "х"
         t.cells[Size] = Text(request_.inputs.A) + QStringLiteral("х") + Text(request_.inputs.B);
         break;

@@ -72,17 +72,31 @@ QStringList SectionTexts(const Sections& s)
 
 enum class Input { L, V, A, B, Dlina };
 
+std::string& Typed(Inputs& inputs, Input input)
+{
+    switch (input) {
+    case Input::L: return inputs.L;
+    case Input::V: return inputs.V;
+    case Input::A: return inputs.A;
+    case Input::B: return inputs.B;
+    case Input::Dlina: break;
+    }
+    return inputs.Dlina;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Input)
 
-class TstCalculate : public QObject {
+class TestCalculate : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
 
     void unusable_input_is_refused_data();
     void unusable_input_is_refused();
+    void usable_spellings_give_the_plain_results_data();
+    void usable_spellings_give_the_plain_results();
     void inputs_outside_the_size_mode_are_not_read_data();
     void inputs_outside_the_size_mode_are_not_read();
     void choice_is_required_data();
@@ -116,9 +130,9 @@ private:
     Catalogue catalogue_;
 };
 
-void TstCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
+void TestCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
 
-void TstCalculate::unusable_input_is_refused_data()
+void TestCalculate::unusable_input_is_refused_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("variant");
@@ -126,8 +140,10 @@ void TstCalculate::unusable_input_is_refused_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
 
-    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1e999", "-0", "0", "-5",
-                            "nan", "inf", "пять", "1 000"};
+    // Every kind of text a person may type that is no usable number; the
+    // window test sends a few of them through the real boxes.
+    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1,000.5", "1e999", "1e-999", "-0", "0", "-5",
+                            "nan", "inf", "пять", "1е3", "1 000", QStringLiteral("1\u00A0000"), "5 мм"};
     struct Case {
         const char* tag;
         int row, variant;
@@ -147,7 +163,7 @@ void TstCalculate::unusable_input_is_refused_data()
             QTest::addRow("%s «%s»", c.tag, qPrintable(t)) << c.row << c.variant << c.input << t << QString(c.name);
 }
 
-void TstCalculate::unusable_input_is_refused()
+void TestCalculate::unusable_input_is_refused()
 {
     QFETCH(int, row);
     QFETCH(int, variant);
@@ -158,14 +174,7 @@ void TstCalculate::unusable_input_is_refused()
     Snapshot s = Chosen(catalogue_, row);
     s.variant = variant;
     s.sections = {true, true, false, "f0", "v0", "fv", "vv", "fjs", "vjs"};
-    const std::string t = text.toStdString();
-    switch (input) {
-    case Input::L: s.inputs.L = t; break;
-    case Input::V: s.inputs.V = t; break;
-    case Input::A: s.inputs.A = t; break;
-    case Input::B: s.inputs.B = t; break;
-    case Input::Dlina: s.inputs.Dlina = t; break;
-    }
+    Typed(s.inputs, input) = text.toStdString();
     const Outcome out = run(s);
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).startsWith(name + ": "), qPrintable(Q(out.message)));
@@ -175,7 +184,63 @@ void TstCalculate::unusable_input_is_refused()
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
+void TestCalculate::usable_spellings_give_the_plain_results_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("typed");
+
+    struct Case {
+        const char* tag;
+        int row, variant;
+        Input input;
+        const char* plain;
+        const char* exponent;  // the same number with an exponent
+    };
+    const Case cases[] = {
+        {"L", Listed, 1, Input::L, "1000", "1e3"},         {"Vx", Listed, 1, Input::V, "0.5", "5e-1"},
+        {"X", Listed, 2, Input::V, "3.5", "0.35E1"},       {"A", Free, 1, Input::A, "300", "3e2"},
+        {"B", Free, 1, Input::B, "250", "2.5e2"},          {"length", SlotDmz, 1, Input::Dlina, "1500", "1.5E3"},
+    };
+    for (const Case& c : cases) {
+        const QString plain = QString::fromLatin1(c.plain);
+        const QString comma = plain.contains('.') ? QString(plain).replace('.', ',') : plain + ",0";
+        const auto row = [&](const char* what, const QString& typed) {
+            QTest::addRow("%s %s", c.tag, what) << c.row << c.variant << c.input << plain << typed;
+        };
+        row("blanks around", "  " + plain + "\t");
+        row("decimal comma", comma);
+        row("exponent", QString::fromLatin1(c.exponent));
+        row("explicit plus", "+" + plain);
+        row("trailing zeros", plain + (plain.contains('.') ? "" : ".") + QString(400, '0'));
+    }
+}
+
+void TestCalculate::usable_spellings_give_the_plain_results()
+{
+    QFETCH(int, row);
+    QFETCH(int, variant);
+    QFETCH(Input, input);
+    QFETCH(QString, plain);
+    QFETCH(QString, typed);
+
+    Snapshot s = Chosen(catalogue_, row);
+    s.variant = variant;
+    Typed(s.inputs, input) = plain.toStdString();
+    const Outcome expected = run(s);
+    QVERIFY2(expected.ok, expected.message.c_str());
+    Typed(s.inputs, input) = typed.toStdString();
+    const Outcome out = run(s);
+    QVERIFY2(out.ok, out.message.c_str());
+    QCOMPARE(Q(out.texts.p), Q(expected.texts.p));
+    QCOMPARE(Q(out.texts.x), Q(expected.texts.x));
+    QCOMPARE(Q(out.texts.LwA), Q(expected.texts.LwA));
+    QCOMPARE(SectionTexts(out.sections), SectionTexts(expected.sections));
+}
+
+void TestCalculate::inputs_outside_the_size_mode_are_not_read_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Input>("input");
@@ -185,17 +250,17 @@ void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
     QTest::newRow("length on a listed size") << int(Listed) << Input::Dlina;
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read()
+void TestCalculate::inputs_outside_the_size_mode_are_not_read()
 {
     QFETCH(int, row);
     QFETCH(Input, input);
     Snapshot s = Chosen(catalogue_, row);
-    (input == Input::A ? s.inputs.A : input == Input::B ? s.inputs.B : s.inputs.Dlina) = "abc";
+    Typed(s.inputs, input) = "abc";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
 }
 
-void TstCalculate::choice_is_required_data()
+void TestCalculate::choice_is_required_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("modelChosen");
@@ -209,7 +274,7 @@ void TstCalculate::choice_is_required_data()
     QTest::newRow("slot needs no size choice") << int(SlotDmz) << true << false << "";
 }
 
-void TstCalculate::choice_is_required()
+void TestCalculate::choice_is_required()
 {
     QFETCH(int, row);
     QFETCH(bool, modelChosen);
@@ -222,7 +287,7 @@ void TstCalculate::choice_is_required()
     QCOMPARE(Q(out.message), message);
 }
 
-void TstCalculate::free_size_must_exceed_allowances_data()
+void TestCalculate::free_size_must_exceed_allowances_data()
 {
     QTest::addColumn<QString>("A");
     QTest::addColumn<QString>("B");
@@ -232,7 +297,7 @@ void TstCalculate::free_size_must_exceed_allowances_data()
     QTest::newRow("both just above") << "20,5" << "20.5" << "";
 }
 
-void TstCalculate::free_size_must_exceed_allowances()
+void TestCalculate::free_size_must_exceed_allowances()
 {
     QFETCH(QString, A);
     QFETCH(QString, B);
@@ -248,14 +313,14 @@ void TstCalculate::free_size_must_exceed_allowances()
     }
 }
 
-void TstCalculate::zero_catalogue_area_is_refused()
+void TestCalculate::zero_catalogue_area_is_refused()
 {
     const Outcome out = run(Chosen(catalogue_, ZeroArea));
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).contains("Fm"), out.message.c_str());
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
+void TestCalculate::overflow_is_refused_when_the_value_is_used_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("plenum");      // 0: frame hidden
@@ -277,7 +342,7 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
         << int(SlotDmz) << 0 << 2 << "1000" << "0.2" << "0.001" << "";
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used()
+void TestCalculate::overflow_is_refused_when_the_value_is_used()
 {
     QFETCH(int, row);
     QFETCH(int, plenum);
@@ -305,7 +370,7 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used()
     }
 }
 
-void TstCalculate::result_texts_data()
+void TestCalculate::result_texts_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("jetForm");  // 0: frame hidden
@@ -329,7 +394,7 @@ void TstCalculate::result_texts_data()
         << int(HalfArea) << 0 << "56.25" << ',' << "0,9|0|-|2|1|1|0,0312|0,0312";
 }
 
-void TstCalculate::result_texts()
+void TestCalculate::result_texts()
 {
     QFETCH(int, row);
     QFETCH(int, jetForm);
@@ -350,7 +415,7 @@ void TstCalculate::result_texts()
         QCOMPARE(Q(NumberText(out.stages.geometry.Fm, '.')), QStringLiteral("0.100000001490116"));
 }
 
-void TstCalculate::flat_jet_threshold_data()
+void TestCalculate::flat_jet_threshold_data()
 {
     QTest::addColumn<int>("variant");
     QTest::addColumn<QString>("V");
@@ -373,7 +438,7 @@ void TstCalculate::flat_jet_threshold_data()
     QTest::newRow("v1 throw 3.7 above 3.6: compact") << 1 << "0.74" << "600" << '.' << false << "3.7";
 }
 
-void TstCalculate::flat_jet_threshold()
+void TestCalculate::flat_jet_threshold()
 {
     QFETCH(int, variant);
     QFETCH(QString, V);
@@ -393,7 +458,7 @@ void TstCalculate::flat_jet_threshold()
     QCOMPARE(Q(out.texts.x), x);
 }
 
-void TstCalculate::sound_of_slots_data()
+void TestCalculate::sound_of_slots_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("LwA");
@@ -403,7 +468,7 @@ void TstCalculate::sound_of_slots_data()
     QTest::newRow("no sound data") << int(SlotDmz) << "-";
 }
 
-void TstCalculate::sound_of_slots()
+void TestCalculate::sound_of_slots()
 {
     QFETCH(int, row);
     QFETCH(QString, LwA);
@@ -417,7 +482,7 @@ void TstCalculate::sound_of_slots()
     QCOMPARE(Q(out.record.listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
 }
 
-void TstCalculate::listed_size_reads_chosen_line()
+void TestCalculate::listed_size_reads_chosen_line()
 {
     Snapshot s = Chosen(catalogue_, Listed, 2);
     const Outcome out = run(s);
@@ -428,7 +493,7 @@ void TstCalculate::listed_size_reads_chosen_line()
 
 // The numeric step as a finder calls it, without a snapshot: the same
 // refusal or the same numbers as the whole calculation.
-void TstCalculate::numbers_alone_match_the_window_data()
+void TestCalculate::numbers_alone_match_the_window_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("L");
@@ -442,7 +507,7 @@ void TstCalculate::numbers_alone_match_the_window_data()
     QTest::newRow("pressure loss of a huge flow") << int(Listed) << "1e300" << "300" << '.';
 }
 
-void TstCalculate::numbers_alone_match_the_window()
+void TestCalculate::numbers_alone_match_the_window()
 {
     QFETCH(int, row);
     QFETCH(QString, L);
@@ -471,7 +536,7 @@ void TstCalculate::numbers_alone_match_the_window()
 
 // The jet a finder draws: the velocity at any distance of a candidate
 // calculated once, as variant 2 would show it for that distance.
-void TstCalculate::jet_velocity_at_a_distance_data()
+void TestCalculate::jet_velocity_at_a_distance_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<double>("X");
@@ -486,7 +551,7 @@ void TstCalculate::jet_velocity_at_a_distance_data()
     QTest::newRow("listed, at most the outlet velocity") << int(Listed) << 0.01 << false << "1";
 }
 
-void TstCalculate::jet_velocity_at_a_distance()
+void TestCalculate::jet_velocity_at_a_distance()
 {
     QFETCH(int, row);
     QFETCH(double, X);
@@ -508,7 +573,7 @@ void TstCalculate::jet_velocity_at_a_distance()
     QCOMPARE(shown.stages.flatJet, flat);
 }
 
-void TstCalculate::log_record_of_free_size()
+void TestCalculate::log_record_of_free_size()
 {
     // State: free size 250 × 400 with allowances of 20 mm, plenum frame
     // hidden, jet-form frame visible with nothing selected, regulator at b=15°.
@@ -542,7 +607,7 @@ void TstCalculate::log_record_of_free_size()
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::log_record_items_data()
+void TestCalculate::log_record_items_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("rzmrVisible");
@@ -557,7 +622,7 @@ void TstCalculate::log_record_items_data()
     QTest::newRow("plenum frame visible, nothing selected") << int(Listed) << false << false << -1 << "200х200" << "";
 }
 
-void TstCalculate::log_record_items()
+void TestCalculate::log_record_items()
 {
     QFETCH(int, row);
     QFETCH(bool, rzmrVisible);
@@ -590,7 +655,7 @@ void TstCalculate::log_record_items()
     QCOMPARE(Q(out.record.LwA), Q(out.texts.LwA));
 }
 
-void TstCalculate::calculation_time()
+void TestCalculate::calculation_time()
 {
     Snapshot s = Chosen(catalogue_, Free);
     s.options.regRashVisible = true;
@@ -615,5 +680,5 @@ void TstCalculate::calculation_time()
     QVERIFY(median < 1000);
 }
 
-QTEST_APPLESS_MAIN(TstCalculate)
+QTEST_APPLESS_MAIN(TestCalculate)
 #include "tst_calculate.moc"

@@ -58,13 +58,13 @@ struct Case {
 
 }  // namespace
 
-class ShippedCalculation : public QObject {
+class TestShippedCalculation : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void everyCombination_data();
-    void everyCombination();
+    void every_combination_data();
+    void every_combination();
 
 private:
     std::vector<Case> casesFor(int row) const;
@@ -74,7 +74,7 @@ private:
     std::map<std::string, const range::Model*> models_;
 };
 
-void ShippedCalculation::initTestCase()
+void TestShippedCalculation::initTestCase()
 {
     LoadError error;
     QVERIFY2(LoadCatalogue(kProgramFolder, catalogue_, error), error.message().c_str());
@@ -85,7 +85,7 @@ void ShippedCalculation::initTestCase()
             models_[m.name] = &m;
 }
 
-void ShippedCalculation::everyCombination_data()
+void TestShippedCalculation::every_combination_data()
 {
     QTest::addColumn<int>("row");
     for (int row = 1; row <= catalogue_.recordCount(); ++row)
@@ -96,7 +96,7 @@ void ShippedCalculation::everyCombination_data()
 // plenum zeta is given, "Нет" only when a plain zeta is given too, "КСР" only
 // with a flow regulator; the jet-form frame unless caption 1 is "n"; the
 // flow-regulator frame with "КСР", or on its own when there is no plenum.
-std::vector<Case> ShippedCalculation::casesFor(int row) const
+std::vector<Case> TestShippedCalculation::casesFor(int row) const
 {
     std::vector<Case> cases;
     const std::string model(catalogue_.modelName(row));
@@ -104,8 +104,8 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
     if (found == models_.end())
         return cases;
     const double velocity = found->second->velocity;
-    const std::string_view mode = catalogue_.sizeMode(row);
-    const bool free = mode == "n", slot = mode == "dlina";
+    const SizeMode mode = catalogue_.sizeMode(row);
+    const bool free = mode == SizeMode::Free, slot = mode == SizeMode::Slot;
 
     struct SizeChoice {
         int index;
@@ -195,7 +195,7 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
     return cases;
 }
 
-void ShippedCalculation::everyCombination()
+void TestShippedCalculation::every_combination()
 {
     QFETCH(int, row);
     const std::vector<Case> cases = casesFor(row);
@@ -239,5 +239,5 @@ void ShippedCalculation::everyCombination()
     }
 }
 
-QTEST_GUILESS_MAIN(ShippedCalculation)
+QTEST_GUILESS_MAIN(TestShippedCalculation)
 #include "tst_shipped_calculation.moc"

@@ -127,7 +127,7 @@ void TestCatalogueFaults::file_loads_whole_or_names_the_fault()
     QFETCH(int, field);
     QFETCH(QString, what);
 
-    NamedFolder folder;
+    ProgramFolder folder;
     folder.writeCatalogue(bytes.toStdString());
 
     Catalogue catalogue;
@@ -174,7 +174,7 @@ void TestCatalogueFaults::catalogue_that_is_not_a_file()
 {
     QFETCH(QString, target);
 
-    NamedFolder folder;
+    ProgramFolder folder;
     const fs::path file = folder.fsFile(QStringLiteral("A/b"));
     fs::create_directories(file.parent_path());
     if (target == QLatin1String("fifo")) {

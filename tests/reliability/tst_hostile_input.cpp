@@ -21,15 +21,14 @@ struct BoxCase {
     const char* box;
     std::string_view name;  // as the message names the input
     const char* valid;      // a usable plain number
-    const char* exponent;   // the same number with an exponent
 };
 
 const BoxCase kBoxes[] = {
-    {"TxtBx_L", kNameL, "1000", "1e3"},
-    {"TxtBx_V", kNameVx, "0.5", "5e-1"},
-    {"TxtBx_A", kNameA, "300", "3e2"},
-    {"TxtBx_B", kNameB, "250", "2.5e2"},
-    {"TxtBx_Dlina", kNameLength, "1500", "1.5E3"},
+    {"TxtBx_L", kNameL, "1000"},
+    {"TxtBx_V", kNameVx, "0.5"},
+    {"TxtBx_A", kNameA, "300"},
+    {"TxtBx_B", kNameB, "250"},
+    {"TxtBx_Dlina", kNameLength, "1500"},
 };
 
 constexpr int kMegabyte = 1 << 20;
@@ -61,31 +60,16 @@ void TestHostileInput::each_box_refuses_or_calculates_data()
         const auto row = [&](const char* what, const QString& text, const QString& meaning) {
             QTest::addRow("%s: %s", b.box, what) << box << text << meaning << name;
         };
-        row("empty", QString(), QString());
-        row("blanks", QStringLiteral("   "), QString());
+        // The full list of refused and usable spellings is the engine's test;
+        // here one of each kind checks that the box hands the text on as typed,
+        // and the long texts check what the box itself keeps.
         row("letters", QStringLiteral("abc"), QString());
-        row("list of numbers", QStringLiteral("1,2,3"), QString());
-        row("two decimal points", QStringLiteral("1.2.3"), QString());
-        row("beyond a double", QStringLiteral("1e999"), QString());
-        row("below a double", QStringLiteral("1e-999"), QString());
-        row("negative zero", QStringLiteral("-0"), QString());
-        row("negative", QStringLiteral("-") + valid, QString());
-        row("nan", QStringLiteral("nan"), QString());
-        row("inf", QStringLiteral("inf"), QString());
-        row("Cyrillic", QStringLiteral("сто"), QString());
-        row("Cyrillic е for the exponent", QStringLiteral("1е3"), QString());
-        row("grouped with a blank", QStringLiteral("1 000"), QString());
-        row("grouped with a no-break blank", QStringLiteral("1\u00A0000"), QString());
-        row("grouped with a comma and a decimal point", QStringLiteral("1,000.5"), QString());
-        row("unit typed after the number", valid + QStringLiteral(" мм"), QString());
         row("1 MB of digits", QStringLiteral("1") + QString(kMegabyte, QLatin1Char('0')), QString());
         row("1 MB of letters", QString(kMegabyte, QLatin1Char('x')), QString());
-        row("blanks around", QStringLiteral("  ") + valid + QStringLiteral("\t"), valid);
         row("decimal comma", valid.contains(QLatin1Char('.')) ? QString(valid).replace(QLatin1Char('.'), QLatin1Char(','))
                                                               : valid + QStringLiteral(",0"),
             valid);
-        row("exponent", QString::fromLatin1(b.exponent), valid);
-        row("explicit plus", QStringLiteral("+") + valid, valid);
+        row("blanks around", QStringLiteral("  ") + valid + QStringLiteral("\t"), valid);
         // Pasted from a spreadsheet or with a long run of blanks: the number
         // is recorded alone, on one line.
         row("pasted cell ending in CR LF", QStringLiteral("paste:") + valid + QStringLiteral("\r\n"), valid);
@@ -106,7 +90,7 @@ void TestHostileInput::each_box_refuses_or_calculates()
     QFETCH(QString, meaning);
     QFETCH(QString, name);
 
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     const bool slot = box == QLatin1String("TxtBx_Dlina");
     QVERIFY(s.chooseModel(slot ? kSlotType : kFreeType, slot ? kSlotModel : kFreeModel));
@@ -192,7 +176,7 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     QFETCH(int, picked);
 
     // State: a model with listed sizes and its first size picked, or less.
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     if (picked >= 1)
         QVERIFY(s.pick(QStringLiteral("Cmb_TipVR"), kFreeType));
@@ -230,13 +214,13 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     if (!expected.ok) {
         QCOMPARE(s.platform.messages.size(), 1);
         QCOMPARE(s.list()->count(), 0);
-        QCOMPARE(s.logFile(), HeaderLine(1));
+        QCOMPARE(s.logFile(), HeaderLines({1}));
         return;
     }
     QCOMPARE(s.results(), Started::ResultsOf(expected));
     QCOMPARE(s.listEntries(), QStringList({QString::fromStdString(expected.record.listLine())}));
     QVERIFY(s.listEntries().first().startsWith(shownBefore[1] + QStringLiteral(" 100x100, ")));
-    QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+    QCOMPARE(s.logFile(), HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
 }
 
 QTEST_MAIN(TestHostileInput)

@@ -67,7 +67,7 @@ bool MakeReadOnly(const fs::path& folder, bool on)
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
 public:
-    Fault(QString kind, const NamedFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
+    Fault(QString kind, const ProgramFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
     ~Fault()
     {
         if (active_)
@@ -162,7 +162,7 @@ public:
 
 private:
     QString kind_;
-    const NamedFolder& folder_;
+    const ProgramFolder& folder_;
     bool active_ = false;
     rlimit saved_{};
 };
@@ -203,14 +203,14 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     QFETCH(QString, fault);
 
     // State: a started window, one calculation recorded.
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel(kType, kModel));
     const Outcome first = Calculate(s.snapshot());
     s.calculate();
     QCOMPARE(s.platform.messages.size(), 0);
     const QByteArray fileBefore = s.logFile();
-    QCOMPARE(fileBefore, HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(first.record)));
+    QCOMPARE(fileBefore, HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(first.record)));
     QStringList expectedList = s.listEntries();
 
     Fault f(fault, s.folder);
@@ -255,7 +255,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     QCOMPARE(s.platform.messages.size(), messages);
     const QByteArray line = QByteArray::fromStdString(LogFile::dataLineBytes(expected.record));
     const QByteArray kept = f.removesTheFile() ? QByteArray() : fileBefore;
-    QCOMPARE(s.logFile(), kept + HeaderLine(2) + line);
+    QCOMPARE(s.logFile(), kept + HeaderLines({2}) + line);
     QCOMPARE(s.list()->count(), 4);
     QVERIFY(!QFileInfo::exists(s.folder.file(QStringLiteral("victim.txt"))));
 }
@@ -270,7 +270,7 @@ void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
     QFETCH(QString, fault);
 
     RecordingPlatform platform;
-    NamedFolder folder;
+    ProgramFolder folder;
     folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     {
         Fault f(fault, folder);
@@ -297,7 +297,7 @@ void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
         folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     Form_Main window(folder.path(), platform);
     QVERIFY(window.startUp());
-    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLine(1));
+    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLines({1}));
 }
 
 void TestLogFaults::works_in_any_program_folder_data()
@@ -324,7 +324,7 @@ void TestLogFaults::works_in_any_program_folder()
     QVERIFY(expected.ok);
     s.calculate();
     QCOMPARE(s.results(), Started::ResultsOf(expected));
-    QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+    QCOMPARE(s.logFile(), HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
 }
 
 void TestLogFaults::log_goes_to_the_user_folder_data()
@@ -344,7 +344,7 @@ void TestLogFaults::log_goes_to_the_user_folder()
     QFETCH(bool, userFolderWritable);
 
     RecordingPlatform platform;
-    NamedFolder folder, user(QStringLiteral("Пользователь/Нимбо"));
+    ProgramFolder folder, user(QStringLiteral("Пользователь/Нимбо"));
     platform.dataFolder = user.path();
     folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     std::ofstream(folder.fsFile(QStringLiteral("Nimbo.csv")), std::ios::binary) << "earlier\r\n";
@@ -363,7 +363,7 @@ void TestLogFaults::log_goes_to_the_user_folder()
     const QString userLog = QDir::toNativeSeparators(user.file(QStringLiteral("Nimbo.csv")));
     if (userFolderWritable) {
         QCOMPARE(platform.messages.size(), 0);
-        QCOMPARE(user.read(QStringLiteral("Nimbo.csv")), HeaderLine(1));
+        QCOMPARE(user.read(QStringLiteral("Nimbo.csv")), HeaderLines({1}));
         QVERIFY(window.findChild<QLabel*>(QStringLiteral("Lbl_Log"))->toolTip().contains(userLog));
     } else {
         // Both places are named, each with its cause.
@@ -391,7 +391,7 @@ void TestLogFaults::second_copy_leaves_the_log_alone()
     QFETCH(QString, lock);
     QFETCH(bool, starts);
 
-    auto first = std::make_unique<Started>();
+    auto first = std::make_unique<Started>(fuzz::GeneratedCatalogueBytes());
     QVERIFY(first->ok);
     QVERIFY(first->chooseModel(kType, kModel));
     first->calculate();
@@ -424,7 +424,7 @@ void TestLogFaults::second_copy_leaves_the_log_alone()
     if (starts) {
         // The earlier run's lines, if any, are kept beside the fresh log.
         QCOMPARE(platform.messages.size(), 0);
-        QCOMPARE(first->logFile(), HeaderLine(1));
+        QCOMPARE(first->logFile(), HeaderLines({1}));
         const bool emptied = lock.endsWith(QLatin1String("emptied"));
         QCOMPARE(QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))), !emptied);
         QCOMPARE(first->folder.read(QStringLiteral("Nimbo.prev.csv")), emptied ? QByteArray() : firstLog);

@@ -14,7 +14,7 @@ namespace {
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 }  // namespace
 
-class TstTextUtf8 : public QObject {
+class TestUtf8 : public QObject {
     Q_OBJECT
 
 private slots:
@@ -27,7 +27,7 @@ private slots:
     void cyrillic_file_name_opens_and_reads_back();
 };
 
-void TstTextUtf8::characters_data()
+void TestUtf8::characters_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("first");
@@ -47,7 +47,7 @@ void TstTextUtf8::characters_data()
     QTest::newRow("empty text") << QByteArray() << 1 << 1 << QByteArray() << 0;
 }
 
-void TstTextUtf8::characters()
+void TestUtf8::characters()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, first);
@@ -60,7 +60,7 @@ void TstTextUtf8::characters()
     QCOMPARE(CharacterCount(t), total);
 }
 
-void TstTextUtf8::quoted_data()
+void TestUtf8::quoted_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("max");
@@ -72,7 +72,7 @@ void TstTextUtf8::quoted_data()
     QTest::newRow("empty") << "" << 5 << "«»";
 }
 
-void TstTextUtf8::quoted()
+void TestUtf8::quoted()
 {
     QFETCH(QString, text);
     QFETCH(int, max);
@@ -80,7 +80,7 @@ void TstTextUtf8::quoted()
     QCOMPARE(Q(Quoted(text.toStdString(), max)), expected);
 }
 
-void TstTextUtf8::trimmed_data()
+void TestUtf8::trimmed_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("blanks");  // TrimBlanks: space and tab only
@@ -91,7 +91,7 @@ void TstTextUtf8::trimmed_data()
     QTest::newRow("inner blanks kept") << "a  b" << "a  b" << "a  b";
 }
 
-void TstTextUtf8::trimmed()
+void TestUtf8::trimmed()
 {
     QFETCH(QString, text);
     QFETCH(QString, blanks);
@@ -101,7 +101,7 @@ void TstTextUtf8::trimmed()
     QCOMPARE(Q(TrimSpace(t)), space);
 }
 
-void TstTextUtf8::cyrillic_file_name_opens_and_reads_back()
+void TestUtf8::cyrillic_file_name_opens_and_reads_back()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -123,5 +123,5 @@ void TstTextUtf8::cyrillic_file_name_opens_and_reads_back()
     QVERIFY(!OpenFile(file.parent_path() / "нет такого" / "файла", "rb"));
 }
 
-QTEST_APPLESS_MAIN(TstTextUtf8)
+QTEST_APPLESS_MAIN(TestUtf8)
 #include "tst_utf8.moc"

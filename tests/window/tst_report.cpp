@@ -17,7 +17,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace nimbo::test;
 
@@ -107,36 +107,21 @@ const Calculation kSlotAtX{QStringLiteral("Диффузоры щелевые"), 
 const Calculation kDashes{QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"), {}, QStringLiteral("300"),
                           QStringLiteral("300"), {}, 1, QStringLiteral("1000"), QStringLiteral("0.2")};
 
-struct Started {
+// The window with the report's own helpers.
+struct ReportWindow : nimbo::test::Started {
     // Over the shipped catalogue, or over the one that gives kDashes.
-    explicit Started(bool shipped = true)
+    explicit ReportWindow(bool shipped = true)
+        : nimbo::test::Started([shipped](const ProgramFolder& folder) {
+              if (shipped)
+                  CopyShippedData(folder);
+              else
+                  folder.writeCatalogue(FileBytes({Record("ПДВ-1", "Диффузоры", "n")}));
+          })
     {
-        if (shipped)
-            CopyShippedData(folder);
-        else
-            folder.writeCatalogue(FileBytes({Record("ПДВ-1", "Диффузоры", "n")}));
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
     }
-    template <class T>
-    T* control(const char* name) const
-    {
-        return Control<T>(*window, name);
-    }
-    QString text(const char* box) const { return control<QLineEdit>(box)->text(); }
-    QListWidget* list() const { return control<QListWidget>("LstBx_Log"); }
     QAction* action(const char* name) const { return control<QMenu>("Mnu_Log")->findChild<QAction*>(QLatin1String(name)); }
-
-    void choose(const char* name, const QString& entry) const
-    {
-        auto* box = control<QComboBox>(name);
-        const int index = box->findText(entry);
-        QVERIFY2(index >= 0, qPrintable(entry));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
+    void choose(const char* name, const QString& entry) const { QVERIFY2(pick(name, entry), qPrintable(entry)); }
+    using nimbo::test::Started::calculate;
     // Makes the calculation and returns the words its report block must
     // hold, in order: captions and units as the window writes them, values
     // as its boxes show them.
@@ -162,14 +147,9 @@ struct Started {
     // Titles of the option and section frames the last calculation left
     // hidden: no report line of that calculation may name them.
     mutable QStringList hidden;
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
 };
 
-QStringList Started::expected(const Calculation& c) const
+QStringList ReportWindow::expected(const Calculation& c) const
 {
     const bool v2 = c.variant == 2;
     const auto row = [](const QString& caption, const QString& value, const QString& unit) {
@@ -226,7 +206,7 @@ QStringList Started::expected(const Calculation& c) const
 }
 
 // The report of the list as it stands, through the menu's command.
-QString SaveReport(Started& s, const QString& name = QStringLiteral("отчет.pdf"))
+QString SaveReport(ReportWindow& s, const QString& name = QStringLiteral("отчет.pdf"))
 {
     s.platform.saveAnswer = s.folder.file(name);
     s.action("Mnu_SavePdf")->trigger();
@@ -240,19 +220,19 @@ Q_DECLARE_METATYPE(Calculation)
 class TestReport : public QObject {
     Q_OBJECT
 private slots:
-    void reportHoldsWhatTheWindowShowed_data();
-    void reportHoldsWhatTheWindowShowed();
-    void pagesAndBlocks_data();
-    void pagesAndBlocks();
-    void entriesOfTheReport_data();
-    void entriesOfTheReport();
-    void unwritableFileChangesNothing_data();
-    void unwritableFileChangesNothing();
-    void menuOfTheLog_data();
-    void menuOfTheLog();
+    void report_holds_what_the_window_showed_data();
+    void report_holds_what_the_window_showed();
+    void pages_and_blocks_data();
+    void pages_and_blocks();
+    void entries_of_the_report_data();
+    void entries_of_the_report();
+    void unwritable_file_changes_nothing_data();
+    void unwritable_file_changes_nothing();
+    void menu_of_the_log_data();
+    void menu_of_the_log();
 };
 
-void TestReport::reportHoldsWhatTheWindowShowed_data()
+void TestReport::report_holds_what_the_window_showed_data()
 {
     QTest::addColumn<bool>("shipped");
     QTest::addColumn<QList<Calculation>>("calculations");
@@ -264,12 +244,12 @@ void TestReport::reportHoldsWhatTheWindowShowed_data()
     QTest::newRow("results shown as «-»") << false << QList<Calculation>{kDashes};
 }
 
-void TestReport::reportHoldsWhatTheWindowShowed()
+void TestReport::report_holds_what_the_window_showed()
 {
     QFETCH(bool, shipped);
     QFETCH(QList<Calculation>, calculations);
 
-    Started s(shipped);
+    ReportWindow s(shipped);
     QVERIFY(s.ok);
     const QFileInfo catalogue(s.folder.file(QStringLiteral("A/b")));
     QStringList wanted{QStringLiteral("Нимбо — расчет воздухораспределителей"),
@@ -303,7 +283,7 @@ void TestReport::reportHoldsWhatTheWindowShowed()
 
 // --- Pages ---------------------------------------------------------------
 
-void TestReport::pagesAndBlocks_data()
+void TestReport::pages_and_blocks_data()
 {
     QTest::addColumn<int>("entries");
     QTest::addColumn<int>("pages");
@@ -314,14 +294,14 @@ void TestReport::pagesAndBlocks_data()
     QTest::newRow("forty calculations") << 40 << 14 << 3 << 3;
 }
 
-void TestReport::pagesAndBlocks()
+void TestReport::pages_and_blocks()
 {
     QFETCH(int, entries);
     QFETCH(int, pages);
     QFETCH(int, onFirstPage);
     QFETCH(int, onOtherPages);
 
-    Started s;
+    ReportWindow s;
     QVERIFY(s.ok);
     QStringList block;
     for (int i = 0; i < entries; ++i)
@@ -356,7 +336,7 @@ void TestReport::pagesAndBlocks()
 
 // --- Which entries ---------------------------------------------------------
 
-void TestReport::entriesOfTheReport_data()
+void TestReport::entries_of_the_report_data()
 {
     // Steps: a number is a calculation with that L; "mark:i,j" marks entries,
     // "unmark" clears the marks, "del" and "clear" are the strip's buttons.
@@ -372,12 +352,12 @@ void TestReport::entriesOfTheReport_data()
     QTest::newRow("cleared, then one more") << three + QStringList{"clear", "1100"} << QStringList{"1100"};
 }
 
-void TestReport::entriesOfTheReport()
+void TestReport::entries_of_the_report()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, flows);
 
-    Started s;
+    ReportWindow s;
     QVERIFY(s.ok);
     QStringList made;
     for (const QString& step : steps) {
@@ -413,7 +393,7 @@ void TestReport::entriesOfTheReport()
 
 // --- Failures and dialogs ------------------------------------------------------
 
-void TestReport::unwritableFileChangesNothing_data()
+void TestReport::unwritable_file_changes_nothing_data()
 {
     QTest::addColumn<QString>("target");  // relative to the program folder
     QTest::addColumn<bool>("makeFolder");  // the target is an existing folder
@@ -422,12 +402,12 @@ void TestReport::unwritableFileChangesNothing_data()
     QTest::newRow("beneath a file") << QStringLiteral("Nimbo.csv/отчет.pdf") << false;
 }
 
-void TestReport::unwritableFileChangesNothing()
+void TestReport::unwritable_file_changes_nothing()
 {
     QFETCH(QString, target);
     QFETCH(bool, makeFolder);
 
-    Started s;
+    ReportWindow s;
     QVERIFY(s.ok);
     s.calculate(kListed);
     if (makeFolder)
@@ -462,7 +442,7 @@ void TestReport::unwritableFileChangesNothing()
     QCOMPARE(PageCount(pdf), 1);
 }
 
-void TestReport::menuOfTheLog_data()
+void TestReport::menu_of_the_log_data()
 {
     // How the menu or its command is asked for: "right" a right click on
     // the first entry, "menukey" the keyboard's menu key, or a shortcut.
@@ -484,7 +464,7 @@ void TestReport::menuOfTheLog_data()
     QTest::newRow("Ctrl+S, empty list") << 0 << "ctrl+s" << true << false << false << 0 << 0;
 }
 
-void TestReport::menuOfTheLog()
+void TestReport::menu_of_the_log()
 {
     QFETCH(int, entries);
     QFETCH(QString, how);
@@ -494,7 +474,7 @@ void TestReport::menuOfTheLog()
     QFETCH(int, saveDialogs);
     QFETCH(int, printDialogs);
 
-    Started s;
+    ReportWindow s;
     QVERIFY(s.ok);
     s.control<QCheckBox>("Chk_Log")->click();
     QStringList block;
@@ -549,4 +529,4 @@ void TestReport::menuOfTheLog()
 }
 
 QTEST_MAIN(TestReport)
-#include "test_report.moc"
+#include "tst_report.moc"

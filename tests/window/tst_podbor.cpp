@@ -26,7 +26,7 @@
 #include "window/form_podbor.h"
 #include "window/jet_chart.h"
 #include "window/podbor_model.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using namespace nimbo::test;
 
@@ -105,11 +105,11 @@ struct Main {
         const std::string_view type = cat.typeName(f.row);
         pick("Cmb_TipVR", c<QComboBox>("Cmb_TipVR")->findText(QString::fromUtf8(type.data(), qsizetype(type.size()))));
         pick("Cmb_VidVR", c<QComboBox>("Cmb_VidVR")->findData(f.row));
-        const std::string_view mode = cat.sizeMode(f.row);
-        if (mode == "n") {
+        const nimbo::SizeMode mode = cat.sizeMode(f.row);
+        if (mode == nimbo::SizeMode::Free) {
             this->type("TxtBx_A", r.inputs.A);
             this->type("TxtBx_B", r.inputs.B);
-        } else if (mode == "dlina") {
+        } else if (mode == nimbo::SizeMode::Slot) {
             this->type("TxtBx_Dlina", r.inputs.Dlina);
         } else {
             pick("Cmb_Tprzmr", c<QComboBox>("Cmb_Tprzmr")->findData(f.sizeIndex));
@@ -572,4 +572,4 @@ void TestPodbor::large_search_runs_off_the_thread()
 }
 
 QTEST_MAIN(TestPodbor)
-#include "test_podbor.moc"
+#include "tst_podbor.moc"
