@@ -66,45 +66,19 @@ std::string SmallCatalogue()
     return FileBytes(lines);
 }
 
-struct Main {
-    explicit Main(const std::string& catalogue)
-    {
-        folder.writeCatalogue(catalogue);
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
-    }
-    template <class T>
-    T* c(const QString& name) const
-    {
-        return Control<T>(*window, name.toLatin1().constData());
-    }
-    bool shown(const char* name) const { return !c<QWidget>(QLatin1String(name))->isHidden(); }
-    // A pick in a list, as a click on the entry.
-    void pick(const char* combo, int index) const
-    {
-        auto* box = c<QComboBox>(QLatin1String(combo));
-        QVERIFY2(index >= 0, combo);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-    void click(const QString& option) const
-    {
-        auto* o = c<QRadioButton>(option);
-        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
-    }
+struct Main : Started {
+    using Started::Started;
     void type(const char* box, const std::string& text) const
     {
-        c<QLineEdit>(QLatin1String(box))->setText(QString::fromStdString(text));
+        this->box(QLatin1String(box))->setText(QString::fromStdString(text));
     }
     // The candidate picked as a person picks it, then «Считай!».
     void byHand(const nimbo::Found& f, const nimbo::Request& r) const
     {
         const nimbo::Catalogue& cat = window->catalogue();
         const std::string_view type = cat.typeName(f.row);
-        pick("Cmb_TipVR", c<QComboBox>("Cmb_TipVR")->findText(QString::fromUtf8(type.data(), qsizetype(type.size()))));
-        pick("Cmb_VidVR", c<QComboBox>("Cmb_VidVR")->findData(f.row));
+        pickIndex("Cmb_TipVR", control<QComboBox>("Cmb_TipVR")->findText(QString::fromUtf8(type.data(), qsizetype(type.size()))));
+        pickIndex("Cmb_VidVR", control<QComboBox>("Cmb_VidVR")->findData(f.row));
         const nimbo::SizeMode mode = cat.sizeMode(f.row);
         if (mode == nimbo::SizeMode::Free) {
             this->type("TxtBx_A", r.inputs.A);
@@ -112,7 +86,7 @@ struct Main {
         } else if (mode == nimbo::SizeMode::Slot) {
             this->type("TxtBx_Dlina", r.inputs.Dlina);
         } else {
-            pick("Cmb_Tprzmr", c<QComboBox>("Cmb_Tprzmr")->findData(f.sizeIndex));
+            pickIndex("Cmb_Tprzmr", control<QComboBox>("Cmb_Tprzmr")->findData(f.sizeIndex));
         }
         if (shown("Frm_KSD"))
             click(QStringLiteral("Opt_KSD%1").arg(f.picks.ksd));
@@ -123,18 +97,13 @@ struct Main {
         click(QStringLiteral("Opt_Var%1").arg(r.variant));
         this->type("TxtBx_L", r.inputs.L);
         this->type("TxtBx_V", r.inputs.V);
-        QTest::mouseClick(c<QPushButton>("Cmd_Start"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("Cmd_Start"), Qt::LeftButton);
     }
     Form_Podbor* openFinder() const
     {
-        QTest::mouseClick(c<QPushButton>("Cmd_Podbor"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("Cmd_Podbor"), Qt::LeftButton);
         return window->findChild<Form_Podbor*>(QStringLiteral("Form_Podbor"));
     }
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
 };
 
 template <class T>
@@ -260,7 +229,7 @@ void TestPodbor::button_lies_in_a_free_place()
     QFETCH(bool, panel);
     Main m(SmallCatalogue());
     QVERIFY(m.ok);
-    auto* button = m.c<QPushButton>("Cmd_Podbor");
+    auto* button = m.control<QPushButton>("Cmd_Podbor");
     QCOMPARE(button->text(), QStringLiteral("Подбор…"));
     QCOMPARE(button->toolTip(), QStringLiteral("Подбор типоразмера по расходу и ограничениям"));
     // No control of the window, shown or hidden, ever takes that place.
@@ -268,15 +237,15 @@ void TestPodbor::button_lies_in_a_free_place()
         if (w != button && w->isWindow() == false)
             QVERIFY2(!w->geometry().intersects(button->geometry()), qPrintable(w->objectName()));
     if (!model.isEmpty()) {
-        m.pick("Cmb_TipVR", m.c<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Диффузоры")));
-        m.pick("Cmb_VidVR", m.c<QComboBox>("Cmb_VidVR")->findText(model));
+        m.pickIndex("Cmb_TipVR", m.control<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Диффузоры")));
+        m.pickIndex("Cmb_VidVR", m.control<QComboBox>("Cmb_VidVR")->findText(model));
         if (model == QLatin1String("АМН"))
-            m.pick("Cmb_Tprzmr", 0);
+            m.pickIndex("Cmb_Tprzmr", 0);
     }
     if (log)
-        QTest::mouseClick(m.c<QCheckBox>("Chk_Log"), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(m.control<QCheckBox>("Chk_Log"), Qt::LeftButton, {}, QPoint(6, 6));
     for (int i = 0; panel && i < 5; ++i)
-        QTest::mouseClick(m.c<QLabel>("Img_VR"), Qt::LeftButton);
+        QTest::mouseClick(m.control<QLabel>("Img_VR"), Qt::LeftButton);
     QVERIFY(button->isVisible());
     QVERIFY(m.window->rect().contains(button->geometry()));
     QCOMPARE(m.window->childAt(button->geometry().center()), static_cast<QWidget*>(button));
@@ -286,7 +255,7 @@ void TestPodbor::f3_opens_the_finder_from_the_main_window()
 {
     Main m(SmallCatalogue());
     QVERIFY(m.ok);
-    m.pick("Cmb_TipVR", m.c<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Решетки")));
+    m.pickIndex("Cmb_TipVR", m.control<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Решетки")));
     m.type("TxtBx_L", "750");
     m.click(QStringLiteral("Opt_Var2"));
     m.window->activateWindow();
@@ -348,7 +317,7 @@ void TestPodbor::numbers_equal_those_of_calculate()
                                                      {"TxtBx_Vjs", PodborModel::Vjs}};
         const double numbers[] = {f.dP, f.LwA, f.jet, f.V0, f.Vjs};
         for (std::size_t b = 0; b < 5; ++b) {
-            const QString shown = handSide.c<QLineEdit>(QLatin1String(boxes[b].first))->text();
+            const QString shown = handSide.control<QLineEdit>(QLatin1String(boxes[b].first))->text();
             QVERIFY2(Cell(model, i, boxes[b].second) == shown, qPrintable(which + QLatin1Char(' ') + shown));
             QVERIFY2(SameNumber(shown, numbers[b]), qPrintable(which + QLatin1Char(' ') + shown));
         }
@@ -391,8 +360,8 @@ void TestPodbor::choose_leaves_the_window_as_picks_by_hand()
         m->type("TxtBx_L", "640");
         if (!leftover)
             continue;
-        m->pick("Cmb_TipVR", m->c<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Диффузоры")));
-        m->pick("Cmb_VidVR", m->c<QComboBox>("Cmb_VidVR")->findText(QStringLiteral("ДПУ-М")));
+        m->pickIndex("Cmb_TipVR", m->control<QComboBox>("Cmb_TipVR")->findText(QStringLiteral("Диффузоры")));
+        m->pickIndex("Cmb_VidVR", m->control<QComboBox>("Cmb_VidVR")->findText(QStringLiteral("ДПУ-М")));
         m->click(QStringLiteral("Opt_KSD3"));
         m->click(QStringLiteral("Opt_RegRash3"));
         m->click(QStringLiteral("Opt_RegForm2"));
@@ -414,7 +383,7 @@ void TestPodbor::choose_leaves_the_window_as_picks_by_hand()
 
     byHand.byHand(found, finder->model()->request());
     QCOMPARE(State(chosen), State(byHand));
-    QCOMPARE(chosen.c<QListWidget>("LstBx_Log")->count(), 1);
+    QCOMPARE(chosen.control<QListWidget>("LstBx_Log")->count(), 1);
     QVERIFY(chosen.platform.messages.isEmpty());
 }
 
