@@ -11,16 +11,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QThreadPool>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "calc/numbers.h"
 #include "window/form_main.h"
@@ -271,12 +272,18 @@ void Form_Podbor::searchOffThread(const nimbo::Request& request)
     job.watcher = new QFutureWatcher<nimbo::SearchResult>(this);
     connect(job.watcher, &QFutureWatcherBase::finished, this, [this, w = job.watcher] { jobFinished(w); });
     const nimbo::Catalogue* catalogue = &main_.catalogue();
-    job.watcher->setFuture(QtConcurrent::run([catalogue, request, stop = job.stop, percent = job.percent] {
-        return nimbo::Search(*catalogue, request, [&](std::size_t done, std::size_t total) {
+    // A promise on Qt's own pool rather than QtConcurrent: the Windows build
+    // of Qt carries Core, Gui and Widgets only.
+    auto promise = std::make_shared<QPromise<nimbo::SearchResult>>();
+    promise->start();
+    job.watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, catalogue, request, stop = job.stop, percent = job.percent] {
+        promise->addResult(nimbo::Search(*catalogue, request, [&](std::size_t done, std::size_t total) {
             percent->store(total ? static_cast<int>(100 * done / total) : 100);
             return !stop->load();
-        });
-    }));
+        }));
+        promise->finish();
+    });
     running_.append(job);
     status_->setText(QStringLiteral("идет расчет…"));
     progress_->setValue(0);
