@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -51,6 +52,19 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
     return {false, "Не удалось записать в файл журнала «" + PathText(file) + "»: " + cause};
 }
 
+// Windows reports a folder at the path, and a file that another program holds
+// open, as denied access; the user needs to hear which it is.
+std::string OpenFailureCause(const std::filesystem::path& file, int err)
+{
+#ifdef _WIN32
+    constexpr unsigned long kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+    if (_doserrno == kSharingViolation)
+        return "файл открыт другой программой";
+#endif
+    std::error_code ec;
+    return Cause(std::filesystem::is_directory(file, ec) ? EISDIR : err);
+}
+
 std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
 {
 #ifdef _WIN32
@@ -76,7 +90,7 @@ WriteResult WriteLine(const std::filesystem::path& file, WriteMode mode, const s
     errno = 0;
     std::FILE* f = Open(file, mode);
     if (!f)
-        return Failure(file, Cause(errno));
+        return Failure(file, OpenFailureCause(file, errno));
 
     errno = 0;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

@@ -236,14 +236,12 @@ void TestLogFile::write_failure_is_reported_data()
     QTest::addColumn<QString>("cause");
 
     for (const char* op : {"create", "append", "data"}) {
-        QTest::addRow("folder at the path, %s", op) << "folder" << op << "папка";
+        QTest::addRow("folder at the path, %s", op) << "folder" << op << "папка, а не файл";
         QTest::addRow("folder removed, %s", op) << "no folder" << op << "папка не найдена";
 #ifdef Q_OS_LINUX
         QTest::addRow("disk full, %s", op) << "full" << op << "нет места на диске";
 #endif
-#ifdef Q_OS_UNIX
         QTest::addRow("read-only file, %s", op) << "read-only" << op << "нет прав";
-#endif
     }
     QTest::newRow("unknown variant") << "none" << "variant 3" << "вариант";
 }

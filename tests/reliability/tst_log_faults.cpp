@@ -9,12 +9,17 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 #ifdef __linux__
 #include <linux/fs.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 #include "reliability_fixture.h"
@@ -51,6 +56,17 @@ bool SetImmutable(const fs::path& file, bool on)
 #endif
 }
 
+// Root may write to a file whatever its mode bits say; on Windows the
+// read-only attribute stops every user.
+bool ModeBitsStopThisUser()
+{
+#ifdef Q_OS_UNIX
+    return ::geteuid() != 0;
+#else
+    return true;
+#endif
+}
+
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
 public:
@@ -66,6 +82,8 @@ public:
     {
         if (kind_ == QLatin1String("read-only file"))
             return QStringLiteral("нет прав на запись");
+        if (kind_ == QLatin1String("file open in another program"))
+            return QStringLiteral("открыт другой программой");
         if (kind_ == QLatin1String("folder in place of the file"))
             return QStringLiteral("папка, а не файл");
         if (kind_ == QLatin1String("disk full"))
@@ -92,7 +110,7 @@ public:
         if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
-            if (::geteuid() != 0) {
+            if (ModeBitsStopThisUser()) {
                 fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
             } else if (!SetImmutable(file, true)) {
                 return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
@@ -105,15 +123,10 @@ public:
             fs::create_symlink("/dev/full", file);
         } else if (kind_ == QLatin1String("program folder removed")) {
             fs::remove_all(folder_.fsPath());
+        } else if (kind_ == QLatin1String("file open in another program")) {
+            return holdOpen(file);
         } else {
-            // The limit lets a few bytes of the next line through, then the
-            // write fails: the half line must not stay in the file.
-            std::signal(SIGXFSZ, SIG_IGN);
-            ::getrlimit(RLIMIT_FSIZE, &saved_);
-            rlimit cut = saved_;
-            cut.rlim_cur = static_cast<rlim_t>(fs::exists(file) ? fs::file_size(file) + 7 : 7);
-            if (::setrlimit(RLIMIT_FSIZE, &cut) != 0)
-                return QStringLiteral("the file size limit cannot be lowered");
+            return cutFileSize(file);
         }
         active_ = true;
         return {};
@@ -133,24 +146,82 @@ public:
             fs::rename(kept, file, ec);
         } else if (kind_ == QLatin1String("program folder removed")) {
             fs::create_directories(folder_.fsPath(), ec);
+        } else if (kind_ == QLatin1String("file open in another program")) {
+            release();
         } else {
-            ::setrlimit(RLIMIT_FSIZE, &saved_);
-            std::signal(SIGXFSZ, SIG_DFL);
+            restoreFileSize();
         }
     }
 
 private:
+#ifdef Q_OS_WIN
+    // As a spreadsheet holds the file it shows: others may read, nobody may write.
+    QString holdOpen(const fs::path& file)
+    {
+        if (!fs::exists(file))
+            std::ofstream(file, std::ios::binary) << "old";
+        held_ = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held_ == INVALID_HANDLE_VALUE)
+            return QStringLiteral("the file cannot be held open");
+        active_ = true;
+        return {};
+    }
+    void release()
+    {
+        if (held_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held_);
+        held_ = INVALID_HANDLE_VALUE;
+    }
+    QString cutFileSize(const fs::path&) { return QStringLiteral("no file size limit on Windows"); }
+    void restoreFileSize() {}
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+#else
+    QString holdOpen(const fs::path&) { return QStringLiteral("only Windows locks a file against writing"); }
+    void release() {}
+    QString cutFileSize(const fs::path& file)
+    {
+        // The limit lets a few bytes of the next line through, then the
+        // write fails: the half line must not stay in the file.
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit cut = saved_;
+        cut.rlim_cur = static_cast<rlim_t>(fs::exists(file) ? fs::file_size(file) + 7 : 7);
+        if (::setrlimit(RLIMIT_FSIZE, &cut) != 0)
+            return QStringLiteral("the file size limit cannot be lowered");
+        active_ = true;
+        return {};
+    }
+    void restoreFileSize()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, SIG_DFL);
+    }
+    rlimit saved_{};
+#endif
+
     QString kind_;
     const NamedFolder& folder_;
     bool active_ = false;
-    rlimit saved_{};
 };
 
+// Each fault where it exists: a device that is always full and a file size
+// limit are POSIX things, a file locked by its reader a Windows one.
 void AddFaultRows()
 {
     QTest::addColumn<QString>("fault");
-    for (const char* fault : {"read-only file", "folder in place of the file", "disk full", "program folder removed",
-                              "write cut short by the file size limit"})
+    for (const char* fault : {"read-only file", "folder in place of the file",
+#ifdef Q_OS_LINUX
+                              "disk full",
+#endif
+                              "program folder removed",
+#ifdef Q_OS_UNIX
+                              "write cut short by the file size limit",
+#endif
+#ifdef Q_OS_WIN
+                              "file open in another program",
+#endif
+                             })
         QTest::newRow(fault) << QString::fromLatin1(fault);
 }
 

@@ -56,7 +56,7 @@ public:
 
     bool isValid() const { return dir_.isValid(); }
     QString path() const { return dir_.path(); }
-    std::filesystem::path fsPath() const { return std::filesystem::path(QFile::encodeName(path()).toStdString()); }
+    std::filesystem::path fsPath() const { return FileSystemPath(path()); }
     QString file(const QString& relative) const { return path() + QLatin1Char('/') + relative; }
 
     // The catalogue as raw bytes (Windows-1251, as shipped).
