@@ -19,8 +19,9 @@ esac
 . scripts/packages.sh
 # One install line: the cross compiler with posix threads (std::thread and Qt
 # need them), wine to run the results, dpkg-dev to unpack Qt's source, the
-# locale sources for the tests' private Russian locale, zip for the package.
-nimbo_packages="$nimbo_packages qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xz-utils locales zip"
+# locale sources for the tests' private Russian locale, zip and unzip for the
+# package and its check.
+nimbo_packages="$nimbo_packages qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xz-utils locales zip unzip"
 nimbo_install_missing
 
 triplet=x86_64-w64-mingw32
@@ -87,7 +88,7 @@ build_qt() {
 
 configure_program() {
   local emulator=()
-  [ "$run_tests" = 1 ] && emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=wine)
+  [ "$run_tests" = 1 ] && emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-test.sh")
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNIMBO_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
     "${emulator[@]}" >/dev/null
@@ -141,12 +142,13 @@ lay_out_program() {
 # need a Russian locale, made privately for LOCPATH.
 run_tests_under_wine() {
   export WINEPREFIX=$cache/wine-tests WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/nimbo-ready" ]; then
+  if [ ! -f "$WINEPREFIX/nimbo-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null
+    wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'Z:\usr\share\fonts\truetype\dejavu' /f >/dev/null
     wineserver -w
-    touch "$WINEPREFIX/nimbo-ready"
+    touch "$WINEPREFIX/nimbo-ready-2"
   fi
   export LOCPATH=$cache/locale
   if [ ! -d "$LOCPATH/ru_RU.UTF-8" ]; then
@@ -159,7 +161,51 @@ run_tests_under_wine() {
   export WINEPATH=${wine_path#;}
   # A step of the random walk takes about a millisecond under wine.
   export NIMBO_RANDOM_WALK_STEPS=${NIMBO_RANDOM_WALK_STEPS:-20000}
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 900
+  start_virtual_display
+  check_zip_under_wine
+  ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 900
+}
+
+# Xvfb on a display number it picks itself, ended when the script ends.
+start_virtual_display() {
+  local number_file=$cache/display i
+  rm -f "$number_file"
+  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$number_file" 2>/dev/null &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+  for i in $(seq 50); do
+    [ -s "$number_file" ] && break
+    sleep 0.2
+  done
+  export DISPLAY=:$(head -1 "$number_file")
+}
+
+# The zip as a user gets it, unpacked into a folder named with a blank and
+# Cyrillic letters: nimbo.exe starts and writes the log header in
+# Windows-1251 with CR LF.
+check_zip_under_wine() {
+  local place program i
+  place=$(mktemp -d)
+  unzip -q "$build/nimbo-windows-x64.zip" -d "$place/Мои программы"
+  local folder="$place/Мои программы/nimbo"
+  # On its real platform, not the tests' offscreen one, in a Russian locale.
+  (cd "$folder" && LC_ALL=ru_RU.UTF-8 exec wine nimbo.exe -platform windows) & program=$!
+  for i in $(seq 120); do
+    [ -s "$folder/Nimbo.csv" ] && break
+    sleep 0.5
+  done
+  sleep 1
+  wineserver -k || true
+  wait "$program" || true
+  local log="$folder/Nimbo.csv" ok=1
+  [ -f "$log" ] && iconv -f CP1251 -t UTF-8 "$log" | head -1 | grep -q '^ВР, Типоразмер, ' || ok=0
+  [ -f "$log" ] && [ "$(tail -c 2 "$log" | od -An -tx1 | tr -d ' ')" = 0d0a ] || ok=0
+  rm -rf "$place"
+  if [ "$ok" = 0 ]; then
+    echo "nimbo.exe from the zip did not write the log header in Windows-1251 with CR LF" >&2
+    return 1
+  fi
+  echo "nimbo.exe from the zip started and wrote its log header"
 }
 
 start=$SECONDS

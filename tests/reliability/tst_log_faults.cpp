@@ -56,15 +56,12 @@ bool SetImmutable(const fs::path& file, bool on)
 #endif
 }
 
-// Root may write to a file whatever its mode bits say; on Windows the
-// read-only attribute stops every user.
-bool ModeBitsStopThisUser()
+// Whether this user is really kept from writing to the file: root writes
+// whatever the mode bits say, and so does wine run by root whatever the
+// read-only attribute says.
+bool WritingIsRefused(const fs::path& file)
 {
-#ifdef Q_OS_UNIX
-    return ::geteuid() != 0;
-#else
-    return true;
-#endif
+    return !std::ofstream(file, std::ios::binary | std::ios::app).is_open();
 }
 
 // One fault of the log file, made and lifted on the program folder.
@@ -110,10 +107,11 @@ public:
         if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
-            if (ModeBitsStopThisUser()) {
-                fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
-            } else if (!SetImmutable(file, true)) {
-                return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
+            fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
+            if (!WritingIsRefused(file) && !SetImmutable(file, true)) {
+                fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
+                return QStringLiteral("this user writes to a read-only file here, and the immutable attribute "
+                                      "cannot be set");
             }
         } else if (kind_ == QLatin1String("folder in place of the file")) {
             fs::rename(file, kept, ec);
