@@ -17,13 +17,14 @@ if [ "${1:-}" = windows ]; then
   place=$(mktemp -d)
   trap 'rm -rf "$place"' EXIT
   unzip -q "$zip" -d "$place/Мои программы"
-  export WINEPREFIX=$place/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine names files in the locale's character set: a UTF-8 one for the Cyrillic folder.
+  export WINEPREFIX=$place/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
   wineboot -i >/dev/null 2>&1
   xvfb-run -a -s "-screen 0 1000x900x24" bash -c '
     openbox 2>/dev/null & wm=$!
     sleep 1
     (cd "$1" && wine nimbo.exe) & program=$!
-    sleep 12
+    sleep 20
     import -window root -trim +repage docs/windows.png
     wineserver -k; wait "$program" || true
     kill "$wm"; wait "$wm" || true' shot "$place/Мои программы/nimbo"

@@ -25,7 +25,7 @@ nimbo_packages="$nimbo_packages qt6-base-dev-tools g++-mingw-w64-x86-64-posix wi
 nimbo_install_missing
 
 triplet=x86_64-w64-mingw32
-cache=${NIMBO_WIN_CACHE:-$HOME/.cache/nimbo-windows}
+cache=${NIMBO_WIN_CACHE:-${HOME:-/root}/.cache/nimbo-windows}
 qt=$cache/qt
 build=build-windows
 jobs=$(nproc)
