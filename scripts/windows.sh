@@ -142,6 +142,7 @@ lay_out_program() {
 # need a Russian locale, made privately for LOCPATH.
 run_tests_under_wine() {
   export WINEPREFIX=$cache/wine-tests WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # The marker's number goes up whenever the prefix's settings below change.
   if [ ! -f "$WINEPREFIX/nimbo-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
