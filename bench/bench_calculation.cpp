@@ -1,11 +1,16 @@
 // One "Считай!" with its file line and list entry: the engine alone, the
 // engine with the log file line, and the real button of the real window
 // (offscreen), clicked again and again on a size of the shipped catalogue.
+// Then the report of the log list saved as a PDF file.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 
 #include <cstdio>
@@ -30,7 +35,10 @@ public:
         std::fprintf(stderr, "unexpected message «%s»: %s\n", qPrintable(title), qPrintable(text));
         std::abort();
     }
-    void openUrl(const QString&) override {}
+    bool openUrl(const QString&) override { return true; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return reportPath; }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    QString reportPath;
 };
 
 // The row and size of the shipped catalogue the benchmarks calculate: a
@@ -74,8 +82,8 @@ nimbo::Snapshot SnapshotOf(const nimbo::Catalogue& cat)
     nimbo::Snapshot s;
     s.catalogue = &cat;
     s.selection = {kRow, kSize, true, true};
-    s.modelText = std::string(cat.modelName(kRow));
-    s.sizeComboText = std::string(line.designation());
+    s.record.model = std::string(cat.modelName(kRow));
+    s.record.listedSize = std::string(line.designation());
     s.options.ksdVisible = s.options.regFormVisible = s.options.regRashVisible = true;
     for (int k = 1; k <= 4; ++k)
         s.options.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
@@ -136,11 +144,31 @@ void BM_CmdStartClickShown(benchmark::State& state)
     window->list->clear();
 }
 
+// «Сохранить отчет в PDF…» over state.range(0) entries: the calculations
+// gathered from the list, laid out on A4 pages with their pictures, the file
+// written. The counter kB is the size of the file.
+void BM_SaveReport(benchmark::State& state)
+{
+    window->list->clear();
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        window->start->click();
+    const QString pdf = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench-report.pdf"));
+    window->platform.reportPath = pdf;
+    QAction* save = window->form->findChild<QMenu*>(QStringLiteral("Mnu_Log"))
+                        ->findChild<QAction*>(QStringLiteral("Mnu_SavePdf"));
+    for (auto _ : state)
+        save->trigger();
+    state.counters["kB"] = static_cast<double>(QFileInfo(pdf).size()) / 1024.0;
+    QFile::remove(pdf);
+    window->list->clear();
+}
+
 BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_AppendDataLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_CalculateWithFileLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_CmdStartClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_CmdStartClickShown)->Arg(0)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_SaveReport)->Arg(1)->Arg(40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

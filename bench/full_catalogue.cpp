@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 
 namespace bench {
@@ -72,17 +72,18 @@ struct BlockPlace {
 
 BlockPlace JetBlockPlace(int pos)
 {
-    constexpr std::array<int, 4> starts = {8, 68, 127, 186};
-    constexpr std::array<int, 4> ends = {67, 126, 185, 244};
-    for (int k = 0; k < 4; ++k)
-        if (pos >= starts[k] && pos <= ends[k]) {
+    using namespace nimbo::test::field;
+    for (int k = 1; k <= 4; ++k) {
+        const int end = k < 4 ? JetCaption(k + 1) : RegCaption(1);
+        if (pos >= JetCaption(k) && pos < end) {
             // Block 1 has mFlat after m; shift so the same offsets mean the
             // same things in every block.
-            int offset = pos - starts[k];
-            if (k > 0 && offset >= 2)
+            int offset = pos - JetCaption(k);
+            if (k > 1 && offset >= 2)
                 ++offset;
-            return {k + 1, offset};
+            return {k, offset};
         }
+    }
     return {};
 }
 
@@ -114,36 +115,37 @@ std::string FullBoundCatalogueBytes()
             for (int pos = 1; pos <= nimbo::kFieldsPerLine; ++pos) {
                 if (pos > 1)
                     out += ',';
+                using namespace nimbo::test::field;
                 const BlockPlace block = JetBlockPlace(pos);
                 if (IsTextPosition(pos)) {
-                    if (pos == 1)
+                    if (pos == kModel)
                         w.quoted(model);
-                    else if (pos == 2)
+                    else if (pos == kType)
                         w.quoted(types[static_cast<std::size_t>(row % 6)]);
-                    else if (pos == 3)
+                    else if (pos == kDesignation)
                         w.quoted(std::to_string(95 + 5 * k) + "x" + std::to_string(95 + 5 * k));
-                    else if (pos == 290)
+                    else if (pos == kSizePicture)
                         w.quoted("pdk");
-                    else if (pos == 291)
+                    else if (pos == kTypePicture)
                         w.quoted("tip_ceiling_square");
-                    else if (pos == 292)
+                    else if (pos == kPage)
                         w.quoted("https://www.timbra.example/catalog/pdk-" + std::to_string(row));
-                    else if (pos >= 245)
-                        w.quoted(regCaptions[static_cast<std::size_t>((pos - 245) / 9)]);
+                    else if (pos >= RegCaption(1))
+                        w.quoted(regCaptions[static_cast<std::size_t>((pos - RegCaption(1)) / 9)]);
                     else if (block.offset == 0)
                         w.quoted(jetCaptions[static_cast<std::size_t>(block.option - 1)]);
                     else
                         w.quoted("");  // reserved texts
                 } else if (IsIntPosition(pos)) {
-                    if (pos == 4)
+                    if (pos == kLineCount)
                         w.integer(kFullLinesPerRecord);
-                    else if (pos == 7)
+                    else if (pos == kSectionMode)
                         w.integer(1 + row % 2);  // section mode
                     else
                         w.integer(between(0, 10));  // dL, dB
-                } else if (pos == 5 || pos == 6) {
+                } else if (pos == kFm || pos == kFz) {
                     w.decimal(between(100, 9999), 4);  // Fm, Fz in m², "0.0451"
-                } else if (pos >= 245) {
+                } else if (pos >= RegCaption(1)) {
                     w.decimal(between(100, 1100), 2);  // kr, "1.15"
                 } else if (block.offset == 1) {
                     w.decimal(between(10, 60), 1);  // m, "2.6"

@@ -163,5 +163,10 @@ row "  Cmd_Start click (whole handler, list entry), µs" BM_CmdStartClick:time "
 row "  click + repaint, empty log list, µs" BM_CmdStartClickShown/0:time "%.0f" 1
 row "  click + repaint, 100 entries in the list, µs" BM_CmdStartClickShown/100:time "%.0f" 1
 row "  click + repaint, 1000 entries in the list, µs" BM_CmdStartClickShown/1000:time "%.0f" 1
+echo "Report of the log saved as PDF (the whole menu command)"
+row "  1 calculation, ms" BM_SaveReport/1:time "%.1f" 1
+row "  40 calculations (14 pages), ms" BM_SaveReport/40:time "%.0f" 1
+row "  file of 1 calculation, kB" BM_SaveReport/1:kB "%.0f" 1
+row "  file of 40 calculations, kB" BM_SaveReport/40:kB "%.0f" 1
 echo
 echo "Raw output: $out"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Renders the README's pictures: the real window under Xvfb with a window
-# manager (so it has a real frame), a model chosen and calculated.
+# manager (so it has a real frame), a model chosen and calculated; and the
+# first page of a report of three calculations, as pdftoppm draws it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for p in openbox imagemagick; do
+for p in openbox imagemagick poppler-utils; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$p"
 done
@@ -34,9 +35,9 @@ fi
 
 build=${BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target nimbo pose_window
+cmake --build "$build" --target nimbo pose_window pose_report
 
-# shot OUTPUT TYPE MODEL SIZE FLOW SECONDS [log] [panel]
+# shot OUTPUT PROGRAM ARGUMENTS...: the screen while the program poses.
 # The root window is black around the framed window, so trimming the whole
 # screen leaves exactly the window with its frame.
 shot() {
@@ -44,13 +45,24 @@ shot() {
     out=$1; shift
     openbox 2>/dev/null & wm=$!
     sleep 1
-    "$POSE" "$FOLDER" "$@" & pose=$!
+    "$@" & pose=$!
     sleep 4
     import -window root -trim +repage "$out"
     wait "$pose"
     kill "$wm"; wait "$wm" || true' shot "$@"
   echo "$1"
 }
-export POSE="$build/tools/pose_window" FOLDER="$PWD/$build/nimbo"
-shot docs/window.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6
-shot docs/window-log-panel.png "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log panel
+pose="$build/tools/pose_window" folder="$PWD/$build/nimbo"
+# pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel]
+shot docs/window.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6
+shot docs/window-log-panel.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log panel
+
+# The report of three calculations: its first page, and the log list's menu
+# over two marked entries. A Russian desktop writes 0,5: the report shows the
+# numbers as typed.
+report=$(mktemp -d)
+LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$build/tools/pose_report" "$folder" "$report/report.pdf"
+pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$report/report.pdf" docs/report
+echo docs/report.png
+shot docs/window-log-menu.png env LC_ALL=ru_RU.UTF-8 "$build/tools/pose_report" "$folder" "$report/again.pdf" 6
+rm -r "$report"

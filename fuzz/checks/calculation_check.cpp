@@ -1,5 +1,6 @@
 #include "calculation_check.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -10,7 +11,7 @@
 #include "calc/calculation.h"
 #include "calc/numbers.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "catalogue_check.h"
 #include "log/log_file.h"
 #include "support/catalogue_text.h"
@@ -61,34 +62,27 @@ private:
 
 constexpr std::array<const char*, 8> kModelNames = {"ПДК-1", "ЩДМЖ-2", "ЩР-ДМЗ", "ЩР-ДПЗ",
                                                     "ЩР-ДТЗ", "ДМЖ",   "",       "АМН"};
-constexpr std::array<int, 5> kJetBlock = {0, 8, 68, 127, 186};
-
-int MPos(int k) { return kJetBlock[k] + 1; }
-int DzetaPos(int k) { return kJetBlock[k] + (k == 1 ? 3 : 2); }
-int DzetaPPos(int k) { return DzetaPos(k) + 1; }
-int FreeRatioPos(int k) { return DzetaPos(k) + 2; }
-int SoundPos(int k, bool plenum) { return DzetaPos(k) + 9 + (plenum ? 24 : 0); }
-int RegPos(int p) { return 245 + 9 * (p - 1); }
 
 // A size line whose every option has data: jet-form options 1 and 2,
 // regulator positions 1 to 3, sound with and without plenum.
 Line FullLine(Line l, const char* fm, const char* fz, int sectionMode)
 {
-    l.set(5, fm).set(6, fz).set(7, std::to_string(sectionMode));
+    using namespace test::field;
+    l.set(kFm, fm).set(kFz, fz).set(kSectionMode, std::to_string(sectionMode));
     const std::array<const char*, 5> jet = {"", "Веер", "Компакт", "n", "n"};
     for (int k = 1; k <= 4; ++k) {
-        l.set(kJetBlock[k], jet[static_cast<std::size_t>(k)]);
-        l.set(MPos(k), k == 1 ? "2" : "1.5").set(DzetaPos(k), "1.5").set(DzetaPPos(k), "2.5");
-        l.set(FreeRatioPos(k), "0.5");
+        l.set(JetCaption(k), jet[static_cast<std::size_t>(k)]);
+        l.set(M(k), k == 1 ? "2" : "1.5").set(Dzeta(k), "1.5").set(DzetaP(k), "2.5");
+        l.set(FreeRatio(k), "0.5");
         for (bool plenum : {false, true})
             for (int band = 0; band < 24; ++band)
-                l.set(SoundPos(k, plenum) + band, band < 8 ? "10" : band < 16 ? "20" : "5");
+                l.set(Sound(k, plenum) + band, band < 8 ? "10" : band < 16 ? "20" : "5");
     }
     const std::array<const char*, 6> reg = {"", "b=0°", "b=15°", "b=30°", "n", "n"};
     for (int p = 1; p <= 5; ++p) {
-        l.set(RegPos(p), reg[static_cast<std::size_t>(p)]);
+        l.set(RegCaption(p), reg[static_cast<std::size_t>(p)]);
         for (int k = 1; k <= 4; ++k)
-            l.set(RegPos(p) + k, "1.2").set(RegPos(p) + 4 + k, "2");
+            l.set(Kr(k, p), "1.2").set(DL(k, p), "2");
     }
     return l;
 }
@@ -105,7 +99,7 @@ std::vector<Line> GeneratedLines(unsigned modelChoice)
     lines.push_back(FullLine(Record(name(2), "Диффузоры", "100x100", 2), "0.04", "0.03", 1));
     lines.push_back(FullLine(Record(name(2), "Диффузоры", "200x200"), "0.16", "0.12", 0));
     Line noData = FullLine(Record(name(3), "Решетки", "300x150"), "0.045", "0.04", 2);
-    noData.set(DzetaPos(1), "111111").set(MPos(1), "0");
+    noData.set(test::field::Dzeta(1), "111111").set(test::field::M(1), "0");
     lines.push_back(noData);
     return lines;
 }
@@ -239,7 +233,7 @@ std::string CheckRefused(const Snapshot& s, const Outcome& out)
         return "a calculation failed without a message";
     if (!IsValidUtf8(out.message) || !HasCyrillic(out.message))
         return "the message is not Russian text: " + out.message;
-    if (!out.p.empty() || !out.x.empty() || !out.LwA.empty() || !out.record.model.empty() || !out.record.L.empty())
+    if (!out.texts.p.empty() || !out.texts.x.empty() || !out.texts.LwA.empty() || !out.record.model.empty() || !out.record.L.empty())
         return "a failed calculation carries results: " + out.message;
     const Sections& a = s.sections;
     const Sections& b = out.sections;
@@ -256,25 +250,45 @@ std::string CheckInputsUsable(const Snapshot& s)
     if (!sel.modelChosen || sel.row < 1 || sel.row > cat.recordCount() || sel.sizeIndex < 1 ||
         sel.sizeIndex > cat.sizeLineCount(sel.row))
         return "a calculation ran without a chosen row and size";
-    const std::string_view mode = cat.sizeMode(sel.row);
-    if (mode != "n" && mode != "dlina" && !sel.sizeChosen)
+    const SizeMode mode = cat.sizeMode(sel.row);
+    if (mode == SizeMode::Listed && !sel.sizeChosen)
         return "a calculation ran before a size was chosen";
     if (!IsPositiveNumber(s.inputs.L) || !IsPositiveNumber(s.inputs.V))
         return "a calculation ran on L '" + s.inputs.L + "' and V '" + s.inputs.V + "'";
-    if (mode == "n" && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
+    if (mode == SizeMode::Free && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
         return "a calculation ran on A '" + s.inputs.A + "' and B '" + s.inputs.B + "'";
-    if (mode == "dlina" && !IsPositiveNumber(s.inputs.Dlina))
+    if (mode == SizeMode::Slot && !IsPositiveNumber(s.inputs.Dlina))
         return "a calculation ran on the length '" + s.inputs.Dlina + "'";
     return {};
+}
+
+// What the record keeps of a window text: a typed number without the blanks
+// and line ends around it, any other control character as a blank.
+std::string AsRecorded(std::string text, bool typed)
+{
+    if (typed) {
+        const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        while (!text.empty() && blank(text.back()))
+            text.pop_back();
+        text.erase(0, static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), blank) - text.begin()));
+    }
+    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; },
+                    ' ');
+    return text;
+}
+
+bool HoldsControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 std::string CheckRecord(const Snapshot& s, const Outcome& out)
 {
     const LogRecord& r = out.record;
     const Sections& sec = out.sections;
-    if (r.L != s.inputs.L || r.V != s.inputs.V || r.p != out.p || r.x != out.x || r.LwA != out.LwA ||
-        r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv || r.Vv != sec.Vv || r.Fjs != sec.Fjs ||
-        r.Vjs != sec.Vjs || r.model != s.modelText)
+    if (r.L != AsRecorded(s.inputs.L, true) || r.V != AsRecorded(s.inputs.V, true) || r.p != out.texts.p ||
+        r.x != out.texts.x || r.LwA != out.texts.LwA || r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv ||
+        r.Vv != sec.Vv || r.Fjs != sec.Fjs || r.Vjs != sec.Vjs || r.model != AsRecorded(s.record.model, false))
         return "the record does not copy what the window shows";
     const std::string line = LogFile::dataLineBytes(r);
     const auto fields = SplitCsvLine(line);
@@ -288,6 +302,8 @@ std::string CheckRecord(const Snapshot& s, const Outcome& out)
             return "column " + std::to_string(i + 1) + " of the data line reads back differently";
     if (!IsValidUtf8(r.listLine()))
         return "the list line is not UTF-8";
+    if (HoldsControlCharacter(r.listLine()) || HoldsControlCharacter(line.substr(0, line.size() - 2)))
+        return "the record holds a control character";
     return {};
 }
 
@@ -297,19 +313,19 @@ std::string CheckDone(const Snapshot& s, const Outcome& out)
         return problem;
     const char sep = s.decimalSeparator;
     const std::array<std::pair<const char*, const std::string*>, 7> results = {{
-        {"p", &out.p},
-        {"x", &out.x},
-        {"m", &out.mData},
-        {"Dzeta", &out.dzetaData},
-        {"kr", &out.krData},
-        {"Fm", &out.fmData},
-        {"Fz", &out.fzData},
+        {"p", &out.texts.p},
+        {"x", &out.texts.x},
+        {"m", &out.texts.mData},
+        {"Dzeta", &out.texts.dzetaData},
+        {"kr", &out.texts.krData},
+        {"Fm", &out.texts.fmData},
+        {"Fz", &out.texts.fzData},
     }};
     for (const auto& [name, text] : results)
         if (MentionsNonFinite(*text) || !IsResultText(*text, sep))
             return std::string("result ") + name + " reads '" + *text + "'";
-    if (MentionsNonFinite(out.LwA) || !IsSoundText(out.LwA, sep))
-        return "LwA reads '" + out.LwA + "'";
+    if (MentionsNonFinite(out.texts.LwA) || !IsSoundText(out.texts.LwA, sep))
+        return "LwA reads '" + out.texts.LwA + "'";
     const Sections& before = s.sections;
     const Sections& after = out.sections;
     const std::array<std::pair<const std::string*, const std::string*>, 6> sections = {{
@@ -389,15 +405,15 @@ std::string CheckCalculation(std::string_view input, CalculationTrace* trace)
     // Texts that no calculation writes, so that a kept text is told from a
     // written one.
     s.sections = {false, true, true, "#F0", "#V0", "#Fv", "#Vv", "#Fjs", "#Vjs"};
-    s.modelText = std::string(catalogue.modelName(sel.row));
-    s.sizeComboText = std::string(line.designation());
-    s.rzmrVisible = (kind & 0x40) != 0;
-    s.dlinaVisible = (kind & 0x20) != 0;
+    s.record.model = std::string(catalogue.modelName(sel.row));
+    s.record.listedSize = std::string(line.designation());
+    s.record.freeSizeShown = (kind & 0x40) != 0;
+    s.record.lengthShown = (kind & 0x20) != 0;
     if (s.variant == 2) {
-        s.labelV = "X =";
-        s.unitV = "м";
-        s.labelX = "Vx =";
-        s.unitX = "м/с";
+        s.record.inputLabel = "X =";
+        s.record.inputUnit = "м";
+        s.record.resultLabel = "Vx =";
+        s.record.resultUnit = "м/с";
     }
     s.decimalSeparator = (flags & 0x80) ? ',' : '.';
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 #include "text_checks.h"
 
@@ -162,7 +162,7 @@ std::string CheckRow(const Catalogue& cat, int row)
     const int lines = cat.sizeLineCount(row);
     if (lines < 1 || lines > kMaxSizeLines)
         return "row " + std::to_string(row) + " has " + std::to_string(lines) + " size lines";
-    if (cat.sizeMode(row) == "n" && lines != 1)
+    if (cat.sizeMode(row) == SizeMode::Free && lines != 1)
         return "free-size row " + std::to_string(row) + " has " + std::to_string(lines) + " size lines";
     for (std::string_view text : {cat.modelName(row), cat.typeName(row), cat.typePictureName(row), cat.pageAddress(row)})
         if (!IsValidUtf8(text))

@@ -1,12 +1,11 @@
 // "Считай!": checks what the calculation needs, runs the stages in their
-// fixed order and turns the values into the texts of the window.
+// fixed order and turns the values into the texts of the window. The order
+// of the checks is the order in which the user hears of a problem.
 #include "calc/calculation.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "calc/input_checks.h"
-#include "calc/model_name.h"
 #include "calc/stages.h"
 
 namespace nimbo {
@@ -14,6 +13,87 @@ namespace nimbo {
 namespace {
 
 inline constexpr float kNoPressureData = 111111;
+
+bool Finite(double v) { return std::isfinite(v); }
+
+// The outlet areas; the free size must leave something after its allowances.
+std::string OutletGeometry(const Candidate& c, const TypedInputs& in, char sep, Geometry& g)
+{
+    const float fmValue = c.line.fmValue(), fzValue = c.line.fzValue();
+    if (in.free) {
+        const float allowance = std::max(fmValue, fzValue);
+        for (const TypedInput* size : {&in.A, &in.B})
+            if (!(size->value > allowance))
+                return AllowanceMessage(size->name, SingleText(allowance, sep));
+        g = FreeSizeGeometry(in.A.value, in.B.value, fmValue, fzValue);
+    } else if (in.slot) {
+        g = SlotGeometry(in.length.value, c.sectionMm, fmValue, fzValue);
+    } else {
+        g = ListedGeometry(fmValue, fzValue);
+    }
+    if (!in.free && !(fmValue > 0))
+        return CatalogueAreaMessage("Fm");
+    if (!in.free && !(fzValue > 0))
+        return CatalogueAreaMessage("Fz");
+    for (double area : {g.Fm, g.Fz})
+        if (!(area > 0) || !Finite(area))
+            return OutOfScaleMessage({in.sizeA(), in.sizeB(), in.slotLength()});
+    return {};
+}
+
+FlatJet FlatJetOf(const Candidate& c, const OptionState& options, std::string_view lengthText)
+{
+    FlatJet flat;
+    flat.mFlat = c.line.mFlat();
+    flat.applies = FlatJetApplies(flat.mFlat, options.regForm, c.modelName);
+    // The length box is read as text whatever the size mode.
+    if (flat.applies)
+        flat.Lx = FlatJetLength(lengthText);
+    return flat;
+}
+
+void JetAndPressure(const TypedInputs& in, Stages& st)
+{
+    const JetPoint jet = in.variant1 ? JetForVelocity(st, in.V.value) : JetAtDistance(st, in.V.value);
+    st.Vx = jet.Vx;
+    st.X = jet.X;
+    st.flatJet = jet.flat;
+    st.dP = PressureLoss(st.coefficients.Dzeta, st.coefficients.kr, st.Q, st.geometry.Fz);
+}
+
+std::string Sound(const Candidate& c, const TypedInputs& in, Stages& st)
+{
+    const Coefficients& k = st.coefficients;
+    st.lwaComputed = HasSoundData(k.sound);
+    if (!st.lwaComputed)
+        return {};
+    const SoundFlow flow = SoundFlowFor(c.mode, in.L.value, in.length.value, c.sectionMm);
+    const double faceArea = in.free ? (in.B.value * in.A.value) * 1e-6 : 0;
+    st.LwA = SoundPowerLevel(k.sound, c.mode, flow, faceArea, k.dLreg);
+    if (!Finite(st.LwA))
+        return OutOfScaleMessage({&in.L, in.sizeA(), in.sizeB(), in.slotLength()});
+    return {};
+}
+
+// Only a value that reaches a text must be a number; a fitted coefficient
+// that is not used may overflow unseen.
+std::string ShownValuesAreNumbers(const Candidate& c, const TypedInputs& in, const Stages& st)
+{
+    const Coefficients& k = st.coefficients;
+    const TypedInput* lengthForJet = st.flatJet ? &in.length : in.slotLength();
+    if (st.jetShown() && !Finite(in.variant1 ? st.X : st.Vx))
+        return OutOfScaleMessage({&in.L, &in.V, in.sizeA(), in.sizeB(), lengthForJet});
+    if (!Finite(k.m.v) || !Finite(k.kr.v))
+        return std::string(kCatalogueUnusable);
+    if (st.pressureShown() && !Finite(k.Dzeta.v))
+        return OutOfScaleMessage({in.slotLength()});
+    if (st.pressureShown() && !Finite(st.dP))
+        return OutOfScaleMessage({&in.L, in.sizeA(), in.sizeB(), in.slotLength()});
+    const int sectionMode = c.line.sectionMode();
+    if ((sectionMode == 1 || sectionMode == 2) && !Finite(st.Q / st.geometry.Fm))
+        return OutOfScaleMessage({&in.L, in.sizeA(), in.sizeB(), in.slotLength()});
+    return {};
+}
 
 Outcome Refused(std::string message, const Snapshot& s)
 {
@@ -24,176 +104,112 @@ Outcome Refused(std::string message, const Snapshot& s)
     return out;
 }
 
-bool Finite(double v) { return std::isfinite(v); }
-
 }  // namespace
+
+Candidate CandidateAt(const Catalogue& catalogue, int row, int sizeIndex)
+{
+    Candidate c;
+    c.mode = catalogue.sizeMode(row);
+    c.modelName = catalogue.modelName(row);
+    c.line = catalogue.line(row, sizeIndex);
+    c.sectionMm = SectionLength(c.modelName);
+    return c;
+}
+
+std::string ChooseCandidate(const Catalogue* catalogue, const Selection& sel, Candidate& out)
+{
+    if (!catalogue || !sel.modelChosen || sel.row < 1 || sel.row > catalogue->recordCount())
+        return std::string(kChooseModel);
+    const SizeMode mode = catalogue->sizeMode(sel.row);
+    if ((mode == SizeMode::Listed && !sel.sizeChosen) || sel.sizeIndex < 1 ||
+        sel.sizeIndex > catalogue->sizeLineCount(sel.row))
+        return std::string(kChooseSize);
+    out = CandidateAt(*catalogue, sel.row, sel.sizeIndex);
+    return {};
+}
+
+std::string ReadInputs(const Inputs& texts, int variant, SizeMode mode, TypedInputs& in)
+{
+    in.variant1 = variant != 2;
+    in.free = mode == SizeMode::Free;
+    in.slot = mode == SizeMode::Slot;
+    in.L = {kNameL, texts.L};
+    in.V = {in.variant1 ? kNameVx : kNameX, texts.V};
+    in.A = {kNameA, texts.A};
+    in.B = {kNameB, texts.B};
+    in.length = {kNameLength, texts.Dlina};
+    for (TypedInput* input : {&in.L, &in.V, in.free ? &in.A : nullptr, in.free ? &in.B : nullptr,
+                              in.slot ? &in.length : nullptr})
+        if (input)
+            if (std::string problem = ReadPositive(*input); !problem.empty())
+                return problem;
+    return {};
+}
+
+Numbers CalculateNumbers(const Candidate& c, const TypedInputs& in, const OptionState& options, char sep)
+{
+    Numbers n;
+    Stages& st = n.stages;
+    n.message = OutletGeometry(c, in, sep, st.geometry);
+    if (!n.message.empty())
+        return n;
+    st.coefficients = ChooseCoefficients(c.line, options, c.mode, c.modelName, st.geometry.fitted);
+    st.Q = in.L.value / 3600;
+    st.flat = FlatJetOf(c, options, in.length.text);
+    st.pressureData = c.line.dzeta(1) != kNoPressureData;
+    JetAndPressure(in, st);
+    n.message = Sound(c, in, st);
+    if (n.message.empty())
+        n.message = ShownValuesAreNumbers(c, in, st);
+    n.ok = n.message.empty();
+    return n;
+}
+
+// In the order in which later texts replace earlier ones: m = 0 hides the
+// jet result, the no-data marker or a zeta whose text is "0" hide the
+// pressure loss.
+DisplayTexts ShowResults(const Stages& st, int variant, char sep)
+{
+    const Coefficients& k = st.coefficients;
+    DisplayTexts t;
+    t.x = NumberText(variant != 2 ? st.X : st.Vx, sep);
+    t.mData = ValueText(k.m, sep);
+    if (!st.jetShown()) {
+        t.x = "-";
+        t.mData = "-";
+    }
+    t.p = NumberText(st.dP, sep);
+    t.krData = ValueText(k.kr, sep);
+    t.dzetaData = ValueText(k.Dzeta, sep);
+    if (!st.pressureData || t.dzetaData == "0") {
+        t.p = "-";
+        t.dzetaData = "-";
+    }
+    t.fmData = NumberText(Round(st.geometry.Fm, 4), sep);
+    t.fzData = NumberText(Round(st.geometry.Fz, 4), sep);
+    t.LwA = st.lwaComputed ? SoundText(st.LwA, sep) : "-";
+    return t;
+}
 
 Outcome Calculate(const Snapshot& s)
 {
-    const Catalogue* catalogue = s.catalogue;
-    const Selection& sel = s.selection;
-    if (!catalogue || !sel.modelChosen || sel.row < 1 || sel.row > catalogue->recordCount())
-        return Refused(std::string(kChooseModel), s);
-    const SizeMode mode = SizeModeOf(catalogue->sizeMode(sel.row));
-    if ((mode == SizeMode::Listed && !sel.sizeChosen) || sel.sizeIndex < 1 ||
-        sel.sizeIndex > catalogue->sizeLineCount(sel.row))
-        return Refused(std::string(kChooseSize), s);
-    const std::string_view modelName = catalogue->modelName(sel.row);
-    const SizeLine line = catalogue->line(sel.row, sel.sizeIndex);
-    const char sep = s.decimalSeparator;
-    const bool variant1 = s.variant != 2;
-
-    // Which inputs count is decided by the size mode alone, not by which
-    // frame is on screen.
-    TypedInput L{kNameL, s.inputs.L};
-    TypedInput V{variant1 ? kNameVx : kNameX, s.inputs.V};
-    TypedInput A{kNameA, s.inputs.A}, B{kNameB, s.inputs.B};
-    TypedInput length{kNameLength, s.inputs.Dlina};
-    const bool free = mode == SizeMode::Free, slot = mode == SizeMode::Slot;
-    for (TypedInput* in : {&L, &V, free ? &A : nullptr, free ? &B : nullptr, slot ? &length : nullptr})
-        if (in)
-            if (std::string problem = ReadPositive(*in); !problem.empty())
-                return Refused(std::move(problem), s);
-    const TypedInput* sizeA = free ? &A : nullptr;
-    const TypedInput* sizeB = free ? &B : nullptr;
-    const TypedInput* slotLength = slot ? &length : nullptr;
-
-    // Outlet geometry.
-    const float fmValue = line.fmValue(), fzValue = line.fzValue();
-    const double sectionMm = SectionLength(modelName);
-    Geometry g;
-    if (free) {
-        const float allowance = std::max(fmValue, fzValue);
-        for (const TypedInput* in : {&A, &B})
-            if (!(in->value > allowance))
-                return Refused(AllowanceMessage(in->name, SingleText(allowance, sep)), s);
-        g = FreeSizeGeometry(A.value, B.value, fmValue, fzValue);
-    } else if (slot) {
-        g = SlotGeometry(length.value, sectionMm, fmValue, fzValue);
-    } else {
-        g = ListedGeometry(fmValue, fzValue);
-    }
-    if (!free && !(fmValue > 0))
-        return Refused(CatalogueAreaMessage("Fm"), s);
-    if (!free && !(fzValue > 0))
-        return Refused(CatalogueAreaMessage("Fz"), s);
-    for (double area : {g.Fm, g.Fz})
-        if (!(area > 0) || !Finite(area))
-            return Refused(OutOfScaleMessage({sizeA, sizeB, slotLength}), s);
+    Candidate candidate;
+    TypedInputs in;
+    std::string refusal = ChooseCandidate(s.catalogue, s.selection, candidate);
+    if (refusal.empty())
+        refusal = ReadInputs(s.inputs, s.variant, candidate.mode, in);
+    if (!refusal.empty())
+        return Refused(std::move(refusal), s);
+    Numbers numbers = CalculateNumbers(candidate, in, s.options, s.decimalSeparator);
+    if (!numbers.ok)
+        return Refused(std::move(numbers.message), s);
 
     Outcome out;
-    Stages& st = out.stages;
-    st.Fm = g.Fm;
-    st.Fz = g.Fz;
-    st.Nsec = g.Nsec;
-    st.rF = g.rF;
-    st.DzetaQ1 = g.fitted.q1;
-    st.DzetaQ2 = g.fitted.q2;
-    st.DzetaExp = g.fitted.exp;
-    st.DzetaCub = g.fitted.cub;
-
-    const Coefficients c = ChooseCoefficients(line, s.options, mode, modelName, g.fitted);
-    st.m = c.m;
-    st.Dzeta = c.Dzeta;
-    st.kr = c.kr;
-    st.dLreg = c.dLreg;
-    st.sound = c.sound;
-
-    st.Q = L.value / 3600;
-
-    // Compact jet, then pressure loss.
-    if (variant1) {
-        st.Vx = V.value;
-        st.X = CompactThrow(c.m, st.Q, st.Vx, g.Fm);
-    } else {
-        st.X = V.value;
-        st.Vx = CompactVelocity(c.m, st.Q, st.X, g.Fm);
-    }
-    st.dP = PressureLoss(c.Dzeta, c.kr, st.Q, g.Fz);
-
-    // Sound power comes before the flat-jet correction.
-    st.lwaComputed = HasSoundData(c.sound);
-    out.LwA = "-";
-    if (st.lwaComputed) {
-        const SoundFlow flow = SoundFlowFor(mode, L.value, length.value, sectionMm);
-        const double faceArea = free ? (B.value * A.value) * 1e-6 : 0;
-        st.LwA = SoundPowerLevel(c.sound, mode, flow, faceArea, c.dLreg);
-        if (!Finite(st.LwA))
-            return Refused(OutOfScaleMessage({&L, sizeA, sizeB, slotLength}), s);
-        out.LwA = SoundText(st.LwA, sep);
-    }
-
-    // Near a long slot the jet is flat. The threshold compares the distance
-    // itself, not the digits before a decimal comma.
-    bool lengthInvolved = false;
-    if (FlatJetApplies(line.mFlat(), s.options.regForm, modelName)) {
-        const double Lx = FlatJetLength(s.inputs.Dlina);
-        if (st.X < 6 * Lx) {
-            st.flatJet = true;
-            lengthInvolved = true;
-            if (variant1)
-                st.X = FlatThrow(line.mFlat(), st.Q, st.Vx, Lx, g.Fm);
-            else
-                st.Vx = FlatVelocity(line.mFlat(), st.Q, st.X, Lx, g.Fm);
-        }
-    }
-
-    // What the display will show: m = 0 hides the jet result, the no-data
-    // marker or a zeta whose text is "0" hide the pressure loss.
-    const double jet = variant1 ? st.X : st.Vx;
-    const bool jetShown = c.m.v != 0;
-    const bool pressureShown = line.dzeta(1) != kNoPressureData && ValueText(c.Dzeta, sep) != "0";
-
-    // Only a value that reaches a text must be a number; a fitted
-    // coefficient that is not used may overflow unseen.
-    const TypedInput* lengthForJet = lengthInvolved ? &length : slotLength;
-    if (jetShown && !Finite(jet))
-        return Refused(OutOfScaleMessage({&L, &V, sizeA, sizeB, lengthForJet}), s);
-    if (!Finite(c.m.v) || !Finite(c.kr.v))
-        return Refused(std::string(kCatalogueUnusable), s);
-    if (pressureShown && !Finite(c.Dzeta.v))
-        return Refused(OutOfScaleMessage({slotLength}), s);
-    if (pressureShown && !Finite(st.dP))
-        return Refused(OutOfScaleMessage({&L, sizeA, sizeB, slotLength}), s);
-
-    // Display, in the order in which later texts replace earlier ones.
-    out.x = NumberText(jet, sep);
-    out.mData = ValueText(c.m, sep);
-    if (!jetShown) {
-        out.x = "-";
-        out.mData = "-";
-    }
-    out.p = NumberText(st.dP, sep);
-    out.krData = ValueText(c.kr, sep);
-    out.dzetaData = ValueText(c.Dzeta, sep);
-    if (line.dzeta(1) == kNoPressureData) {
-        out.p = "-";
-        out.dzetaData = "-";
-    }
-    if (out.dzetaData == "0") {
-        out.dzetaData = "-";
-        out.p = "-";
-    }
-    out.fmData = NumberText(Round(g.Fm, 4), sep);
-    out.fzData = NumberText(Round(g.Fz, 4), sep);
-
-    const int sectionMode = line.sectionMode();
-    if ((sectionMode == 1 || sectionMode == 2) && !Finite(st.Q / g.Fm))
-        return Refused(OutOfScaleMessage({&L, sizeA, sizeB, slotLength}), s);
-    SectionInputs sections;
-    sections.sectionMode = sectionMode;
-    sections.Q = st.Q;
-    sections.Fm = g.Fm;
-    sections.A = s.inputs.A;
-    sections.B = s.inputs.B;
-    for (int k = 1; k <= 4; ++k)
-        sections.freeRatio[static_cast<std::size_t>(k - 1)] = line.freeAreaRatio(k);
-    sections.options = &s.options;
-    sections.decimalSeparator = sep;
-    out.sections = SectionResults(s.sections, sections);
-
-    out.record = MakeLogRecord(s, out);
     out.ok = true;
+    out.stages = numbers.stages;
+    out.texts = ShowResults(out.stages, s.variant, s.decimalSeparator);
+    out.sections = SectionsAfter(s.sections, candidate.line, out.stages, s.inputs, s.options, s.decimalSeparator);
+    out.record = MakeLogRecord(s.record, s.inputs, s.options, out.texts, out.sections);
     return out;
 }
 

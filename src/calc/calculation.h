@@ -1,10 +1,19 @@
 #pragma once
-// "Считай!" as a function: a snapshot of what the window shows and of the
-// selection goes in, every text the window must show and the log record come
-// out. Nothing here knows about widgets.
+// "Считай!" as functions of plain values, in three layers a caller can stop
+// after:
+//   1. ChooseCandidate and ReadInputs: which size line, and the typed texts
+//      as numbers (or the refusal that names the input);
+//   2. CalculateNumbers: every number of the result, or its refusal. It
+//      builds no text unless it refuses, so a finder may run it for each
+//      size line of a catalogue;
+//   3. ShowResults, SectionTexts and MakeLogRecord: what the window shows
+//      and the record it keeps.
+// Calculate runs all three for the window. Nothing here knows about widgets.
 #include <array>
 #include <string>
+#include <string_view>
 
+#include "calc/input_checks.h"
 #include "calc/numbers.h"
 #include "catalogue/catalogue.h"
 #include "log/log_record.h"
@@ -19,26 +28,40 @@ struct Selection {
     bool sizeChosen = false;   // a listed size was picked since the last model choice
 };
 
-// The three option groups as the window holds them. Visibility is each
-// control's own setting, not whether it is on screen.
+// The three option groups: plenum box (КСД), jet form and flow regulator.
+// A group that is not offered is hidden, and a hidden group's leftover
+// selection still counts where the catalogue says so.
 struct OptionState {
     bool ksdVisible = false, regFormVisible = false, regRashVisible = false;
     int ksd = 1, regForm = 1, regRash = 1;  // selected option, 1-based; 0 = none
-    bool regForm1Visible = true;            // Opt_RegForm1's own setting
+    bool regForm1Visible = true;            // the first jet-form option is offered
     std::array<std::string, 3> ksdCaptions{"Нет", "КСД", "КСР"};
     std::array<std::string, 4> regFormCaptions;
     std::array<std::string, 5> regRashCaptions;
 };
 
+// The typed texts: flow L, the velocity Vx (variant 1) or distance X
+// (variant 2), the free size A × B and the slot length, all as typed.
 struct Inputs {
     std::string L = "1000", V = "0.2", A = "300", B = "300", Dlina = "1000";
 };
 
 // The section results and their frames; the calculation leaves some of them
-// as they were, so the snapshot carries the current state in.
+// as they were, so the current state comes in.
 struct Sections {
     bool fvVisible = false, svVisible = true, jsVisible = true;
     std::string F0, V0, Fv, Vv, Fjs, Vjs;
+};
+
+// What the log record copies from the window as the user sees it; the
+// calculation passes it on unread.
+struct RecordTexts {
+    std::string model;       // the chosen model
+    std::string listedSize;  // the chosen listed size
+    bool freeSizeShown = false;  // the size is written "AхB" from the typed sizes
+    bool lengthShown = false;    // the size is the typed slot length
+    // Captions beside the typed value and beside the jet result.
+    std::string inputLabel = "Vx =", inputUnit = "м/с", resultLabel = "l =", resultUnit = "м";
 };
 
 struct Snapshot {
@@ -48,36 +71,131 @@ struct Snapshot {
     int variant = 1;  // 1: throw for Vx, 2: velocity at X
     OptionState options;
     Sections sections;
-    // What the log record copies from the window.
-    std::string modelText;        // text of Cmb_VidVR
-    std::string sizeComboText;    // text of Cmb_Tprzmr
-    bool rzmrVisible = false, dlinaVisible = false;
-    std::string labelV = "Vx =", unitV = "м/с", labelX = "l =", unitX = "м";
+    RecordTexts record;
     char decimalSeparator = '.';
 };
 
-// Values handed from stage to stage, kept for tests and the coefficient panel.
-struct Stages {
-    double Fm = 0, Fz = 0, Nsec = 0, rF = 0;
-    double DzetaQ1 = 0, DzetaQ2 = 0, DzetaExp = 0, DzetaCub = 0;
-    double Q = 0;
+// --- Step 1: the size line and the typed inputs -------------------------------
+
+// One size line of one row with what the formulas read from its row.
+// Valid while the catalogue lives.
+struct Candidate {
+    SizeMode mode = SizeMode::Listed;
+    std::string_view modelName;
+    SizeLine line;
+    double sectionMm = 1000;  // slot section length
+};
+// Any existing row and size index; a finder picks them itself.
+Candidate CandidateAt(const Catalogue& catalogue, int row, int sizeIndex);
+// The window's choice; empty when usable, else the refusal.
+std::string ChooseCandidate(const Catalogue* catalogue, const Selection& selection, Candidate& out);
+
+// The typed inputs as numbers. Which count is decided by the size mode
+// alone; the others keep value 0. The texts are viewed, not copied: the
+// Inputs must outlive this.
+struct TypedInputs {
+    bool variant1 = true;
+    TypedInput L, V, A, B, length;
+    bool free = false, slot = false;
+    const TypedInput* sizeA() const { return free ? &A : nullptr; }
+    const TypedInput* sizeB() const { return free ? &B : nullptr; }
+    const TypedInput* slotLength() const { return slot ? &length : nullptr; }
+};
+// Empty when every input that counts is a number above 0, else the refusal.
+std::string ReadInputs(const Inputs& texts, int variant, SizeMode mode, TypedInputs& out);
+
+// --- Step 2: the numbers ----------------------------------------------------
+
+using SoundSet = std::array<float, kSoundSetSize>;  // a1..a8, b1..b8, c1..c8
+
+struct FittedCoefficients {
+    double q1 = 0, q2 = 0, exp = 0, cub = 0;  // DzetaQ1, DzetaQ2, DzetaExp, DzetaCub
+};
+
+struct Geometry {
+    double Fm = 0, Fz = 0;    // m²
+    double Nsec = 0, rF = 0;  // slot grilles only
+    FittedCoefficients fitted;
+};
+
+struct Coefficients {
     Value m, Dzeta, kr{1, false};
     float dLreg = 0;
-    std::array<float, 24> sound{};
-    bool lwaComputed = false;
-    float LwA = 0;
+    SoundSet sound{};
+};
+
+// Near a long slot the jet is flat: closer than six slot lengths its own
+// formula replaces the compact jet's.
+struct FlatJet {
+    bool applies = false;
+    float mFlat = 0;
+    double Lx = 0;  // slot length, m
+};
+
+// Every number of a calculated candidate.
+struct Stages {
+    Geometry geometry;
+    Coefficients coefficients;
+    double Q = 0;  // m³/s
+    FlatJet flat;
     // The jet: the given or computed Vx and X (one of them is the typed
     // number), whether the flat-jet formula replaced the compact one, and dP.
     double Vx = 0, X = 0, dP = 0;
     bool flatJet = false;
+    bool lwaComputed = false;  // the set has sound data
+    float LwA = 0;
+    bool pressureData = true;  // the catalogue gives a pressure loss for the size
+    bool jetShown() const { return coefficients.m.v != 0; }
+    bool pressureShown() const { return pressureData && coefficients.Dzeta.v != 0; }
 };
+
+struct Numbers {
+    bool ok = false;
+    std::string message;  // Russian, when !ok; the stages are then partial
+    Stages stages;
+};
+
+// decimalSeparator only writes numbers into a refusal.
+Numbers CalculateNumbers(const Candidate& candidate, const TypedInputs& inputs, const OptionState& options,
+                         char decimalSeparator);
+
+// The jet of a calculated candidate, as the two variants compute it: the
+// point at distance X, or the distance where the axis velocity falls to Vx.
+// Both round to 0.1 and apply the flat-jet formula where the engine does.
+struct JetPoint {
+    double Vx = 0, X = 0;
+    bool flat = false;
+};
+JetPoint JetAtDistance(const Stages& stages, double X);
+JetPoint JetForVelocity(const Stages& stages, double Vx);
+// The centre-line velocity in m/s at X metres from the outlet: what variant 2
+// shows for that distance.
+inline double JetVelocityAt(const Stages& stages, double X) { return JetAtDistance(stages, X).Vx; }
+
+// --- Step 3: texts -------------------------------------------------------------
+
+struct DisplayTexts {
+    std::string p, x, LwA;
+    std::string mData, dzetaData, krData, fmData, fzData;  // the coefficient panel
+};
+DisplayTexts ShowResults(const Stages& stages, int variant, char decimalSeparator);
+
+// The section frames and texts after a calculation, starting from `before`.
+Sections SectionsAfter(const Sections& before, const SizeLine& line, const Stages& stages, const Inputs& texts,
+                       const OptionState& options, char decimalSeparator);
+
+// The record of a finished calculation: inputs and captions as the window
+// showed them, results as the display shows them.
+LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& options,
+                        const DisplayTexts& results, const Sections& sections);
+
+// --- All steps, for the window ------------------------------------------------
 
 struct Outcome {
     bool ok = false;
     std::string message;  // Russian; set when !ok, and nothing else is to change
-    std::string p, x, LwA;
+    DisplayTexts texts;
     Sections sections;
-    std::string mData, dzetaData, krData, fmData, fzData;
     LogRecord record;
     Stages stages;
 };

@@ -10,9 +10,9 @@ namespace nimbo {
 
 namespace {
 
-std::array<float, 24> SoundSet(std::span<const float, kSoundSetSize> set)
+SoundSet Copied(std::span<const float, kSoundSetSize> set)
 {
-    std::array<float, 24> out{};
+    SoundSet out{};
     std::copy(set.begin(), set.end(), out.begin());
     return out;
 }
@@ -34,12 +34,46 @@ void NoRegulator(Coefficients& c)
 void TakePlenumSet(Coefficients& c, const SizeLine& line, const OptionState& o)
 {
     c.Dzeta = Value::Single(line.dzetaP(1));
-    c.sound = SoundSet(line.soundP(1));
+    c.sound = Copied(line.soundP(1));
     for (int k = 2; k <= 4; ++k)
         if (o.regFormVisible && o.regForm == k) {
             c.Dzeta = Value::Single(line.dzetaP(k));
-            c.sound = SoundSet(line.soundP(k));
+            c.sound = Copied(line.soundP(k));
         }
+}
+
+// The plenum box option: none, a plenum (КСД) or a plenum with its own
+// regulator (КСР). Slot grilles take the fitted coefficient of their series.
+void TakePlenumOption(Coefficients& c, const SizeLine& line, const OptionState& o, SizeMode mode,
+                      std::string_view modelName, const FittedCoefficients& fitted)
+{
+    const bool option2Applies = o.regFormVisible && o.regForm == 2;
+    if (o.ksd == 1)
+        NoRegulator(c);
+    if (o.ksd == 2) {
+        NoRegulator(c);
+        TakePlenumSet(c, line, o);
+        if (mode == SizeMode::Slot) {
+            const std::string_view suffix = SeriesSuffix(modelName);
+            if (suffix == "ДМЗ" || suffix == "ДПЗ")
+                c.Dzeta = Value::Double(fitted.q1);
+            if (suffix == "ДТЗ")
+                c.Dzeta = Value::Double(fitted.q2);
+            if (option2Applies && suffix == "ДМЗ")
+                c.Dzeta = Value::Double(fitted.exp);
+            if (option2Applies && suffix == "ДТЗ")
+                c.Dzeta = Value::Double(fitted.cub);
+        }
+    }
+    if (o.ksd == 3) {
+        TakePlenumSet(c, line, o);
+        if (mode == SizeMode::Slot) {
+            // The regulator of a slot plenum is already in the fit: its
+            // coefficient is added, not multiplied, and its sound dropped.
+            c.Dzeta = Value::Double((option2Applies ? fitted.cub : fitted.q2) + c.kr.v);
+            NoRegulator(c);
+        }
+    }
 }
 
 }  // namespace
@@ -50,7 +84,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
     Coefficients c;
     c.m = Value::Single(line.m(1));
     c.Dzeta = Value::Single(line.dzeta(1));
-    c.sound = SoundSet(line.sound(1));
+    c.sound = Copied(line.sound(1));
 
     if (o.regRashVisible) {
         for (int p = 1; p <= 5; ++p)
@@ -70,38 +104,11 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
             if (o.regForm == k) {
                 c.m = Value::Single(line.m(k));
                 c.Dzeta = Value::Single(line.dzeta(k));
-                c.sound = SoundSet(line.sound(k));
+                c.sound = Copied(line.sound(k));
             }
 
-    if (o.ksdVisible) {
-        const bool option2Applies = o.regFormVisible && o.regForm == 2;
-        if (o.ksd == 1)
-            NoRegulator(c);
-        if (o.ksd == 2) {
-            NoRegulator(c);
-            TakePlenumSet(c, line, o);
-            if (mode == SizeMode::Slot) {
-                const std::string_view suffix = SeriesSuffix(modelName);
-                if (suffix == "ДМЗ" || suffix == "ДПЗ")
-                    c.Dzeta = Value::Double(fitted.q1);
-                if (suffix == "ДТЗ")
-                    c.Dzeta = Value::Double(fitted.q2);
-                if (option2Applies && suffix == "ДМЗ")
-                    c.Dzeta = Value::Double(fitted.exp);
-                if (option2Applies && suffix == "ДТЗ")
-                    c.Dzeta = Value::Double(fitted.cub);
-            }
-        }
-        if (o.ksd == 3) {
-            TakePlenumSet(c, line, o);
-            if (mode == SizeMode::Slot) {
-                // The regulator of a slot plenum is already in the fit: its
-                // coefficient is added, not multiplied, and its sound dropped.
-                c.Dzeta = Value::Double((option2Applies ? fitted.cub : fitted.q2) + c.kr.v);
-                NoRegulator(c);
-            }
-        }
-    }
+    if (o.ksdVisible)
+        TakePlenumOption(c, line, o, mode, modelName, fitted);
 
     if (line.regCaption(1) == "n")
         NoRegulator(c);

@@ -7,15 +7,6 @@
 
 namespace nimbo {
 
-SizeMode SizeModeOf(std::string_view firstDesignation)
-{
-    if (firstDesignation == "n")
-        return SizeMode::Free;
-    if (firstDesignation == "dlina")
-        return SizeMode::Slot;
-    return SizeMode::Listed;
-}
-
 FittedCoefficients Fitted(double rF)
 {
     // Written as the fits were published, left to right; rF³ as a power so

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/numbers.h"
+#include "text/utf8.h"
 
 namespace nimbo {
 
@@ -10,25 +11,7 @@ namespace {
 
 // The typed text as the message quotes it: trimmed, and cut after a few
 // dozen characters so that a pasted page does not become the message.
-std::string Quoted(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    const auto last = text.find_last_not_of(" \t\r\n");
-    text = first == std::string_view::npos ? std::string_view{} : text.substr(first, last - first + 1);
-    constexpr int kMaxCharacters = 24;
-    std::size_t end = 0;
-    int characters = 0;
-    while (end < text.size() && characters < kMaxCharacters) {
-        ++end;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            ++end;
-        ++characters;
-    }
-    std::string q = "«" + std::string(text.substr(0, end));
-    if (end < text.size())
-        q += "…";
-    return q + "»";
-}
+std::string QuotedInput(std::string_view text) { return Quoted(TrimSpace(text), 24); }
 
 std::string Named(std::string_view name, std::string_view what)
 {
@@ -44,14 +27,14 @@ std::string ReadPositive(TypedInput& input)
     case TypedStatus::Empty:
         return Named(input.name, "введите число больше нуля.");
     case TypedStatus::NotANumber:
-        return Named(input.name, Quoted(input.text) + " не является числом. Введите число больше нуля.");
+        return Named(input.name, QuotedInput(input.text) + " не является числом. Введите число больше нуля.");
     case TypedStatus::OutOfRange:
-        return Named(input.name, "число " + Quoted(input.text) + " вне допустимого диапазона. Введите число больше нуля.");
+        return Named(input.name, "число " + QuotedInput(input.text) + " вне допустимого диапазона. Введите число больше нуля.");
     case TypedStatus::Number:
         break;
     }
     if (!(n.value > 0))
-        return Named(input.name, "введите число больше нуля, а не " + Quoted(input.text) + ".");
+        return Named(input.name, "введите число больше нуля, а не " + QuotedInput(input.text) + ".");
     input.value = n.value;
     return {};
 }
@@ -83,7 +66,7 @@ std::string OutOfScaleMessage(std::initializer_list<const TypedInput*> involved)
     }
     if (!worst)
         return std::string(kCatalogueUnusable);
-    return Named(worst->name, "при значении " + Quoted(worst->text) +
+    return Named(worst->name, "при значении " + QuotedInput(worst->text) +
                                   " результат расчета не выражается числом. Проверьте ввод.");
 }
 

@@ -50,4 +50,29 @@ double FlatVelocity(float mFlat, double Q, double X, double Lx, double Fm)
     return Round(((mFlat * Q) / Lx) / std::sqrt(X * b0), 1);
 }
 
+namespace {
+
+// The compact jet first; the flat-jet threshold compares the distance that
+// formula gives (variant 1) or the one asked for (variant 2).
+JetPoint Jet(const Stages& st, bool distanceGiven, double given)
+{
+    const double Fm = st.geometry.Fm;
+    const Value m = st.coefficients.m;
+    JetPoint p = distanceGiven ? JetPoint{CompactVelocity(m, st.Q, given, Fm), given, false}
+                               : JetPoint{given, CompactThrow(m, st.Q, given, Fm), false};
+    if (st.flat.applies && p.X < 6 * st.flat.Lx) {
+        p.flat = true;
+        if (distanceGiven)
+            p.Vx = FlatVelocity(st.flat.mFlat, st.Q, p.X, st.flat.Lx, Fm);
+        else
+            p.X = FlatThrow(st.flat.mFlat, st.Q, p.Vx, st.flat.Lx, Fm);
+    }
+    return p;
+}
+
+}  // namespace
+
+JetPoint JetAtDistance(const Stages& stages, double X) { return Jet(stages, true, X); }
+JetPoint JetForVelocity(const Stages& stages, double Vx) { return Jet(stages, false, Vx); }
+
 }  // namespace nimbo

@@ -6,10 +6,6 @@
 
 namespace nimbo {
 
-// Characters first..first+count-1 (counted from 1) of a UTF-8 text; fewer
-// when the text is shorter.
-std::string_view Characters(std::string_view utf8, int first, int count);
-
 std::string_view SeriesCode(std::string_view modelName);    // characters 2 to 4
 std::string_view SeriesSuffix(std::string_view modelName);  // the last three characters
 

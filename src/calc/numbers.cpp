@@ -4,13 +4,15 @@
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <utility>
+
+#include "text/utf8.h"
 
 namespace nimbo {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // to_chars in the general format already drops trailing zeros; what is left
 // is the locale's separator and the exponent letter of the original display.
@@ -57,6 +59,47 @@ struct DecimalParts {
         return leadFraction != std::string::npos && e - static_cast<long long>(leadFraction) - 1 > 0;
     }
 };
+
+// How a number may be written where it is read.
+struct NumberSyntax {
+    std::string_view separators;       // decimal separators, at most one taken
+    std::string_view exponentLetters;  // an exponent counts only with digits after it
+};
+
+// Reads the number at the start of t into parts: optional sign, digits with
+// at most one separator, optional exponent. Returns where the number ends;
+// 0 when t starts with no digits (before or after the separator).
+std::size_t ScanNumber(std::string_view t, const NumberSyntax& syntax, DecimalParts& parts)
+{
+    auto digits = [&t](std::size_t& i, std::string& out) {
+        while (i < t.size() && IsDigit(t[i]))
+            out += t[i++];
+    };
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        parts.negative = t[i++] == '-';
+    digits(i, parts.whole);
+    if (i < t.size() && syntax.separators.find(t[i]) != std::string_view::npos) {
+        ++i;
+        digits(i, parts.fraction);
+    }
+    if (parts.whole.empty() && parts.fraction.empty())
+        return 0;
+    if (i < t.size() && syntax.exponentLetters.find(t[i]) != std::string_view::npos) {
+        std::size_t j = i + 1;
+        std::string exponent;
+        if (j < t.size() && (t[j] == '+' || t[j] == '-'))
+            if (t[j++] == '-')
+                exponent += '-';
+        const std::size_t digitsFrom = j;
+        digits(j, exponent);
+        if (j > digitsFrom) {
+            parts.exponent = std::move(exponent);
+            i = j;
+        }
+    }
+    return i;
+}
 
 enum class Conversion { Ok, Overflow, Underflow };
 
@@ -124,43 +167,13 @@ std::string ValueText(Value v, char decimalSeparator)
 
 TypedNumber ParseTypedNumber(std::string_view text)
 {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    if (first == last)
+    const std::string_view t = TrimSpace(text);
+    if (t.empty())
         return {TypedStatus::Empty, 0};
-
-    const std::string_view t = text.substr(first, last - first);
-    const TypedNumber notNumber{TypedStatus::NotANumber, 0};
     DecimalParts parts;
-    std::size_t i = 0;
-    if (t[i] == '+' || t[i] == '-')
-        parts.negative = t[i++] == '-';
-    while (i < t.size() && IsDigit(t[i]))
-        parts.whole += t[i++];
-    if (i < t.size() && (t[i] == '.' || t[i] == ',')) {
-        ++i;
-        while (i < t.size() && IsDigit(t[i]))
-            parts.fraction += t[i++];
-    }
-    if (parts.whole.empty() && parts.fraction.empty())
-        return notNumber;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-            if (t[i++] == '-')
-                parts.exponent += '-';
-        const std::size_t digitsFrom = i;
-        while (i < t.size() && IsDigit(t[i]))
-            parts.exponent += t[i++];
-        if (i == digitsFrom)
-            return notNumber;
-    }
-    if (i != t.size())
-        return notNumber;
-
+    const std::size_t end = ScanNumber(t, {".,", "eE"}, parts);
+    if (end == 0 || end != t.size())
+        return {TypedStatus::NotANumber, 0};
     double value = 0;
     if (Convert(parts, value) != Conversion::Ok)
         return {TypedStatus::OutOfRange, 0};
@@ -179,35 +192,11 @@ double LeadingNumber(std::string_view text)
 {
     std::string t;
     for (char c : text)
-        if (!IsBlank(c))
+        if (!IsSpace(c))
             t += c;
-
     DecimalParts parts;
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        parts.negative = t[i++] == '-';
-    while (i < t.size() && IsDigit(t[i]))
-        parts.whole += t[i++];
-    if (i < t.size() && t[i] == '.') {
-        ++i;
-        while (i < t.size() && IsDigit(t[i]))
-            parts.fraction += t[i++];
-    }
-    if (parts.whole.empty() && parts.fraction.empty())
+    if (ScanNumber(t, {".", "eEdD"}, parts) == 0)
         return 0;
-    // An exponent letter only continues the number when digits follow it.
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
-        std::size_t j = i + 1;
-        std::string exponent;
-        if (j < t.size() && (t[j] == '+' || t[j] == '-'))
-            if (t[j++] == '-')
-                exponent += '-';
-        const std::size_t digitsFrom = j;
-        while (j < t.size() && IsDigit(t[j]))
-            exponent += t[j++];
-        if (j > digitsFrom)
-            parts.exponent = exponent;
-    }
 
     double value = 0;
     switch (Convert(parts, value)) {

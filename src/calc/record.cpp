@@ -1,6 +1,9 @@
 // The log record of a finished calculation: what the window showed when the
 // calculation ended, in the columns of the log file.
-#include "calc/stages.h"
+#include <initializer_list>
+
+#include "calc/calculation.h"
+#include "text/utf8.h"
 
 namespace nimbo {
 
@@ -18,33 +21,52 @@ std::string OptionText(bool frameVisible, int selected, const std::array<std::st
     return "";
 }
 
+// A typed number as the user meant it: blanks and line ends around it are
+// not part of it (a cell copied from a spreadsheet ends in CR LF).
+std::string RecordedNumber(std::string_view text) { return std::string(TrimSpace(text)); }
+
+// A record is one line of the file and one entry of the list: a control
+// character (a tab in a catalogue text, say) becomes a blank.
+void BlankControlCharacters(std::string& text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+            c = ' ';
+}
+
 }  // namespace
 
-LogRecord MakeLogRecord(const Snapshot& s, const Outcome& out)
+LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& o,
+                        const DisplayTexts& results, const Sections& sections)
 {
     LogRecord r;
-    r.model = s.modelText;
-    r.size = s.rzmrVisible ? s.inputs.A + "х" + s.inputs.B : s.sizeComboText;  // Cyrillic "х"
-    if (s.dlinaVisible)
-        r.size = s.inputs.Dlina;
-    r.plenum = OptionText(s.options.ksdVisible, s.options.ksd, s.options.ksdCaptions);
-    r.jetForm = OptionText(s.options.regFormVisible, s.options.regForm, s.options.regFormCaptions);
-    r.flowRegulator = OptionText(s.options.regRashVisible, s.options.regRash, s.options.regRashCaptions);
-    r.L = s.inputs.L;
-    r.V = s.inputs.V;
-    r.p = out.p;
-    r.x = out.x;
-    r.F0 = out.sections.F0;
-    r.V0 = out.sections.V0;
-    r.Fv = out.sections.Fv;
-    r.Vv = out.sections.Vv;
-    r.Fjs = out.sections.Fjs;
-    r.Vjs = out.sections.Vjs;
-    r.LwA = out.LwA;
-    r.labelV = s.labelV;
-    r.unitV = s.unitV;
-    r.labelX = s.labelX;
-    r.unitX = s.unitX;
+    r.model = shown.model;
+    r.size = shown.freeSizeShown ? RecordedNumber(texts.A) + "х" + RecordedNumber(texts.B)  // Cyrillic "х"
+                                 : shown.listedSize;
+    if (shown.lengthShown)
+        r.size = RecordedNumber(texts.Dlina);
+    r.plenum = OptionText(o.ksdVisible, o.ksd, o.ksdCaptions);
+    r.jetForm = OptionText(o.regFormVisible, o.regForm, o.regFormCaptions);
+    r.flowRegulator = OptionText(o.regRashVisible, o.regRash, o.regRashCaptions);
+    r.L = RecordedNumber(texts.L);
+    r.V = RecordedNumber(texts.V);
+    r.p = results.p;
+    r.x = results.x;
+    r.F0 = sections.F0;
+    r.V0 = sections.V0;
+    r.Fv = sections.Fv;
+    r.Vv = sections.Vv;
+    r.Fjs = sections.Fjs;
+    r.Vjs = sections.Vjs;
+    r.LwA = results.LwA;
+    r.labelV = shown.inputLabel;
+    r.unitV = shown.inputUnit;
+    r.labelX = shown.resultLabel;
+    r.unitX = shown.resultUnit;
+    for (std::string* text : {&r.model, &r.size, &r.plenum, &r.jetForm, &r.flowRegulator, &r.L, &r.V, &r.p, &r.x,
+                              &r.F0, &r.V0, &r.Fv, &r.Vv, &r.Fjs, &r.Vjs, &r.LwA, &r.labelV, &r.unitV, &r.labelX,
+                              &r.unitX})
+        BlankControlCharacters(*text);
     return r;
 }
 

@@ -69,4 +69,20 @@ Sections SectionResults(const Sections& before, const SectionInputs& in)
     return s;
 }
 
+Sections SectionsAfter(const Sections& before, const SizeLine& line, const Stages& stages, const Inputs& texts,
+                       const OptionState& options, char decimalSeparator)
+{
+    SectionInputs in;
+    in.sectionMode = line.sectionMode();
+    in.Q = stages.Q;
+    in.Fm = stages.geometry.Fm;
+    in.A = texts.A;
+    in.B = texts.B;
+    for (int k = 1; k <= 4; ++k)
+        in.freeRatio[static_cast<std::size_t>(k - 1)] = line.freeAreaRatio(k);
+    in.options = &options;
+    in.decimalSeparator = decimalSeparator;
+    return SectionResults(before, in);
+}
+
 }  // namespace nimbo

@@ -18,9 +18,9 @@ SoundFlow SoundFlowFor(SizeMode mode, double L, double lengthMm, double sectionM
     return f;
 }
 
-bool HasSoundData(const std::array<float, 24>& set) { return set[4] != 0; }
+bool HasSoundData(const SoundSet& set) { return set[4] != 0; }
 
-float SoundPowerLevel(const std::array<float, 24>& set, SizeMode mode, SoundFlow flow, double faceArea,
+float SoundPowerLevel(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea,
                       float dLreg)
 {
     double S = 0;

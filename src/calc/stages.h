@@ -9,23 +9,11 @@
 
 namespace nimbo {
 
-enum class SizeMode { Free, Slot, Listed };  // "n", "dlina", a listed size
-SizeMode SizeModeOf(std::string_view firstDesignation);
-
 inline constexpr std::string_view kSlotJetSeries = "ДМЖ";
 
 // --- Outlet geometry ---------------------------------------------------------
 
-struct FittedCoefficients {
-    double q1 = 0, q2 = 0, exp = 0, cub = 0;  // DzetaQ1, DzetaQ2, DzetaExp, DzetaCub
-};
 FittedCoefficients Fitted(double rF);
-
-struct Geometry {
-    double Fm = 0, Fz = 0;
-    double Nsec = 0, rF = 0;  // slot grilles only
-    FittedCoefficients fitted;
-};
 
 // A slot is made of sections of 1000 mm, of 500 mm in the ДМЖ series.
 double SectionLength(std::string_view modelName);
@@ -38,11 +26,6 @@ Geometry SlotGeometry(double lengthMm, double sectionMm, float fmValue, float fz
 
 // --- Coefficient selection ---------------------------------------------------
 
-struct Coefficients {
-    Value m, Dzeta, kr{1, false};
-    float dLreg = 0;
-    std::array<float, 24> sound{};  // a1..a8, b1..b8, c1..c8
-};
 Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& options, SizeMode mode,
                                 std::string_view modelName, const FittedCoefficients& fitted);
 
@@ -74,9 +57,9 @@ struct SoundFlow {
 SoundFlow SoundFlowFor(SizeMode mode, double L, double lengthMm, double sectionMm);
 
 // The set has sound data when its 1000 Hz coefficient a5 is not 0.
-bool HasSoundData(const std::array<float, 24>& set);
+bool HasSoundData(const SoundSet& set);
 // LwA in dB(A); faceArea (m²) is used for free sizes only.
-float SoundPowerLevel(const std::array<float, 24>& set, SizeMode mode, SoundFlow flow, double faceArea,
+float SoundPowerLevel(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea,
                       float dLreg);
 // "<10", ">100" or the whole number.
 std::string SoundText(float LwA, char decimalSeparator);
@@ -94,11 +77,5 @@ struct SectionInputs {
 };
 // The section frames and texts after the step, starting from `before`.
 Sections SectionResults(const Sections& before, const SectionInputs& in);
-
-// --- Log record --------------------------------------------------------------
-
-// The record of a finished calculation: inputs and captions from the
-// snapshot, results as the outcome shows them.
-LogRecord MakeLogRecord(const Snapshot& snapshot, const Outcome& outcome);
 
 }  // namespace nimbo

@@ -10,7 +10,10 @@
 #include <new>
 #include <system_error>
 
-#include "catalogue/cp1251.h"
+#include "catalogue/encoding_check.h"
+#include "text/cp1251.h"
+#include "text/files.h"
+#include "text/utf8.h"
 
 namespace nimbo {
 namespace {
@@ -133,12 +136,6 @@ constexpr std::array<float, kSoundSetSize> kNoSound{};
 bool ValidPosition(int pos, Kind kind)
 {
     return pos >= 1 && pos <= kFieldsPerLine && kFields.at[pos].kind == kind;
-}
-
-std::string PathText(const std::filesystem::path& p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
 }
 
 }  // namespace
@@ -298,6 +295,15 @@ std::size_t Catalogue::storageBytes() const
 // ---------------------------------------------------------------------------
 // LoadError
 
+SizeMode SizeModeOf(std::string_view firstDesignation)
+{
+    if (firstDesignation == "n")
+        return SizeMode::Free;
+    if (firstDesignation == "dlina")
+        return SizeMode::Slot;
+    return SizeMode::Listed;
+}
+
 std::string LoadError::message() const
 {
     std::string text = "Не удалось загрузить каталог «" + file + "»";
@@ -343,6 +349,7 @@ private:
     bool loadRecords();
     bool fail(int field, std::string_view what);
     bool reserve();
+    bool refuseForeignEncoding();
     bool readMore();
     bool skipHeading();
     bool onlyBlankLinesLeft();
@@ -369,29 +376,17 @@ private:
     LoadError* error_ = nullptr;
     int line_ = 1;  // the line of the file being read
     std::array<std::string, 4> rowTexts_;  // reused for every line: no allocation per field
+    EncodingCheck encoding_;  // fed by the counting pass of reserve()
 };
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The offending text for a message, decoded and cut short.
-std::string Quoted(std::string_view cp1251Text)
+std::string QuotedField(std::string_view cp1251Text)
 {
-    constexpr std::size_t kMax = 40;
-    std::string text = "«" + cp1251::toUtf8(cp1251Text.substr(0, kMax));
-    if (cp1251Text.size() > kMax)
-        text += "…";
-    return text + "»";
+    constexpr int kMax = 40;
+    // One byte is one character in Windows-1251.
+    return Quoted(cp1251::toUtf8(cp1251Text.substr(0, kMax + 1)), kMax);
 }
 
 const char* Find(const char* first, const char* last, char c)
@@ -475,16 +470,16 @@ std::string NumberFaultText(NumberFault fault, std::string_view text)
 {
     switch (fault) {
     case NumberFault::NotANumber:
-        return "ожидалось число (с точкой как десятичным разделителем), а записано " + Quoted(text);
+        return "ожидалось число (с точкой как десятичным разделителем), а записано " + QuotedField(text);
     case NumberFault::NotFinite:
-        return "ожидалось конечное число, а записано " + Quoted(text);
+        return "ожидалось конечное число, а записано " + QuotedField(text);
     case NumberFault::OutOfFloatRange:
-        return "число " + Quoted(text) +
+        return "число " + QuotedField(text) +
                " вне диапазона чисел одинарной точности (по модулю от 1.2e-38 до 3.4e38 или 0)";
     case NumberFault::NotAnInteger:
-        return "ожидалось целое число, а записано " + Quoted(text);
+        return "ожидалось целое число, а записано " + QuotedField(text);
     case NumberFault::OutOfInt16Range:
-        return "целое число " + Quoted(text) + " вне диапазона −32768..32767";
+        return "целое число " + QuotedField(text) + " вне диапазона −32768..32767";
     case NumberFault::None:
         break;
     }
@@ -514,6 +509,7 @@ bool CatalogueLoader::reserve()
     if (file_) {
         for (std::size_t got; (got = std::fread(buffer_.data(), 1, buffer_.size(), file_)) > 0;) {
             lines += static_cast<std::size_t>(std::count(buffer_.data(), buffer_.data() + got, '\n'));
+            encoding_.feed(std::string_view(buffer_.data(), got));
             size += got;
         }
         if (std::ferror(file_) != 0)
@@ -523,6 +519,7 @@ bool CatalogueLoader::reserve()
         for (const char* c = p_; (c = Find(c, end_, '\n')) != end_; ++c)
             ++lines;
         size = static_cast<std::size_t>(end_ - p_);
+        encoding_.feed(std::string_view(p_, size));
     }
     // Every size line holds at least 291 commas, so the file's size bounds
     // the number of lines too; a file of empty lines must not reserve much.
@@ -562,6 +559,17 @@ bool CatalogueLoader::readMore()
     if (!atEnd_)
         while (end_[-1] != '\n')
             --end_;
+    return true;
+}
+
+// True (and the error set) when the whole file reads as UTF-8 or UTF-16.
+bool CatalogueLoader::refuseForeignEncoding()
+{
+    const std::string encoding = encoding_.foreignEncoding();
+    if (encoding.empty())
+        return false;
+    line_ = encoding_.line();
+    fail(0, ForeignEncodingText(encoding));
     return true;
 }
 
@@ -630,7 +638,7 @@ bool CatalogueLoader::readField(int pos, std::string_view& value)
         const char* start = p_;
         while (p_ != stop_ && *p_ != ',')
             ++p_;
-        value = Trim(std::string_view(start, static_cast<std::size_t>(p_ - start)));
+        value = TrimBlanks(std::string_view(start, static_cast<std::size_t>(p_ - start)));
     }
     if (p_ == stop_ && stop_ != lineEnd_)
         return fail(pos, *stop_ == '\0' ? kNul : kCrWithoutLf);
@@ -694,7 +702,7 @@ bool CatalogueLoader::readSizeLine(bool firstOfRecord, int& lineCount)
     // A NUL or a CR inside the line cuts it short; the field it stands in
     // reports it.
     stop_ = std::min(Find(p_, lineEnd_, '\0'), Find(p_, lineEnd_, '\r'));
-    if (stop_ == lineEnd_ && Trim(std::string_view(p_, static_cast<std::size_t>(lineEnd_ - p_))).empty())
+    if (stop_ == lineEnd_ && TrimBlanks(std::string_view(p_, static_cast<std::size_t>(lineEnd_ - p_))).empty())
         return fail(0, "пустая строка посреди каталога");
 
     cat_.textOffsets_.push_back(cat_.texts_.size());
@@ -742,7 +750,7 @@ bool CatalogueLoader::load(LoadError& error)
 
 bool CatalogueLoader::loadRecords()
 {
-    if (!reserve())
+    if (!reserve() || refuseForeignEncoding())
         return false;
     if (file_)
         readMore();
@@ -759,7 +767,8 @@ bool CatalogueLoader::loadRecords()
         int lineCount = 0;
         if (!readSizeLine(true, lineCount))
             return false;
-        const bool freeSize = std::string_view(cat_.texts_.c_str() + cat_.textOffsets_.back()) == "n";
+        const bool freeSize =
+            SizeModeOf(std::string_view(cat_.texts_.c_str() + cat_.textOffsets_.back())) == SizeMode::Free;
         if (freeSize || lineCount < 1)
             lineCount = 1;
         if (lineCount > kMaxSizeLines) {
@@ -828,11 +837,16 @@ bool LoadCatalogueFromBytes(std::string_view bytes, std::string_view fileName, C
     return LoadWhole([&](Catalogue& cat) { return CatalogueLoader(bytes, cat).load(error); }, out, error);
 }
 
+std::filesystem::path CatalogueFile(const std::filesystem::path& programFolder)
+{
+    return programFolder / "A" / "b";
+}
+
 bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, LoadError& error)
 {
     out = Catalogue{};
-    const std::filesystem::path folder = programFolder / "A";
-    const std::filesystem::path file = folder / "b";
+    const std::filesystem::path file = CatalogueFile(programFolder);
+    const std::filesystem::path folder = file.parent_path();
     error = LoadError{};
     error.file = PathText(file);
 
@@ -854,11 +868,7 @@ bool LoadCatalogue(const std::filesystem::path& programFolder, Catalogue& out, L
         error.what = "это не обычный файл";
         return false;
     }
-#ifdef _WIN32
-    const std::unique_ptr<std::FILE, FileCloser> f(_wfopen(file.c_str(), L"rb"));
-#else
-    const std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
-#endif
+    const std::unique_ptr<std::FILE, FileCloser> f(OpenFile(file, "rb"));
     if (!f) {
         error.what = "файл не удаётся открыть для чтения";
         return false;

@@ -21,6 +21,12 @@ inline constexpr int kSoundSetSize = 24;  // a1..a8, b1..b8, c1..c8
 
 class Catalogue;
 
+// How a model takes its size, as the designation at size index 1 says: "n"
+// for a free size typed as A x B, "dlina" for a slot typed by its length,
+// anything else for sizes listed by designation.
+enum class SizeMode { Free, Slot, Listed };
+SizeMode SizeModeOf(std::string_view firstDesignation);
+
 // One size line of one row: the per-line values at (row, size index).
 // A default-constructed view (a line the file did not fill) reads as zeros
 // and empty texts. Valid while its Catalogue lives.
@@ -53,6 +59,12 @@ public:
 
 private:
     friend class Catalogue;
+
+// How a model takes its size, as the designation at size index 1 says: "n"
+// for a free size typed as A x B, "dlina" for a slot typed by its length,
+// anything else for sizes listed by designation.
+enum class SizeMode { Free, Slot, Listed };
+SizeMode SizeModeOf(std::string_view firstDesignation);
     const Catalogue* catalogue_ = nullptr;
     std::uint32_t index_ = 0;  // into the catalogue's line storage
 };
@@ -72,8 +84,8 @@ public:
     SizeLine line(int row, int k) const;
     // Size designation at k = 0..1000; empty above the row's last line.
     std::string_view sizeDesignation(int row, int k) const;
-    // The designation at size index 1: "n", "dlina" or a listed size.
-    std::string_view sizeMode(int row) const { return sizeDesignation(row, 1); }
+    // Listed for a row the catalogue lacks.
+    SizeMode sizeMode(int row) const { return SizeModeOf(sizeDesignation(row, 1)); }
 
     // Distinct type names in order of first appearance (exact comparison).
     const std::vector<std::string>& typeNames() const { return typeNames_; }
@@ -112,6 +124,9 @@ struct LoadError {
     // The whole report in Russian, naming file, line and field.
     std::string message() const;
 };
+
+// The catalogue file of a program folder: A/b inside it.
+std::filesystem::path CatalogueFile(const std::filesystem::path& programFolder);
 
 // Reads programFolder/A/b. On failure `out` is left empty and `error` says why;
 // a partly read catalogue is never returned.

@@ -7,7 +7,9 @@
 #include <system_error>
 #include <utility>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
+#include "text/files.h"
+#include "text/open_for_writing.h"
 
 namespace nimbo {
 namespace {
@@ -20,12 +22,6 @@ constexpr std::string_view kHeaderVariant2 =
     "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
 constexpr std::string_view kLineEnd = "\r\n";
 
-std::string PathText(const std::filesystem::path& p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 std::string Cause(int err)
 {
     switch (err) {
@@ -35,6 +31,8 @@ std::string Cause(int err)
     case EROFS: return "диск доступен только для чтения";
     case ENOENT: return "папка не найдена";
     case EISDIR: return "по этому пути находится папка, а не файл";
+    case ELOOP: return "это ссылка на другой файл, а по ссылкам журнал не пишется";
+    case kNotRegularFile: return "по этому пути находится не обычный файл";
     case ENOTDIR: return "часть пути не является папкой";
 #ifdef EDQUOT
     case EDQUOT: return "исчерпана дисковая квота";
@@ -67,11 +65,7 @@ std::string OpenFailureCause(const std::filesystem::path& file, int err)
 
 std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
 {
-#ifdef _WIN32
-    return _wfopen(file.c_str(), mode == WriteMode::Create ? L"wb" : L"ab");
-#else
-    return std::fopen(file.c_str(), mode == WriteMode::Create ? "wb" : "ab");
-#endif
+    return OpenLogForWriting(file, mode == WriteMode::Create);
 }
 
 // Opens, writes the whole line with one call, flushes and closes. A write that
@@ -164,6 +158,46 @@ WriteResult LogFile::appendDataLine(const LogRecord& record) const
 {
     try {
         return WriteLine(path_, WriteMode::Append, dataLineBytes(record));
+    } catch (const std::exception&) {
+        return Failure(path_, "недостаточно памяти");
+    }
+}
+
+std::string LogFailureCause(int err)
+{
+    return Cause(err);
+}
+
+std::filesystem::path LogFile::previousPath(const std::filesystem::path& file)
+{
+    std::filesystem::path previous = file;
+    previous.replace_extension();
+    previous += ".prev";
+    previous += file.extension();
+    return previous;
+}
+
+WriteResult LogFile::startSession() const
+{
+    try {
+        // Opened for appending first: a file that cannot be written (read-only,
+        // a link, a folder) must be neither moved nor emptied.
+        errno = 0;
+        std::FILE* probe = Open(path_, WriteMode::Append);
+        if (!probe)
+            return Failure(path_, Cause(errno));
+        std::fclose(probe);
+        std::error_code ec;
+        if (std::filesystem::file_size(path_, ec) > 0 && !ec) {
+            const std::filesystem::path previous = previousPath(path_);
+#ifdef _WIN32
+            std::filesystem::remove(previous, ec);
+#endif
+            std::filesystem::rename(path_, previous, ec);
+            if (ec)
+                return Failure(previous, Cause(ec.value()));
+        }
+        return writeHeader(1, WriteMode::Create);
     } catch (const std::exception&) {
         return Failure(path_, "недостаточно памяти");
     }

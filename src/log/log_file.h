@@ -16,6 +16,9 @@ struct WriteResult {
     explicit operator bool() const { return ok; }
 };
 
+// Why a write failed, in Russian, from the errno value.
+std::string LogFailureCause(int err);
+
 class LogFile {
 public:
     explicit LogFile(std::filesystem::path file);
@@ -24,6 +27,12 @@ public:
     // Create mode empties the file (creating it if needed); append mode
     // creates a missing file and adds at its end.
     WriteResult writeHeader(int variant, WriteMode mode) const;
+    // The start of a session: a log of an earlier one that is not empty is
+    // first kept as Nimbo.prev.csv beside it (replacing an older one), then
+    // the file is emptied and given the variant-1 header. Fails, touching
+    // nothing, when the file is there but cannot be written.
+    WriteResult startSession() const;
+    static std::filesystem::path previousPath(const std::filesystem::path& file);
     // Always appends. Never leaves half a line behind.
     WriteResult appendDataLine(const LogRecord& record) const;
 

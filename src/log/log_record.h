@@ -11,7 +11,8 @@ struct LogRecord {
     std::string L, V, p, x;
     std::string F0, V0, Fv, Vv, Fjs, Vjs;
     std::string LwA;  // on the list line only, never in the file
-    // Captions of Lbl_V, Lbl_RV, Lbl_x, Lbl_Rll as the list line copies them.
+    // Captions and units beside the typed value and the jet result, as the
+    // list line copies them.
     std::string labelV, unitV, labelX, unitX;
 
     // model, size, plenum, jet form, flow regulator, L, V, p, x, F0, V0, Fв, Vв, Fжс, Vжс

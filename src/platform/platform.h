@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+class QPrinter;
 class QWidget;
 
 namespace nimbo {
@@ -22,21 +23,36 @@ public:
     // A modal box with one OK button.
     virtual void showMessage(QWidget* parent, const QString& title, const QString& text,
                              MessageIcon icon) = 0;
-    // Hands an address to the desktop without waiting for it.
-    virtual void openUrl(const QString& address) = 0;
+    // Hands an address to the desktop without waiting for it; false when
+    // the desktop has nothing to open it with.
+    virtual bool openUrl(const QString& address) = 0;
     // '.' or ',' as the user's locale writes numbers.
     virtual char decimalSeparator() const = 0;
     // A null pixmap when the file is missing or unreadable.
     virtual QPixmap loadPicture(const QString& path) const;
+    // The file a document is to be saved to, asked of the user starting at
+    // the suggested path; "" when the user cancels.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                                   const QString& filter) = 0;
+    // Lets the user pick and set up a printer; false when the user cancels.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The user's own folder for the program's files, where the log goes when
+    // the program folder cannot take it; empty when there is none.
+    virtual QString userDataFolder() const { return {}; }
 };
 
-// The real desktop: QMessageBox, QDesktopServices, QLocale.
+// The real desktop: QMessageBox, QDesktopServices, QLocale, QFileDialog,
+// QPrintDialog.
 class QtPlatform : public Platform {
 public:
     void showMessage(QWidget* parent, const QString& title, const QString& text,
                      MessageIcon icon) override;
-    void openUrl(const QString& address) override;
+    bool openUrl(const QString& address) override;
     char decimalSeparator() const override;
+    QString chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                           const QString& filter) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    QString userDataFolder() const override;
 };
 
 // A folder as the file system spells it: the program folder may hold blanks

@@ -1,8 +1,7 @@
 #include "window/form_main.h"
 
 #include <QEvent>
-#include <QLabel>
-#include <QMouseEvent>
+#include <QLockFile>
 #include <QShowEvent>
 
 #include "platform/platform.h"
@@ -20,6 +19,8 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
+    setUpReport();
+    guardTypedTexts();
 }
 
 Form_Main::~Form_Main() = default;
@@ -55,17 +56,7 @@ bool Form_Main::event(QEvent* event)
 
 bool Form_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && (watched == Img_VR || watched == Lbl_URL)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = static_cast<QLabel*>(watched);
-        // A click is a left press and release on the control.
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
-            if (watched == Img_VR)
-                Img_VR_Click();
-            else
-                Lbl_URL_Click();
-            return true;
-        }
-    }
+    // Only the choice lists and their text lines are watched.
+    restoreOnFocusOut(watched, event);
     return QWidget::eventFilter(watched, event);
 }

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <array>
+
 #include "form_main.h"
 #include "platform/platform.h"
 
@@ -34,16 +36,34 @@ void CopyCaptions(QRadioButton* const (&options)[N], std::array<std::string, M>&
         captions[i] = Std(options[i]->text());
 }
 
+// The texts of the rows, in the order of the window's row arrays.
+constexpr std::string nimbo::DisplayTexts::* kResultTexts[] = {
+    &nimbo::DisplayTexts::p, &nimbo::DisplayTexts::x, &nimbo::DisplayTexts::LwA};
+constexpr std::string nimbo::DisplayTexts::* kPanelTexts[] = {
+    &nimbo::DisplayTexts::mData, &nimbo::DisplayTexts::dzetaData, &nimbo::DisplayTexts::krData,
+    &nimbo::DisplayTexts::fmData, &nimbo::DisplayTexts::fzData};
+constexpr std::string nimbo::Sections::* kSectionTexts[] = {
+    &nimbo::Sections::F0, &nimbo::Sections::V0, &nimbo::Sections::Fv,
+    &nimbo::Sections::Vv, &nimbo::Sections::Fjs, &nimbo::Sections::Vjs};
+constexpr std::string nimbo::Inputs::* kInputTexts[] = {
+    &nimbo::Inputs::L, &nimbo::Inputs::V, &nimbo::Inputs::A, &nimbo::Inputs::B, &nimbo::Inputs::Dlina};
+
 }  // namespace
+
+std::array<QLineEdit*, 5> Form_Main::inputBoxes() const
+{
+    return {inputs_[kFlowRow].box, inputs_[kSpeedRow].box, sizes_[kSizeA].box, sizes_[kSizeB].box, TxtBx_Dlina};
+}
 
 nimbo::Snapshot Form_Main::takeSnapshot() const
 {
     nimbo::Snapshot s;
     s.catalogue = &catalogue_;
     s.selection = selection_;
-    s.inputs = {Std(TxtBx_L->text()), Std(TxtBx_V->text()), Std(TxtBx_A->text()),
-                Std(TxtBx_B->text()), Std(TxtBx_Dlina->text())};
-    s.variant = Opt_Var2->isChecked() ? 2 : 1;
+    const auto boxes = inputBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        s.inputs.*kInputTexts[i] = Std(boxes[i]->text());
+    s.variant = Opt_Var[1]->isChecked() ? 2 : 1;
 
     nimbo::OptionState& o = s.options;
     o.ksdVisible = !Frm_KSD->isHidden();
@@ -59,29 +79,26 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
 
     nimbo::Sections& sec = s.sections;
     sec.fvVisible = !Frm_FV->isHidden();
-    sec.svVisible = !Frm_SV->isHidden();
-    sec.jsVisible = !Frm_JS->isHidden();
-    sec.F0 = Std(TxtBx_F0->text());
-    sec.V0 = Std(TxtBx_V0->text());
-    sec.Fv = Std(TxtBx_Fv->text());
-    sec.Vv = Std(TxtBx_Vv->text());
-    sec.Fjs = Std(TxtBx_Fjs->text());
-    sec.Vjs = Std(TxtBx_Vjs->text());
+    sec.svVisible = !sectionFrames_[1]->isHidden();
+    sec.jsVisible = !sectionFrames_[2]->isHidden();
+    for (std::size_t i = 0; i < std::size(sections_); ++i)
+        sec.*kSectionTexts[i] = Std(sections_[i].box->text());
 
-    s.modelText = Std(Cmb_VidVR->currentText());
-    s.sizeComboText = Std(Cmb_Tprzmr->currentText());
-    s.rzmrVisible = !Frm_Rzmr->isHidden();
-    s.dlinaVisible = !Frm_Dlina->isHidden();
-    s.labelV = Std(Lbl_V->text());
-    s.unitV = Std(Lbl_RV->text());
-    s.labelX = Std(Lbl_x->text());
-    s.unitX = Std(Lbl_Rll->text());
+    // What the record copies as the user sees it.
+    const ValueRow& input = inputs_[kSpeedRow];
+    const ValueRow& jet = results_[kJetRow];
+    // A record names the entries picked, whatever was typed over them since.
+    s.record = {Std(pickedText(*Cmb_VidVR)), Std(pickedText(*Cmb_Tprzmr)),
+                !Frm_Rzmr->isHidden(), !Frm_Dlina->isHidden(),
+                Std(input.caption->text()), Std(input.unit->text()), Std(jet.caption->text()), Std(jet.unit->text())};
     s.decimalSeparator = platform_.decimalSeparator();
     return s;
 }
 
 void Form_Main::Cmd_Start_Click()
 {
+    // Only picked entries label a record: the calculation uses them.
+    restorePickedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
@@ -89,25 +106,17 @@ void Form_Main::Cmd_Start_Click()
         return;
     }
 
-    TxtBx_x->setText(Q(out.x));
-    TxtBx_p->setText(Q(out.p));
-    TxtBx_LwA->setText(Q(out.LwA));
-    Lbl_mData->setText(Q(out.mData));
-    Lbl_krData->setText(Q(out.krData));
-    Lbl_DzetaData->setText(Q(out.dzetaData));
-    Lbl_FmData->setText(Q(out.fmData));
-    Lbl_FzData->setText(Q(out.fzData));
+    for (std::size_t i = 0; i < std::size(results_); ++i)
+        results_[i].box->setText(Q(out.texts.*kResultTexts[i]));
+    for (std::size_t i = 0; i < std::size(panelValues_); ++i)
+        panelValues_[i]->setText(Q(out.texts.*kPanelTexts[i]));
 
     const nimbo::Sections& sec = out.sections;
     Frm_FV->setVisible(sec.fvVisible);
-    Frm_SV->setVisible(sec.svVisible);
-    Frm_JS->setVisible(sec.jsVisible);
-    TxtBx_F0->setText(Q(sec.F0));
-    TxtBx_V0->setText(Q(sec.V0));
-    TxtBx_Fv->setText(Q(sec.Fv));
-    TxtBx_Vv->setText(Q(sec.Vv));
-    TxtBx_Fjs->setText(Q(sec.Fjs));
-    TxtBx_Vjs->setText(Q(sec.Vjs));
+    sectionFrames_[1]->setVisible(sec.svVisible);
+    sectionFrames_[2]->setVisible(sec.jsVisible);
+    for (std::size_t i = 0; i < std::size(sections_); ++i)
+        sections_[i].box->setText(Q(sec.*kSectionTexts[i]));
 
     // The results and the list entry stay even when the file cannot take the
     // line: the user is told, and the next calculation tries the file again.
@@ -120,6 +129,8 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(out.record);
     LstBx_Log->addItem(Q(out.record.listLine()));
+    keepSheet(out.record.size);
+    LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
                               QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +

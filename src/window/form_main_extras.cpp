@@ -1,6 +1,8 @@
 // The log strip and its list commands, the site link, the coefficient panel,
 // and the keyboard and screen-reader conventions of a desktop window.
 #include <functional>
+#include <span>
+#include <vector>
 #include <initializer_list>
 #include <utility>
 
@@ -23,14 +25,11 @@
 #include <QUrl>
 
 #include "platform/platform.h"
+#include "window/clickable_label.h"
 #include "window/form_main.h"
 
 namespace {
 
-constexpr int kNormalWidth = 8000;
-constexpr int kPanelWidth = 9800;
-constexpr int kNormalHeight = 6900;
-constexpr int kLogHeight = 9630;
 constexpr int kPanelClicks = 5;
 constexpr int kMaxClicks = 32767;  // the counter is a 16-bit number
 
@@ -77,14 +76,6 @@ QString NameFromCaption(const QLabel* caption, const QLabel* unit)
     return name;
 }
 
-bool IsReturn(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-}
-
 }  // namespace
 
 // --- Log strip and list ----------------------------------------------------
@@ -113,6 +104,16 @@ void Form_Main::Cmd_Clear_Click()
     LstBx_Log->clear();
 }
 
+void Form_Main::copyEntries()
+{
+    QStringList lines;
+    for (int i = 0; i < LstBx_Log->count(); ++i)
+        if (LstBx_Log->item(i)->isSelected())
+            lines << LstBx_Log->item(i)->text();
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
 // --- Site link ---------------------------------------------------------------
 
 void Form_Main::Lbl_URL_Click()
@@ -124,11 +125,14 @@ void Form_Main::OpenSite(const QString& address)
 {
     // The addresses come from a catalogue that is a plain text file; the
     // desktop would open a local file or start a program just as readily as
-    // a web page, so only web pages are handed on. Anything else is dropped
-    // silently, as a browser that cannot be started is.
+    // a web page, so only web pages are handed on; anything else is dropped
+    // silently. Without a browser the user gets the address to copy.
     const QString trimmed = address.trimmed();
-    if (IsWebAddress(trimmed))
-        platform_.openUrl(trimmed);
+    if (IsWebAddress(trimmed) && !platform_.openUrl(trimmed))
+        platform_.showMessage(this, QStringLiteral("Сайт"),
+                              QStringLiteral("Не удалось открыть адрес: на компьютере не найден браузер.\n"
+                                             "Адрес можно скопировать отсюда:\n\n") + trimmed,
+                              nimbo::MessageIcon::Information);
 }
 
 // --- Coefficient panel -----------------------------------------------------
@@ -169,90 +173,47 @@ void Form_Main::applyOuterSize()
 
 void Form_Main::refreshAccessibleNames()
 {
-    const std::pair<QWidget*, QString> names[] = {
-        {TxtBx_A, NameFromCaption(Lbl_A, nullptr)},
-        {TxtBx_B, NameFromCaption(Lbl_B, nullptr)},
-        {TxtBx_Dlina, Frm_Dlina ? Frm_Dlina->title() : QString()},
-        {Cmb_Tprzmr, Frm_Tprzmr ? Frm_Tprzmr->title() : QString()},
-        {TxtBx_L, NameFromCaption(Lbl_L, Lbl_RL)},
-        {TxtBx_V, NameFromCaption(Lbl_V, Lbl_RV)},
-        {TxtBx_p, NameFromCaption(Lbl_p, Lbl_RP)},
-        {TxtBx_x, NameFromCaption(Lbl_x, Lbl_Rll)},
-        {TxtBx_LwA, NameFromCaption(Lbl_LwA, Lbl_RLwA)},
-        {TxtBx_F0, NameFromCaption(Lbl_F0, Lbl_m2)},
-        {TxtBx_V0, NameFromCaption(Lbl_V0, Lbl_ms)},
-        {TxtBx_Fv, NameFromCaption(Lbl_Fv, Lbl_m22)},
-        {TxtBx_Vv, NameFromCaption(Lbl_Vv, Lbl_mms)},
-        {TxtBx_Fjs, NameFromCaption(Lbl_Fjs, Lbl_m222)},
-        {TxtBx_Vjs, NameFromCaption(Lbl_Vjs, Lbl_mmms)},
-    };
-    for (const auto& [widget, name] : names)
-        if (widget)
-            widget->setAccessibleName(name);
+    for (const ValueRow& row : sizes_)
+        row.box->setAccessibleName(NameFromCaption(row.caption, nullptr));
+    TxtBx_Dlina->setAccessibleName(Frm_Dlina->title());
+    Cmb_Tprzmr->setAccessibleName(Frm_Tprzmr->title());
+    for (const auto& rows : {std::span<const ValueRow>(inputs_), std::span<const ValueRow>(results_),
+                             std::span<const ValueRow>(sections_)})
+        for (const ValueRow& row : rows)
+            row.box->setAccessibleName(NameFromCaption(row.caption, row.unit));
 }
 
-void Form_Main::applyDesktopConventions()
+void Form_Main::applyTabOrder()
 {
-    // Enter in an input box runs the calculation, as the default button of a
-    // dialog would; a plain window has no default button of its own.
-    Cmd_Start->setDefault(true);
-    for (QLineEdit* input : {TxtBx_L, TxtBx_V, TxtBx_A, TxtBx_B, TxtBx_Dlina})
-        connect(input, &QLineEdit::returnPressed, Cmd_Start, &QPushButton::click);
-
     // Tab walks the window in reading order: the choice band at the top, the
     // options, the variant, then each box of inputs and results row by row,
     // the section results, the coefficient panel at the right edge, and the
     // log strip at the bottom. Hidden controls are skipped by Qt itself.
-    QWidget* const order[] = {
-        Cmb_TipVR, Cmb_VidVR, TxtBx_A, TxtBx_B, Cmb_Tprzmr, TxtBx_Dlina,
-        Opt_KSD[0], Opt_KSD[1], Opt_KSD[2],
-        Opt_RegForm[0], Opt_RegForm[1], Opt_RegForm[2], Opt_RegForm[3],
-        Opt_RegRash[0], Opt_RegRash[1], Opt_RegRash[2], Opt_RegRash[3], Opt_RegRash[4],
-        Lbl_URL, Opt_Var1, Opt_Var2,
-        TxtBx_L, TxtBx_V, Cmd_Start, Chk_Log, TxtBx_p, TxtBx_x, TxtBx_LwA,
-        TxtBx_F0, TxtBx_V0, TxtBx_Fv, TxtBx_Vv, TxtBx_Fjs, TxtBx_Vjs,
-        Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear,
-    };
-    QWidget* previous = nullptr;
-    for (QWidget* w : order) {
-        if (!w)
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, w);
-        previous = w;
-    }
+    std::vector<QWidget*> order{Cmb_TipVR, Cmb_VidVR, sizes_[kSizeA].box, sizes_[kSizeB].box, Cmb_Tprzmr, TxtBx_Dlina};
+    order.insert(order.end(), std::begin(Opt_KSD), std::end(Opt_KSD));
+    order.insert(order.end(), std::begin(Opt_RegForm), std::end(Opt_RegForm));
+    order.insert(order.end(), std::begin(Opt_RegRash), std::end(Opt_RegRash));
+    order.insert(order.end(), {Lbl_URL, Opt_Var[0], Opt_Var[1], inputs_[kFlowRow].box, inputs_[kSpeedRow].box,
+                               Cmd_Start, Chk_Log, results_[kLossRow].box, results_[kJetRow].box,
+                               results_[kSoundRow].box});
+    for (const ValueRow& row : sections_)
+        order.push_back(row.box);
+    order.insert(order.end(), {Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
 
-    // The link: bold, underlined, a hand under the mouse; reachable by Tab
-    // and opened with Enter or Space like any link.
-    QFont linkFont = Lbl_URL->font();
-    linkFont.setBold(true);
-    linkFont.setUnderline(true);
-    Lbl_URL->setFont(linkFont);
-    Lbl_URL->setCursor(Qt::PointingHandCursor);
-    Lbl_URL->setFocusPolicy(Qt::TabFocus);
-    new EventHook(Lbl_URL, [this](QEvent* event) {
-        if (!IsReturn(event))
-            return false;
-        event->accept();
-        if (event->type() == QEvent::KeyPress)
-            Lbl_URL_Click();
-        return true;
-    });
-
+void Form_Main::applyAccessibleNames()
+{
     // Each box is named by its caption and unit, so a screen reader (or a
     // test tool) finds "L0, м3/ч" rather than an anonymous field. The labels
     // are tied to their boxes as well. Option buttons are named by their own
     // caption, which Qt reads at the moment it is asked, so the captions the
     // catalogue writes need no bookkeeping here.
-    const std::pair<QLabel*, QWidget*> buddies[] = {
-        {Lbl_A, TxtBx_A}, {Lbl_B, TxtBx_B}, {Lbl_L, TxtBx_L}, {Lbl_V, TxtBx_V},
-        {Lbl_p, TxtBx_p}, {Lbl_x, TxtBx_x}, {Lbl_LwA, TxtBx_LwA},
-        {Lbl_F0, TxtBx_F0}, {Lbl_V0, TxtBx_V0}, {Lbl_Fv, TxtBx_Fv},
-        {Lbl_Vv, TxtBx_Vv}, {Lbl_Fjs, TxtBx_Fjs}, {Lbl_Vjs, TxtBx_Vjs},
-    };
-    for (const auto& [label, box] : buddies)
-        if (label && box)
-            label->setBuddy(box);
+    for (const auto& rows : {std::span<const ValueRow>(sizes_), std::span<const ValueRow>(inputs_),
+                             std::span<const ValueRow>(results_), std::span<const ValueRow>(sections_)})
+        for (const ValueRow& row : rows)
+            row.caption->setBuddy(row.box);
     Cmb_TipVR->setAccessibleName(QStringLiteral("Тип воздухораспределителя"));
     Cmb_VidVR->setAccessibleName(QStringLiteral("Выбор воздухораспределителя"));
     LstBx_Log->setAccessibleName(QStringLiteral("Журнал расчетов"));
@@ -261,9 +222,24 @@ void Form_Main::applyDesktopConventions()
     // The variant switch relabels the second input and the jet result. The
     // names are refreshed once the switch has finished, whichever of the
     // button's signals the switch itself listens to.
-    for (QRadioButton* variant : {Opt_Var1, Opt_Var2})
+    for (QRadioButton* variant : Opt_Var)
         connect(variant, &QRadioButton::toggled, this, [this] { refreshAccessibleNames(); },
                 Qt::QueuedConnection);
+}
+
+void Form_Main::applyDesktopConventions()
+{
+    // Enter in an input box runs the calculation, as the default button of a
+    // dialog would; a plain window has no default button of its own.
+    Cmd_Start->setDefault(true);
+    for (QLineEdit* input : inputBoxes())
+        connect(input, &QLineEdit::returnPressed, Cmd_Start, &QPushButton::click);
+
+    applyTabOrder();
+    // The link is reachable by Tab and opened with Enter or Space like any link.
+    Lbl_URL->setFocusPolicy(Qt::TabFocus);
+
+    applyAccessibleNames();
 
     // Ctrl+C in the log copies the marked entries, one a line, in list order.
     new EventHook(LstBx_Log, [this](QEvent* event) {
@@ -272,14 +248,8 @@ void Form_Main::applyDesktopConventions()
         if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return false;
         event->accept();
-        if (event->type() == QEvent::KeyPress) {
-            QStringList lines;
-            for (int i = 0; i < LstBx_Log->count(); ++i)
-                if (LstBx_Log->item(i)->isSelected())
-                    lines << LstBx_Log->item(i)->text();
-            if (!lines.isEmpty())
-                QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
-        }
+        if (event->type() == QEvent::KeyPress)
+            copyEntries();
         return true;
     });
 

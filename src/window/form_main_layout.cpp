@@ -1,6 +1,13 @@
-// The window's controls at their design places. Places are in twips as the
-// design gives them and become pixels through nimbo::Twips; the font is
-// chosen so that the texts fit controls drawn for an 8-point system font.
+// The window's controls: one design table of names, kinds, places and texts,
+// made in the table's order. Places are in twips as the design gives them and
+// become pixels through nimbo::Twips; the font is chosen so that the texts
+// fit controls drawn for an 8-point system font.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <vector>
+
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
@@ -17,7 +24,9 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "catalogue/site.h"
 #include "platform/platform.h"
+#include "window/clickable_label.h"
 #include "window/form_main.h"
 
 namespace {
@@ -27,14 +36,6 @@ using nimbo::Twips;
 QRect TwipsRect(int left, int top, int width, int height)
 {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
-template <class W>
-W* Place(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(TwipsRect(left, top, width, height));
-    return widget;
 }
 
 // Fonts in logical pixels, as at the design's 96 dots per inch: 8 points make
@@ -104,9 +105,9 @@ protected:
 };
 
 // The site link: a 12-point bold address is wider than its place.
-class FittingLabel : public QLabel {
+class FittingLabel : public nimbo::ClickableLabel {
 public:
-    using QLabel::QLabel;
+    using ClickableLabel::ClickableLabel;
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -114,7 +115,7 @@ protected:
         const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
         const QFont fitting = FittingFont(font(), text(), area.width());
         if (fitting == font() || !pixmap().isNull()) {
-            QLabel::paintEvent(event);
+            ClickableLabel::paintEvent(event);
             return;
         }
         QPainter painter(this);
@@ -134,6 +135,256 @@ QCollator ListCollator()
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator;
+}
+
+enum class Kind : std::uint8_t {
+    Combo,    // an editable list showing its prompt
+    Frame,
+    Label,    // left-aligned
+    Caption,  // right-aligned, before its box
+    Note,     // left-aligned, broken into lines
+    Input,
+    Result,   // read-only
+    Option,
+    Button,
+    WrapButton,
+    Check,
+    Picture,  // scaled to its place, clickable
+    Link,     // the site link
+    List,
+};
+
+struct ControlDesign {
+    const char* name;
+    Kind kind;
+    const char* parent;            // nullptr: the window
+    int left, top, width, height;  // twips
+    const char* caption;           // nullptr: none
+    const char* tooltip;           // nullptr: none
+    bool hidden = false;
+};
+
+// A caption, its box and its unit share one tooltip.
+constexpr const char* kTipL = "Объемный расход воздуха через воздухораспределитель";
+constexpr const char* kTipV = "Скорость для расчета дальнобойности";
+constexpr const char* kTipP = "Потери полного давления";
+constexpr const char* kTipX = "Дальнобойность струи для заданной Vx";
+constexpr const char* kTipLwA = "Приведенный по фильтру А уровень звуковой мощности";
+constexpr const char* kTipF0 = "Площадь расчетного сечения воздухораспределителя";
+constexpr const char* kTipV0 = "Скорость воздуха в расчетном сечении воздухораспределителя";
+constexpr const char* kTipFv = "Площадь сечения подводящего воздуховода";
+constexpr const char* kTipVv = "Скорость воздуха в сечении подводящего воздуховода";
+constexpr const char* kTipFjs = "Площадь живого сечения";
+constexpr const char* kTipVjs = "Скорость воздуха в живом сечении";
+
+// Every control in the order it is made (parents before their children).
+// The log strip lies below and the coefficient panel beyond the normal size.
+constexpr ControlDesign kDesign[] = {
+    {"Cmb_TipVR", Kind::Combo, nullptr, 120, 240, 2895, 315, "Тип воздухораспределителя",
+     "Выбор типа воздухораспределителя"},
+    {"Cmb_VidVR", Kind::Combo, nullptr, 120, 720, 2895, 315, "Выбор воздухораспределителя",
+     "Выбор воздухораспределителя", true},
+    {"Frm_Rzmr", Kind::Frame, nullptr, 3120, 120, 1335, 975, "Типоразмер", "Ввод типоразмера", true},
+    {"Lbl_A", Kind::Label, "Frm_Rzmr", 120, 240, 495, 255, "A, мм", nullptr},
+    {"TxtBx_A", Kind::Input, "Frm_Rzmr", 120, 480, 495, 315, "300", nullptr},
+    {"Lbl_B", Kind::Label, "Frm_Rzmr", 720, 240, 495, 255, "B, мм", nullptr},
+    {"TxtBx_B", Kind::Input, "Frm_Rzmr", 720, 480, 495, 315, "300", nullptr},
+    {"Frm_Tprzmr", Kind::Frame, nullptr, 3120, 480, 1575, 615, "Типоразмер", nullptr, true},
+    {"Cmb_Tprzmr", Kind::Combo, "Frm_Tprzmr", 60, 240, 1440, 315, "Типоразмер", "Выбор типоразмера"},
+    {"Frm_Dlina", Kind::Frame, nullptr, 3360, 360, 1335, 735, "Длина, мм", "Ввод длины щелевой решетки",
+     true},
+    {"TxtBx_Dlina", Kind::Input, "Frm_Dlina", 120, 240, 1095, 375, "1000", nullptr},
+    {"Img_VR", Kind::Picture, nullptr, 4800, 120, 3000, 1410, nullptr, nullptr},
+
+    {"Frm_KSD", Kind::Frame, nullptr, 120, 1200, 855, 1020, "КСД",
+     "Наличие и тип камеры статического давления", true},
+    {"Opt_KSD1", Kind::Option, "Frm_KSD", 120, 240, 700, 255, "Нет", nullptr},
+    {"Opt_KSD2", Kind::Option, "Frm_KSD", 120, 480, 700, 255, "КСД", nullptr},
+    {"Opt_KSD3", Kind::Option, "Frm_KSD", 120, 720, 700, 255, "КСР", nullptr},
+    {"Frm_RegForm", Kind::Frame, nullptr, 1080, 1200, 2175, 1260, "Рег. формы струи",
+     "Регулирование формы струи и другие параметры", true},
+    {"Opt_RegForm1", Kind::Option, "Frm_RegForm", 120, 240, 2000, 255, "Opt1", nullptr},
+    {"Opt_RegForm2", Kind::Option, "Frm_RegForm", 120, 480, 2000, 255, "Opt2", nullptr},
+    {"Opt_RegForm3", Kind::Option, "Frm_RegForm", 120, 720, 2000, 255, "Opt3", nullptr},
+    {"Opt_RegForm4", Kind::Option, "Frm_RegForm", 120, 960, 2000, 255, "Opt4", nullptr},
+    {"Frm_RegRash", Kind::Frame, nullptr, 3360, 1200, 1335, 1575, "Рег. расхода",
+     "Положение регулятора расхода", true},
+    {"Opt_RegRash1", Kind::Option, "Frm_RegRash", 120, 240, 855, 255, "b=0°", nullptr},
+    {"Opt_RegRash2", Kind::Option, "Frm_RegRash", 120, 480, 855, 255, "b=15°", nullptr},
+    {"Opt_RegRash3", Kind::Option, "Frm_RegRash", 120, 720, 855, 255, "b=30°", nullptr},
+    {"Opt_RegRash4", Kind::Option, "Frm_RegRash", 120, 960, 855, 255, "b=45°", nullptr},
+    {"Opt_RegRash5", Kind::Option, "Frm_RegRash", 120, 1200, 855, 255, "b=60°", nullptr},
+    // Its text and tooltip are those of the link pointed home.
+    {"Lbl_URL", Kind::Link, nullptr, 4800, 2520, 3015, 375, nullptr, nullptr},
+
+    {"Frm_Var", Kind::Frame, nullptr, 120, 2880, 7695, 855, "Выбор варианта расчета", nullptr},
+    {"Opt_Var1", Kind::Option, "Frm_Var", 120, 360, 7215, 195,
+     "Расчет дальнобойности l для заданной скорости Vx", nullptr},
+    {"Opt_Var2", Kind::Option, "Frm_Var", 120, 600, 7335, 195,
+     "Расчет скорости приточной струи Vx на заданном расстоянии X от воздухораспределителя", nullptr},
+
+    {"Frm_Ish", Kind::Frame, nullptr, 120, 3840, 2175, 1215, "Исходные данные", nullptr},
+    {"Lbl_L", Kind::Caption, "Frm_Ish", 45, 360, 495, 285, "L0 =", kTipL},
+    {"TxtBx_L", Kind::Input, "Frm_Ish", 600, 360, 855, 285, nullptr, kTipL},
+    {"Lbl_RL", Kind::Label, "Frm_Ish", 1560, 360, 555, 285, "м3/ч", kTipL},
+    {"Lbl_V", Kind::Caption, "Frm_Ish", 45, 720, 495, 285, "Vx =", kTipV},
+    {"TxtBx_V", Kind::Input, "Frm_Ish", 600, 720, 855, 285, nullptr, kTipV},
+    {"Lbl_RV", Kind::Label, "Frm_Ish", 1560, 720, 555, 285, "м/с", kTipV},
+    {"Cmd_Start", Kind::Button, nullptr, 2400, 3960, 1215, 615, "Считай!", "Запуск расчета"},
+    {"Chk_Log", Kind::Check, nullptr, 2400, 4680, 1215, 255, "Журнал", "Окно с журналом расчетов"},
+
+    {"Frm_rez", Kind::Frame, nullptr, 3720, 3840, 4095, 1215, "Результат", nullptr},
+    {"Lbl_p", Kind::Caption, "Frm_rez", 45, 360, 495, 285, "ΔP =", kTipP},
+    {"TxtBx_p", Kind::Result, "Frm_rez", 600, 360, 855, 285, nullptr, kTipP},
+    {"Lbl_RP", Kind::Label, "Frm_rez", 1560, 360, 435, 285, "Па", kTipP},
+    {"Lbl_x", Kind::Caption, "Frm_rez", 45, 720, 495, 285, "l =", kTipX},
+    {"TxtBx_x", Kind::Result, "Frm_rez", 600, 720, 855, 285, nullptr, kTipX},
+    {"Lbl_Rll", Kind::Label, "Frm_rez", 1560, 720, 435, 285, "м", kTipX},
+    {"Lbl_LwA", Kind::Caption, "Frm_rez", 2040, 360, 555, 285, "LwA =", kTipLwA},
+    {"TxtBx_LwA", Kind::Result, "Frm_rez", 2640, 360, 735, 285, nullptr, kTipLwA},
+    {"Lbl_RLwA", Kind::Label, "Frm_rez", 3480, 360, 555, 285, "дБ(А)", kTipLwA},
+
+    {"Frm_FV", Kind::Frame, nullptr, 120, 5040, 7695, 1335,
+     "Пересчет расхода воздуха на его скорость в различных сечениях", nullptr},
+    {"Frm_RS", Kind::Frame, "Frm_FV", 120, 240, 1935, 975, "Расчетное сечение", nullptr},
+    {"Frm_SV", Kind::Frame, "Frm_FV", 2280, 240, 1935, 975, "Сечение воздуховода", nullptr},
+    {"Frm_JS", Kind::Frame, "Frm_FV", 4440, 240, 2055, 975, "Живое сечение", nullptr},
+    {"Lbl_F0", Kind::Label, "Frm_RS", 120, 240, 465, 285, "F0 = ", kTipF0},
+    {"TxtBx_F0", Kind::Result, "Frm_RS", 600, 240, 735, 285, nullptr, kTipF0},
+    {"Lbl_m2", Kind::Label, "Frm_RS", 1440, 240, 435, 285, "м2", kTipF0},
+    {"Lbl_V0", Kind::Label, "Frm_RS", 120, 600, 465, 285, "V0 = ", kTipV0},
+    {"TxtBx_V0", Kind::Result, "Frm_RS", 600, 600, 735, 285, nullptr, kTipV0},
+    {"Lbl_ms", Kind::Label, "Frm_RS", 1440, 600, 435, 285, "м/с", kTipV0},
+    {"Lbl_Fv", Kind::Label, "Frm_SV", 120, 240, 465, 285, "Fв = ", kTipFv},
+    {"TxtBx_Fv", Kind::Result, "Frm_SV", 600, 240, 735, 285, nullptr, kTipFv},
+    {"Lbl_m22", Kind::Label, "Frm_SV", 1440, 240, 435, 285, "м2", kTipFv},
+    {"Lbl_Vv", Kind::Label, "Frm_SV", 120, 600, 465, 285, "Vв = ", kTipVv},
+    {"TxtBx_Vv", Kind::Result, "Frm_SV", 600, 600, 735, 285, nullptr, kTipVv},
+    {"Lbl_mms", Kind::Label, "Frm_SV", 1440, 600, 435, 285, "м/с", kTipVv},
+    // The free section's captions are longer: its boxes sit further right.
+    {"Lbl_Fjs", Kind::Label, "Frm_JS", 120, 240, 585, 285, "Fжс = ", kTipFjs},
+    {"TxtBx_Fjs", Kind::Result, "Frm_JS", 720, 240, 735, 285, nullptr, kTipFjs},
+    {"Lbl_m222", Kind::Label, "Frm_JS", 1560, 240, 435, 285, "м2", kTipFjs},
+    {"Lbl_Vjs", Kind::Label, "Frm_JS", 120, 600, 585, 285, "Vжс = ", kTipVjs},
+    {"TxtBx_Vjs", Kind::Result, "Frm_JS", 720, 600, 735, 285, nullptr, kTipVjs},
+    {"Lbl_mmms", Kind::Label, "Frm_JS", 1560, 600, 435, 285, "м/с", kTipVjs},
+
+    {"LstBx_Log", Kind::List, nullptr, 120, 6480, 7695, 2010, nullptr, nullptr},
+    {"Cmd_DelStr", Kind::Button, nullptr, 120, 8640, 2415, 495, "Удалить строку",
+     "Удаление выделенной строки"},
+    {"Cmd_Clear", Kind::Button, nullptr, 2640, 8640, 2415, 495, "Очистить журнал",
+     "Удаление всех записей из окна журнала"},
+    {"Lbl_Log", Kind::Note, nullptr, 5280, 8640, 2415, 495, "Журнал дублируется в файл Nimbo.csv", nullptr},
+
+    {"Frm_skrt", Kind::Frame, nullptr, 7920, 2880, 1695, 3495, "Секретный ур.", nullptr},
+    {"Lbl_m", Kind::Label, "Frm_skrt", 120, 240, 480, 255, "m =", nullptr},
+    {"Lbl_mData", Kind::Label, "Frm_skrt", 600, 240, 1020, 255, nullptr, nullptr},
+    {"Lbl_Dzeta", Kind::Label, "Frm_skrt", 120, 600, 480, 255, "ξ =", nullptr},
+    {"Lbl_DzetaData", Kind::Label, "Frm_skrt", 600, 600, 1020, 255, nullptr, nullptr},
+    {"Lbl_kr", Kind::Label, "Frm_skrt", 120, 960, 480, 255, "k =", nullptr},
+    {"Lbl_krData", Kind::Label, "Frm_skrt", 600, 960, 1020, 255, nullptr, nullptr},
+    {"Lbl_Fm", Kind::Label, "Frm_skrt", 120, 1320, 510, 255, "Fm =", nullptr},
+    {"Lbl_FmData", Kind::Label, "Frm_skrt", 630, 1320, 660, 255, nullptr, nullptr},
+    {"Lbl_Fz", Kind::Label, "Frm_skrt", 120, 1680, 510, 255, "Fξ =", nullptr},
+    {"Lbl_FzData", Kind::Label, "Frm_skrt", 630, 1680, 660, 255, nullptr, nullptr},
+    {"Lbl_mm2", Kind::Label, "Frm_skrt", 1320, 1320, 330, 255, "м2", nullptr},
+    {"mmm2", Kind::Label, "Frm_skrt", 1320, 1680, 330, 255, "м2", nullptr},
+    {"Cmd_skrt", Kind::WrapButton, "Frm_skrt", 120, 2520, 1455, 855, "Закрыть секретный уровень", nullptr},
+};
+
+QString Caption(const ControlDesign& d)
+{
+    return d.caption ? QString::fromUtf8(d.caption) : QString();
+}
+
+QComboBox* MakeCombo(const QString& prompt, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCurrentIndex(-1);
+    box->setEditText(prompt);
+    return box;
+}
+
+QLabel* MakeLabel(const QString& caption, Qt::Alignment alignment, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QLineEdit* MakeResult(QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    return box;
+}
+
+// The site link: 12 points, bold, underlined, in the link colour, with a hand
+// under the mouse.
+QLabel* MakeLink(QWidget* parent)
+{
+    auto* link = new FittingLabel(parent);
+    link->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont font = WindowFont();
+    font.setPixelSize(16);
+    font.setBold(true);
+    font.setUnderline(true);
+    link->setFont(font);
+    QPalette palette = link->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+    link->setPalette(palette);
+    link->setCursor(Qt::PointingHandCursor);
+    return link;
+}
+
+QListWidget* MakeList(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    // Every entry is one line of the same font. Without this the list measures
+    // every entry on each repaint, and a day's log of a thousand calculations
+    // makes each "Считай!" take 20 ms instead of a fraction of one.
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+QWidget* MakeOfKind(const ControlDesign& d, QWidget* parent)
+{
+    constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+    const QString caption = Caption(d);
+    switch (d.kind) {
+    case Kind::Combo: return MakeCombo(caption, parent);
+    case Kind::Frame: return new QGroupBox(caption, parent);
+    case Kind::Label: return MakeLabel(caption, kLeft, parent);
+    case Kind::Caption: return MakeLabel(caption, Qt::AlignRight | Qt::AlignVCenter, parent);
+    case Kind::Note: {
+        QLabel* note = MakeLabel(caption, kLeft, parent);
+        note->setWordWrap(true);
+        return note;
+    }
+    case Kind::Input: return new QLineEdit(caption, parent);
+    case Kind::Result: return MakeResult(parent);
+    case Kind::Option: return new FittingRadioButton(caption, parent);
+    case Kind::Button: return new QPushButton(caption, parent);
+    case Kind::WrapButton: return new WrappingButton(caption, parent);
+    case Kind::Check: return new QCheckBox(caption, parent);
+    case Kind::Picture: {
+        auto* picture = new nimbo::ClickableLabel(parent);
+        picture->setScaledContents(true);
+        return picture;
+    }
+    case Kind::Link: return MakeLink(parent);
+    case Kind::List: return MakeList(parent);
+    }
+    return nullptr;
+}
+
+// The control of the given class and name; the names are the design table's.
+template <class T>
+T* Find(const QWidget& window, const char* name)
+{
+    return window.findChild<T*>(QLatin1String(name));
 }
 
 }  // namespace
@@ -168,281 +419,102 @@ int Form_Main::addSortedItem(QComboBox* box, const QString& text, const QVariant
 void Form_Main::buildControls()
 {
     setFont(WindowFont());
-
-    const auto label = [](QWidget* parent, const char* name, const QString& caption, int left,
-                          int top, int width, int height,
-                          Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-        auto* l = Place(new QLabel(caption, parent), name, left, top, width, height);
-        l->setAlignment(align);
-        return l;
-    };
-    const auto frame = [](QWidget* parent, const char* name, const QString& caption, int left,
-                          int top, int width, int height) {
-        return Place(new QGroupBox(caption, parent), name, left, top, width, height);
-    };
-    const auto textBox = [](QWidget* parent, const char* name, const QString& text, int left,
-                            int top, int width, int height) {
-        return Place(new QLineEdit(text, parent), name, left, top, width, height);
-    };
-    const auto resultBox = [&](QWidget* parent, const char* name, int left, int top, int width,
-                               int height) {
-        QLineEdit* box = textBox(parent, name, QString(), left, top, width, height);
-        box->setReadOnly(true);
-        return box;
-    };
-    const auto comboBox = [](QWidget* parent, const char* name, const QString& text, int left,
-                             int top, int width, int height) {
-        auto* box = Place(new QComboBox(parent), name, left, top, width, height);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setCurrentIndex(-1);
-        box->setEditText(text);
-        return box;
-    };
-    const auto option = [](QWidget* parent, const QString& name, const QString& caption, int left,
-                           int top, int width, int height) {
-        auto* o = new FittingRadioButton(caption, parent);
-        o->setObjectName(name);
-        o->setGeometry(TwipsRect(left, top, width, height));
-        return o;
-    };
-    // One row of a result or input frame: caption, box, unit, one tooltip.
-    const auto tip = [](const QString& text, std::initializer_list<QWidget*> widgets) {
-        for (QWidget* w : widgets)
-            w->setToolTip(text);
-    };
-    constexpr Qt::Alignment kCaptionAlign = Qt::AlignRight | Qt::AlignVCenter;
-
-    // The selection area.
-    Cmb_TipVR = comboBox(this, "Cmb_TipVR", QStringLiteral("Тип воздухораспределителя"), 120, 240,
-                         2895, 315);
-    Cmb_TipVR->setToolTip(QStringLiteral("Выбор типа воздухораспределителя"));
-    Cmb_VidVR = comboBox(this, "Cmb_VidVR", QStringLiteral("Выбор воздухораспределителя"), 120, 720,
-                         2895, 315);
-    Cmb_VidVR->setToolTip(QStringLiteral("Выбор воздухораспределителя"));
-    Cmb_VidVR->hide();
-
-    Frm_Rzmr = frame(this, "Frm_Rzmr", QStringLiteral("Типоразмер"), 3120, 120, 1335, 975);
-    Frm_Rzmr->setToolTip(QStringLiteral("Ввод типоразмера"));
-    Lbl_A = label(Frm_Rzmr, "Lbl_A", QStringLiteral("A, мм"), 120, 240, 495, 255);
-    TxtBx_A = textBox(Frm_Rzmr, "TxtBx_A", QStringLiteral("300"), 120, 480, 495, 315);
-    Lbl_B = label(Frm_Rzmr, "Lbl_B", QStringLiteral("B, мм"), 720, 240, 495, 255);
-    TxtBx_B = textBox(Frm_Rzmr, "TxtBx_B", QStringLiteral("300"), 720, 480, 495, 315);
-    Frm_Rzmr->hide();
-
-    Frm_Tprzmr = frame(this, "Frm_Tprzmr", QStringLiteral("Типоразмер"), 3120, 480, 1575, 615);
-    Cmb_Tprzmr = comboBox(Frm_Tprzmr, "Cmb_Tprzmr", QStringLiteral("Типоразмер"), 60, 240, 1440, 315);
-    Cmb_Tprzmr->setToolTip(QStringLiteral("Выбор типоразмера"));
-    Frm_Tprzmr->hide();
-
-    Frm_Dlina = frame(this, "Frm_Dlina", QStringLiteral("Длина, мм"), 3360, 360, 1335, 735);
-    Frm_Dlina->setToolTip(QStringLiteral("Ввод длины щелевой решетки"));
-    TxtBx_Dlina = textBox(Frm_Dlina, "TxtBx_Dlina", QStringLiteral("1000"), 120, 240, 1095, 375);
-    Frm_Dlina->hide();
-
-    Img_VR = Place(new QLabel(this), "Img_VR", 4800, 120, 3000, 1410);
-    Img_VR->setScaledContents(true);
-    Img_VR->installEventFilter(this);
-
-    // The option groups.
-    Frm_KSD = frame(this, "Frm_KSD", QStringLiteral("КСД"), 120, 1200, 855, 1020);
-    Frm_KSD->setToolTip(QStringLiteral("Наличие и тип камеры статического давления"));
-    const QString ksdCaptions[3] = {QStringLiteral("Нет"), QStringLiteral("КСД"),
-                                    QStringLiteral("КСР")};
-    for (int i = 0; i < 3; ++i)
-        Opt_KSD[i] = option(Frm_KSD, QStringLiteral("Opt_KSD%1").arg(i + 1), ksdCaptions[i], 120,
-                            240 + 240 * i, 700, 255);
-    Frm_KSD->hide();
-
-    Frm_RegForm = frame(this, "Frm_RegForm", QStringLiteral("Рег. формы струи"), 1080, 1200, 2175,
-                        1260);
-    Frm_RegForm->setToolTip(QStringLiteral("Регулирование формы струи и другие параметры"));
-    for (int i = 0; i < 4; ++i)
-        Opt_RegForm[i] = option(Frm_RegForm, QStringLiteral("Opt_RegForm%1").arg(i + 1),
-                                QStringLiteral("Opt%1").arg(i + 1), 120, 240 + 240 * i, 2000, 255);
-    Frm_RegForm->hide();
-
-    Frm_RegRash = frame(this, "Frm_RegRash", QStringLiteral("Рег. расхода"), 3360, 1200, 1335, 1575);
-    Frm_RegRash->setToolTip(QStringLiteral("Положение регулятора расхода"));
-    const QString rashCaptions[5] = {QStringLiteral("b=0°"), QStringLiteral("b=15°"),
-                                     QStringLiteral("b=30°"), QStringLiteral("b=45°"),
-                                     QStringLiteral("b=60°")};
-    for (int i = 0; i < 5; ++i)
-        Opt_RegRash[i] = option(Frm_RegRash, QStringLiteral("Opt_RegRash%1").arg(i + 1),
-                                rashCaptions[i], 120, 240 + 240 * i, 855, 255);
-    Frm_RegRash->hide();
-
-    // The site link.
-    Lbl_URL = Place(new FittingLabel(QString::fromLatin1(nimbo::site::kAddress), this), "Lbl_URL",
-                    4800, 2520, 3015, 375);
-    Lbl_URL->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
-    {
-        QFont font = WindowFont();
-        font.setPixelSize(16);
-        font.setBold(true);
-        font.setUnderline(true);
-        Lbl_URL->setFont(font);
-        QPalette palette = Lbl_URL->palette();
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
-        Lbl_URL->setPalette(palette);
+    std::vector<QWidget*> made;
+    made.reserve(std::size(kDesign));
+    for (const ControlDesign& d : kDesign) {
+        QWidget* parent = this;
+        if (d.parent) {
+            const auto* found = std::find_if(std::begin(kDesign), std::end(kDesign), [&](const ControlDesign& p) {
+                return std::strcmp(p.name, d.parent) == 0;
+            });
+            parent = made[static_cast<std::size_t>(found - std::begin(kDesign))];
+        }
+        QWidget* control = MakeOfKind(d, parent);
+        control->setObjectName(QLatin1String(d.name));
+        control->setGeometry(TwipsRect(d.left, d.top, d.width, d.height));
+        if (d.tooltip)
+            control->setToolTip(QString::fromUtf8(d.tooltip));
+        if (d.hidden)
+            control->hide();
+        made.push_back(control);
     }
-    Lbl_URL->setCursor(Qt::PointingHandCursor);
-    Lbl_URL->installEventFilter(this);
+    bindControls();
 
-    // The calculation variant.
-    Frm_Var = frame(this, "Frm_Var", QStringLiteral("Выбор варианта расчета"), 120, 2880, 7695, 855);
-    Opt_Var1 = option(Frm_Var, QStringLiteral("Opt_Var1"),
-                      QStringLiteral("Расчет дальнобойности l для заданной скорости Vx"), 120, 360,
-                      7215, 195);
-    Opt_Var2 = option(Frm_Var, QStringLiteral("Opt_Var2"),
-                      QStringLiteral("Расчет скорости приточной струи Vx на заданном расстоянии X от "
-                                     "воздухораспределителя"),
-                      120, 600, 7335, 195);
-
-    // The inputs.
-    Frm_Ish = frame(this, "Frm_Ish", QStringLiteral("Исходные данные"), 120, 3840, 2175, 1215);
-    Lbl_L = label(Frm_Ish, "Lbl_L", QStringLiteral("L0 ="), 45, 360, 495, 285, kCaptionAlign);
-    TxtBx_L = textBox(Frm_Ish, "TxtBx_L", QString(), 600, 360, 855, 285);
-    Lbl_RL = label(Frm_Ish, "Lbl_RL", QStringLiteral("м3/ч"), 1560, 360, 555, 285);
-    tip(QStringLiteral("Объемный расход воздуха через воздухораспределитель"), {Lbl_L, TxtBx_L, Lbl_RL});
-    Lbl_V = label(Frm_Ish, "Lbl_V", QStringLiteral("Vx ="), 45, 720, 495, 285, kCaptionAlign);
-    TxtBx_V = textBox(Frm_Ish, "TxtBx_V", QString(), 600, 720, 855, 285);
-    Lbl_RV = label(Frm_Ish, "Lbl_RV", QStringLiteral("м/с"), 1560, 720, 555, 285);
-    tip(QStringLiteral("Скорость для расчета дальнобойности"), {Lbl_V, TxtBx_V, Lbl_RV});
-
-    Cmd_Start = Place(new QPushButton(QStringLiteral("Считай!"), this), "Cmd_Start", 2400, 3960, 1215,
-                      615);
-    Cmd_Start->setToolTip(QStringLiteral("Запуск расчета"));
-    Chk_Log = Place(new QCheckBox(QStringLiteral("Журнал"), this), "Chk_Log", 2400, 4680, 1215, 255);
-    Chk_Log->setToolTip(QStringLiteral("Окно с журналом расчетов"));
-
-    // The results.
-    Frm_rez = frame(this, "Frm_rez", QStringLiteral("Результат"), 3720, 3840, 4095, 1215);
-    Lbl_p = label(Frm_rez, "Lbl_p", QStringLiteral("ΔP ="), 45, 360, 495, 285, kCaptionAlign);
-    TxtBx_p = resultBox(Frm_rez, "TxtBx_p", 600, 360, 855, 285);
-    Lbl_RP = label(Frm_rez, "Lbl_RP", QStringLiteral("Па"), 1560, 360, 435, 285);
-    tip(QStringLiteral("Потери полного давления"), {Lbl_p, TxtBx_p, Lbl_RP});
-    Lbl_x = label(Frm_rez, "Lbl_x", QStringLiteral("l ="), 45, 720, 495, 285, kCaptionAlign);
-    TxtBx_x = resultBox(Frm_rez, "TxtBx_x", 600, 720, 855, 285);
-    Lbl_Rll = label(Frm_rez, "Lbl_Rll", QStringLiteral("м"), 1560, 720, 435, 285);
-    tip(QStringLiteral("Дальнобойность струи для заданной Vx"), {Lbl_x, TxtBx_x, Lbl_Rll});
-    Lbl_LwA = label(Frm_rez, "Lbl_LwA", QStringLiteral("LwA ="), 2040, 360, 555, 285, kCaptionAlign);
-    TxtBx_LwA = resultBox(Frm_rez, "TxtBx_LwA", 2640, 360, 735, 285);
-    Lbl_RLwA = label(Frm_rez, "Lbl_RLwA", QStringLiteral("дБ(А)"), 3480, 360, 555, 285);
-    tip(QStringLiteral("Приведенный по фильтру А уровень звуковой мощности"),
-        {Lbl_LwA, TxtBx_LwA, Lbl_RLwA});
-
-    // The section results.
-    Frm_FV = frame(this, "Frm_FV",
-                   QStringLiteral("Пересчет расхода воздуха на его скорость в различных сечениях"),
-                   120, 5040, 7695, 1335);
-    Frm_RS = frame(Frm_FV, "Frm_RS", QStringLiteral("Расчетное сечение"), 120, 240, 1935, 975);
-    Frm_SV = frame(Frm_FV, "Frm_SV", QStringLiteral("Сечение воздуховода"), 2280, 240, 1935, 975);
-    Frm_JS = frame(Frm_FV, "Frm_JS", QStringLiteral("Живое сечение"), 4440, 240, 2055, 975);
-    struct SectionRow {
-        QGroupBox* frame;
-        QLabel** caption;
-        const char* captionName;
-        const char* captionText;
-        QLineEdit** box;
-        const char* boxName;
-        QLabel** unit;
-        const char* unitName;
-        const char* unitText;
-        int top;
-        const char* tooltip;
-    };
-    const SectionRow sectionRows[] = {
-        {Frm_RS, &Lbl_F0, "Lbl_F0", "F0 = ", &TxtBx_F0, "TxtBx_F0", &Lbl_m2, "Lbl_m2", "м2", 240,
-         "Площадь расчетного сечения воздухораспределителя"},
-        {Frm_RS, &Lbl_V0, "Lbl_V0", "V0 = ", &TxtBx_V0, "TxtBx_V0", &Lbl_ms, "Lbl_ms", "м/с", 600,
-         "Скорость воздуха в расчетном сечении воздухораспределителя"},
-        {Frm_SV, &Lbl_Fv, "Lbl_Fv", "Fв = ", &TxtBx_Fv, "TxtBx_Fv", &Lbl_m22, "Lbl_m22", "м2", 240,
-         "Площадь сечения подводящего воздуховода"},
-        {Frm_SV, &Lbl_Vv, "Lbl_Vv", "Vв = ", &TxtBx_Vv, "TxtBx_Vv", &Lbl_mms, "Lbl_mms", "м/с", 600,
-         "Скорость воздуха в сечении подводящего воздуховода"},
-        {Frm_JS, &Lbl_Fjs, "Lbl_Fjs", "Fжс = ", &TxtBx_Fjs, "TxtBx_Fjs", &Lbl_m222, "Lbl_m222", "м2",
-         240, "Площадь живого сечения"},
-        {Frm_JS, &Lbl_Vjs, "Lbl_Vjs", "Vжс = ", &TxtBx_Vjs, "TxtBx_Vjs", &Lbl_mmms, "Lbl_mmms",
-         "м/с", 600, "Скорость воздуха в живом сечении"},
-    };
-    for (const SectionRow& row : sectionRows) {
-        // The free-section frame is wider: its box and unit sit 120 twips
-        // further right to leave room for the longer caption.
-        const int shift = row.frame == Frm_JS ? 120 : 0;
-        *row.caption = label(row.frame, row.captionName, QString::fromUtf8(row.captionText), 120,
-                             row.top, 465 + shift, 285);
-        *row.box = resultBox(row.frame, row.boxName, 600 + shift, row.top, 735, 285);
-        *row.unit = label(row.frame, row.unitName, QString::fromUtf8(row.unitText), 1440 + shift,
-                          row.top, 435, 285);
-        tip(QString::fromUtf8(row.tooltip), {*row.caption, *row.box, *row.unit});
-    }
-
-    // The log strip, below the normal height of the window.
-    LstBx_Log = Place(new QListWidget(this), "LstBx_Log", 120, 6480, 7695, 2010);
-    // Every entry is one line of the same font. Without this the list measures
-    // every entry on each repaint, and a day's log of a thousand calculations
-    // makes each "Считай!" take 20 ms instead of a fraction of one.
-    LstBx_Log->setUniformItemSizes(true);
-    Cmd_DelStr = Place(new QPushButton(QStringLiteral("Удалить строку"), this), "Cmd_DelStr", 120,
-                       8640, 2415, 495);
-    Cmd_DelStr->setToolTip(QStringLiteral("Удаление выделенной строки"));
-    Cmd_Clear = Place(new QPushButton(QStringLiteral("Очистить журнал"), this), "Cmd_Clear", 2640,
-                      8640, 2415, 495);
-    Cmd_Clear->setToolTip(QStringLiteral("Удаление всех записей из окна журнала"));
-    Lbl_Log = label(this, "Lbl_Log", QStringLiteral("Журнал дублируется в файл Nimbo.csv"), 5280,
-                    8640, 2415, 495);
-    Lbl_Log->setWordWrap(true);
-
-    // The coefficient panel, beyond the right edge at the normal width.
-    Frm_skrt = frame(this, "Frm_skrt", QStringLiteral("Секретный ур."), 7920, 2880, 1695, 3495);
-    {
-        QFont title = WindowFont();
-        title.setBold(true);  // 8.25 points at 96 dpi
-        Frm_skrt->setFont(title);
-    }
-    struct PanelRow {
-        QLabel** caption;
-        const char* captionName;
-        const char* captionText;
-        QLabel** value;
-        const char* valueName;
-        int valueLeft;
-        int top;
-    };
-    const PanelRow panelRows[] = {
-        {&Lbl_m, "Lbl_m", "m =", &Lbl_mData, "Lbl_mData", 600, 240},
-        {&Lbl_Dzeta, "Lbl_Dzeta", "ξ =", &Lbl_DzetaData, "Lbl_DzetaData", 600, 600},
-        {&Lbl_kr, "Lbl_kr", "k =", &Lbl_krData, "Lbl_krData", 600, 960},
-        {&Lbl_Fm, "Lbl_Fm", "Fm =", &Lbl_FmData, "Lbl_FmData", 630, 1320},
-        {&Lbl_Fz, "Lbl_Fz", "Fξ =", &Lbl_FzData, "Lbl_FzData", 630, 1680},
-    };
-    // The panel's rows in the plain window font: the bold of the panel's
-    // caption would otherwise pass on to them.
+    // The panel's caption is bold (8.25 points at 96 dpi); its rows keep the
+    // plain window font rather than inherit the bold.
+    QFont title = WindowFont();
+    title.setBold(true);
+    Frm_skrt->setFont(title);
     QFont plain = WindowFont();
-    plain.setBold(false);
-    for (const PanelRow& row : panelRows) {
-        *row.caption = label(Frm_skrt, row.captionName, QString::fromUtf8(row.captionText), 120,
-                             row.top, row.valueLeft - 120, 255);
-        *row.value = label(Frm_skrt, row.valueName, QString(), row.valueLeft, row.top,
-                           row.top >= 1320 ? 660 : 1020, 255);
-        (*row.caption)->setFont(plain);
-        (*row.value)->setFont(plain);
-    }
-    Lbl_mm2 = label(Frm_skrt, "Lbl_mm2", QStringLiteral("м2"), 1320, 1320, 330, 255);
-    mmm2 = label(Frm_skrt, "mmm2", QStringLiteral("м2"), 1320, 1680, 330, 255);
-    Lbl_mm2->setFont(plain);
-    mmm2->setFont(plain);
-    Cmd_skrt = Place(new WrappingButton(QStringLiteral("Закрыть секретный уровень"), Frm_skrt),
-                     "Cmd_skrt", 120, 2520, 1455, 855);
-    Cmd_skrt->setFont(plain);
+    plain.setBold(false);  // said, so that the panel's bold is not inherited
+    for (QWidget* row : Frm_skrt->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        row->setFont(plain);
+    pointLinkHome();
 
     // Design-time selections: the first option of every group.
-    Opt_KSD[0]->setChecked(true);
-    Opt_RegForm[0]->setChecked(true);
-    Opt_RegRash[0]->setChecked(true);
-    Opt_Var1->setChecked(true);
+    for (QRadioButton* first : {Opt_KSD[0], Opt_RegForm[0], Opt_RegRash[0], Opt_Var[0]})
+        first->setChecked(true);
+}
+
+void Form_Main::bindControls()
+{
+    const QWidget& w = *this;
+    const auto row = [&w](const char* caption, const char* box, const char* unit) {
+        return ValueRow{Find<QLabel>(w, caption), Find<QLineEdit>(w, box), unit ? Find<QLabel>(w, unit) : nullptr};
+    };
+    Cmb_TipVR = Find<QComboBox>(w, "Cmb_TipVR");
+    Cmb_VidVR = Find<QComboBox>(w, "Cmb_VidVR");
+    Cmb_Tprzmr = Find<QComboBox>(w, "Cmb_Tprzmr");
+    Frm_Rzmr = Find<QGroupBox>(w, "Frm_Rzmr");
+    Frm_Tprzmr = Find<QGroupBox>(w, "Frm_Tprzmr");
+    Frm_Dlina = Find<QGroupBox>(w, "Frm_Dlina");
+    sizes_[kSizeA] = row("Lbl_A", "TxtBx_A", nullptr);
+    sizes_[kSizeB] = row("Lbl_B", "TxtBx_B", nullptr);
+    TxtBx_Dlina = Find<QLineEdit>(w, "TxtBx_Dlina");
+    Img_VR = Find<nimbo::ClickableLabel>(w, "Img_VR");
+    Lbl_URL = Find<nimbo::ClickableLabel>(w, "Lbl_URL");
+
+    Frm_KSD = Find<QGroupBox>(w, "Frm_KSD");
+    Frm_RegForm = Find<QGroupBox>(w, "Frm_RegForm");
+    Frm_RegRash = Find<QGroupBox>(w, "Frm_RegRash");
+    const auto group = [&w](const char* prefix, std::span<QRadioButton*> options) {
+        for (std::size_t i = 0; i < options.size(); ++i)
+            options[i] = w.findChild<QRadioButton*>(QLatin1String(prefix) + QString::number(i + 1));
+    };
+    group("Opt_KSD", Opt_KSD);
+    group("Opt_RegForm", Opt_RegForm);
+    group("Opt_RegRash", Opt_RegRash);
+    group("Opt_Var", Opt_Var);
+
+    Frm_Ish = Find<QGroupBox>(w, "Frm_Ish");
+    Frm_rez = Find<QGroupBox>(w, "Frm_rez");
+    inputs_[kFlowRow] = row("Lbl_L", "TxtBx_L", "Lbl_RL");
+    inputs_[kSpeedRow] = row("Lbl_V", "TxtBx_V", "Lbl_RV");
+    results_[kLossRow] = row("Lbl_p", "TxtBx_p", "Lbl_RP");
+    results_[kJetRow] = row("Lbl_x", "TxtBx_x", "Lbl_Rll");
+    results_[kSoundRow] = row("Lbl_LwA", "TxtBx_LwA", "Lbl_RLwA");
+    Frm_FV = Find<QGroupBox>(w, "Frm_FV");
+    sectionFrames_[0] = Find<QGroupBox>(w, "Frm_RS");
+    sectionFrames_[1] = Find<QGroupBox>(w, "Frm_SV");
+    sectionFrames_[2] = Find<QGroupBox>(w, "Frm_JS");
+    sections_[0] = row("Lbl_F0", "TxtBx_F0", "Lbl_m2");
+    sections_[1] = row("Lbl_V0", "TxtBx_V0", "Lbl_ms");
+    sections_[2] = row("Lbl_Fv", "TxtBx_Fv", "Lbl_m22");
+    sections_[3] = row("Lbl_Vv", "TxtBx_Vv", "Lbl_mms");
+    sections_[4] = row("Lbl_Fjs", "TxtBx_Fjs", "Lbl_m222");
+    sections_[5] = row("Lbl_Vjs", "TxtBx_Vjs", "Lbl_mmms");
+
+    Frm_skrt = Find<QGroupBox>(w, "Frm_skrt");
+    const char* const panelValues[] = {"Lbl_mData", "Lbl_DzetaData", "Lbl_krData", "Lbl_FmData", "Lbl_FzData"};
+    for (std::size_t i = 0; i < std::size(panelValues); ++i)
+        panelValues_[i] = Find<QLabel>(w, panelValues[i]);
+    Cmd_Start = Find<QPushButton>(w, "Cmd_Start");
+    Chk_Log = Find<QCheckBox>(w, "Chk_Log");
+    LstBx_Log = Find<QListWidget>(w, "LstBx_Log");
+    Cmd_DelStr = Find<QPushButton>(w, "Cmd_DelStr");
+    Cmd_Clear = Find<QPushButton>(w, "Cmd_Clear");
+    Lbl_Log = Find<QLabel>(w, "Lbl_Log");
+    Cmd_skrt = Find<QPushButton>(w, "Cmd_skrt");
 }
 
 void Form_Main::connectHandlers()
@@ -454,37 +526,35 @@ void Form_Main::connectHandlers()
     // Qt itself would pick the entry whose text was typed, on Enter or when
     // the box loses the focus, and report it as activated.
     for (QComboBox* box : {Cmb_TipVR, Cmb_VidVR, Cmb_Tprzmr}) {
-        disconnect(box->lineEdit(), SIGNAL(returnPressed()), box, nullptr);
-        disconnect(box->lineEdit(), SIGNAL(editingFinished()), box, nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     }
 
     // An option's select event runs when it becomes selected, whether the user
     // or the program selects it; losing the selection runs nothing.
-    const auto onSelect = [this](QRadioButton* option, auto handler) {
-        connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
-            if (checked)
-                handler(this);
-        });
+    const auto onSelect = [this](std::span<QRadioButton* const> options, void (Form_Main::*handler)(int)) {
+        for (std::size_t i = 0; i < options.size(); ++i)
+            connect(options[i], &QRadioButton::toggled, this, [this, handler, n = static_cast<int>(i) + 1](bool on) {
+                if (on)
+                    (this->*handler)(n);
+            });
     };
-    for (int i = 0; i < 3; ++i)
-        onSelect(Opt_KSD[i], [n = i + 1](Form_Main* w) { w->Opt_KSD_Select(n); });
-    for (int i = 0; i < 4; ++i)
-        onSelect(Opt_RegForm[i], [n = i + 1](Form_Main* w) { w->Opt_RegForm_Select(n); });
-    for (int i = 0; i < 5; ++i)
-        onSelect(Opt_RegRash[i], [n = i + 1](Form_Main* w) { w->Opt_RegRash_Select(n); });
-    onSelect(Opt_Var1, [](Form_Main* w) { w->Opt_Var_Select(1); });
-    onSelect(Opt_Var2, [](Form_Main* w) { w->Opt_Var_Select(2); });
+    onSelect(Opt_KSD, &Form_Main::Opt_KSD_Select);
+    onSelect(Opt_RegForm, &Form_Main::Opt_RegForm_Select);
+    onSelect(Opt_RegRash, &Form_Main::Opt_RegRash_Select);
+    onSelect(Opt_Var, &Form_Main::Opt_Var_Select);
 
     // Every change of an input box's text, typed or set by the program.
-    for (QLineEdit* box : {TxtBx_L, TxtBx_A, TxtBx_B})
-        connect(box, &QLineEdit::textChanged, this, [this] { ResetAllResult(); });
-    for (QLineEdit* box : {TxtBx_V, TxtBx_Dlina})
-        connect(box, &QLineEdit::textChanged, this, [this] { ResetResult(); });
+    for (QLineEdit* box : {inputs_[kFlowRow].box, sizes_[kSizeA].box, sizes_[kSizeB].box})
+        connect(box, &QLineEdit::textChanged, this, &Form_Main::ResetAllResult);
+    for (QLineEdit* box : {inputs_[kSpeedRow].box, TxtBx_Dlina})
+        connect(box, &QLineEdit::textChanged, this, &Form_Main::ResetResult);
 
-    connect(Cmd_Start, &QPushButton::clicked, this, [this] { Cmd_Start_Click(); });
-    connect(Chk_Log, &QCheckBox::clicked, this, [this] { Chk_Log_Click(); });
-    connect(Cmd_DelStr, &QPushButton::clicked, this, [this] { Cmd_DelStr_Click(); });
-    connect(Cmd_Clear, &QPushButton::clicked, this, [this] { Cmd_Clear_Click(); });
-    connect(Cmd_skrt, &QPushButton::clicked, this, [this] { Cmd_skrt_Click(); });
-    // Img_VR and Lbl_URL are labels: their clicks come through eventFilter.
+    connect(Cmd_Start, &QPushButton::clicked, this, &Form_Main::Cmd_Start_Click);
+    connect(Chk_Log, &QCheckBox::clicked, this, &Form_Main::Chk_Log_Click);
+    connect(Cmd_DelStr, &QPushButton::clicked, this, &Form_Main::Cmd_DelStr_Click);
+    connect(Cmd_Clear, &QPushButton::clicked, this, &Form_Main::Cmd_Clear_Click);
+    connect(Cmd_skrt, &QPushButton::clicked, this, &Form_Main::Cmd_skrt_Click);
+    connect(Img_VR, &nimbo::ClickableLabel::clicked, this, &Form_Main::Img_VR_Click);
+    connect(Lbl_URL, &nimbo::ClickableLabel::clicked, this, &Form_Main::Lbl_URL_Click);
 }

@@ -12,7 +12,9 @@
 #include <QPixmap>
 #include <QRadioButton>
 
+#include "catalogue/site.h"
 #include "platform/platform.h"
+#include "window/clickable_label.h"
 #include "window/form_main.h"
 
 namespace {
@@ -26,6 +28,13 @@ QString Text(std::string_view text)
 bool NotOffered(std::string_view caption)
 {
     return caption == "n";
+}
+
+void SetRowTip(const auto& row, const QString& tip)
+{
+    for (QWidget* w : {static_cast<QWidget*>(row.caption), static_cast<QWidget*>(row.box),
+                       static_cast<QWidget*>(row.unit)})
+        w->setToolTip(tip);
 }
 
 // The number stored with a list entry, or 0 when the entry has none.
@@ -57,9 +66,7 @@ void Form_Main::Cmb_TipVR_Click(int index)
     if (firstRow == 0)
         return;
 
-    Lbl_URL->setText(QString::fromLatin1(nimbo::site::kAddress));
-    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
-    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+    pointLinkHome();
     Frm_FV->hide();
     ResetAllResult();
     for (QWidget* frame : {static_cast<QWidget*>(Frm_KSD), static_cast<QWidget*>(Frm_RegRash),
@@ -68,7 +75,7 @@ void Form_Main::Cmb_TipVR_Click(int index)
         frame->hide();
     Cmb_VidVR->show();
     Cmb_VidVR->clear();
-    Cmb_VidVR->setEditText(QStringLiteral("Выбор воздухораспределителя"));
+    setPrompt(Cmb_VidVR, QStringLiteral("Выбор воздухораспределителя"));
 
     selection_.row = firstRow;
     selection_.modelChosen = false;
@@ -110,27 +117,19 @@ void Form_Main::Cmb_VidVR_Click(int index)
     // Emptying the list empties its text too: no size stays shown from the
     // previous model.
     Cmb_Tprzmr->clear();
-    Cmb_Tprzmr->setEditText(QString());
+    setPrompt(Cmb_Tprzmr, QString());
     selection_.row = row;
     const nimbo::SizeLine first = catalogue_.line(row, 1);
     showPicture(Text(first.sizePictureName()));
     siteAddress_ = Text(catalogue_.pageAddress(row));
 
-    for (int p = 1; p <= 5; ++p)
-        Opt_RegRash[p - 1]->setText(Text(first.regCaption(p)));
-    Opt_RegRash[3]->setVisible(!NotOffered(first.regCaption(4)));
-    Opt_RegRash[4]->setVisible(!NotOffered(first.regCaption(5)));
+    setRegulatorCaptions(first, true);
 
-    const std::string_view mode = catalogue_.sizeMode(row);
-    if (mode == "n" || mode == "dlina") {
+    const nimbo::SizeMode mode = catalogue_.sizeMode(row);
+    if (mode != nimbo::SizeMode::Listed) {
         Frm_Tprzmr->hide();
-        if (mode == "dlina") {
-            Frm_Dlina->show();
-            Frm_Rzmr->hide();
-        } else {
-            Frm_Dlina->hide();
-            Frm_Rzmr->show();
-        }
+        Frm_Dlina->setVisible(mode == nimbo::SizeMode::Slot);
+        Frm_Rzmr->setVisible(mode == nimbo::SizeMode::Free);
         plenumSetup(1, false);
         jetFormSetup(1);
     } else {
@@ -164,9 +163,7 @@ void Form_Main::Cmb_Tprzmr_Click(int index)
     Frm_RegRash->hide();
     selection_.sizeIndex = sizeIndex;
     selection_.sizeChosen = true;
-    const nimbo::SizeLine line = catalogue_.line(selection_.row, sizeIndex);
-    for (int p = 1; p <= 5; ++p)
-        Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
+    setRegulatorCaptions(catalogue_.line(selection_.row, sizeIndex), false);
     plenumSetup(sizeIndex, true);
     jetFormSetup(sizeIndex);
     fallBackFromMissingOptions();
@@ -188,10 +185,8 @@ void Form_Main::plenumSetup(int sizeIndex, bool sizeChoiceForm)
         if (Opt_KSD[2]->isChecked()) {
             Frm_RegRash->show();
             Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
-            if (sizeChoiceForm) {
-                Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
-                Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
-            }
+            if (sizeChoiceForm)
+                showOfferedPositions(line);
         }
     } else {
         Frm_KSD->hide();
@@ -230,6 +225,27 @@ void Form_Main::fallBackFromMissingOptions()
     }
 }
 
+void Form_Main::setRegulatorCaptions(const nimbo::SizeLine& line, bool hideMissing)
+{
+    for (int p = 1; p <= 5; ++p)
+        Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
+    if (hideMissing)
+        showOfferedPositions(line);
+}
+
+void Form_Main::showOfferedPositions(const nimbo::SizeLine& line)
+{
+    for (int p = 4; p <= 5; ++p)
+        Opt_RegRash[p - 1]->setVisible(!NotOffered(line.regCaption(p)));
+}
+
+void Form_Main::pointLinkHome()
+{
+    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
+    Lbl_URL->setText(siteAddress_);
+    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+}
+
 void Form_Main::showPicture(const QString& baseName)
 {
     const QString path = QDir(folder_).filePath(QStringLiteral("jpg/") + baseName + QStringLiteral(".jpg"));
@@ -240,6 +256,7 @@ void Form_Main::showPicture(const QString& baseName)
         Img_VR->clear();
     else
         Img_VR->setPixmap(picture);
+    pictureName_ = picture.isNull() ? QString() : baseName;
 }
 
 void Form_Main::Opt_KSD_Select(int option)
@@ -254,10 +271,7 @@ void Form_Main::Opt_KSD_Select(int option)
             Opt_RegForm[3]->show();
     } else if (option == 3) {
         Frm_RegRash->setTitle(QStringLiteral("Рег. расх. КСД"));
-        for (int p = 1; p <= 5; ++p)
-            Opt_RegRash[p - 1]->setText(Text(line.regCaption(p)));
-        Opt_RegRash[3]->setVisible(!NotOffered(line.regCaption(4)));
-        Opt_RegRash[4]->setVisible(!NotOffered(line.regCaption(5)));
+        setRegulatorCaptions(line, true);
     }
 }
 
@@ -297,32 +311,28 @@ void Form_Main::Opt_Var_Select(int variant)
     if (variant != 1 && variant != 2)
         return;
     const VariantTexts& t = kVariantTexts[variant - 1];
-    const QString tipV = QString::fromUtf8(t.tipV);
-    const QString tipX = QString::fromUtf8(t.tipX);
 
-    Lbl_V->setText(QString::fromUtf8(t.labelV));
-    Lbl_V->setToolTip(tipV);
+    const ValueRow& input = inputs_[kSpeedRow];
+    const ValueRow& jet = results_[kJetRow];
+    input.caption->setText(QString::fromUtf8(t.labelV));
     // The last result becomes the next input: a throw is the distance to ask
     // about, a velocity at a distance is the velocity to ask the throw for.
-    const QString result = TxtBx_x->text();
+    const QString result = jet.box->text();
     const QString carried = (result != QStringLiteral("-") && !result.isEmpty())
                                 ? result
                                 : QString::fromUtf8(t.defaultV);
     // Setting the input always counts as an edit of it, even when the text
     // stays the same and Qt therefore reports no change.
-    if (TxtBx_V->text() == carried)
+    if (input.box->text() == carried)
         ResetResult();
     else
-        TxtBx_V->setText(carried);
-    TxtBx_V->setToolTip(tipV);
-    Lbl_RV->setText(QString::fromUtf8(t.unitV));
-    Lbl_RV->setToolTip(tipV);
-    Lbl_x->setText(QString::fromUtf8(t.labelX));
-    Lbl_x->setToolTip(tipX);
-    TxtBx_x->setText(QString());
-    TxtBx_x->setToolTip(tipX);
-    Lbl_Rll->setText(QString::fromUtf8(t.unitX));
-    Lbl_Rll->setToolTip(tipX);
+        input.box->setText(carried);
+    input.unit->setText(QString::fromUtf8(t.unitV));
+    jet.caption->setText(QString::fromUtf8(t.labelX));
+    jet.box->setText(QString());
+    jet.unit->setText(QString::fromUtf8(t.unitX));
+    SetRowTip(input, QString::fromUtf8(t.tipV));
+    SetRowTip(jet, QString::fromUtf8(t.tipX));
 
     // A log file that cannot be written must not stop the switch: the window
     // is already relabelled, and the user only needs to know the file lags.
@@ -337,16 +347,16 @@ void Form_Main::Opt_Var_Select(int variant)
 
 void Form_Main::ResetResult()
 {
-    TxtBx_p->setText(QString());
-    TxtBx_x->setText(QString());
-    TxtBx_LwA->setText(QString());
+    for (const ValueRow& row : results_)
+        row.box->setText(QString());
     skrtClicks_ = 0;
 }
 
 void Form_Main::ResetAllResult()
 {
-    for (QLineEdit* box : {TxtBx_p, TxtBx_x, TxtBx_LwA, TxtBx_F0, TxtBx_V0, TxtBx_Fv, TxtBx_Vv, TxtBx_Fjs,
-                           TxtBx_Vjs})
-        box->setText(QString());
+    for (const ValueRow& row : results_)
+        row.box->setText(QString());
+    for (const ValueRow& row : sections_)
+        row.box->setText(QString());
     skrtClicks_ = 0;
 }

@@ -26,35 +26,27 @@ void Form_Main::reportStartUpFailure(const QString& text)
 bool Form_Main::startUp()
 {
     // 1. The normal size: log strip and coefficient panel outside the view.
-    outerWidthTwips_ = 8000;
-    outerHeightTwips_ = 6900;
+    outerWidthTwips_ = kNormalWidth;
+    outerHeightTwips_ = kNormalHeight;
     applyOuterSize();
 
     // 2. The default picture; without it the area stays empty.
-    const QPixmap picture = platform_.loadPicture(folder_ + QStringLiteral("/jpg/Timbra.jpg"));
-    if (picture.isNull())
-        Img_VR->clear();
-    else
-        Img_VR->setPixmap(picture);
+    showPicture(QStringLiteral("Timbra"));
 
     // 3. The site link points at the maker's home page.
-    siteAddress_ = QString::fromLatin1(nimbo::site::kAddress);
-    Lbl_URL->setText(siteAddress_);
-    Lbl_URL->setToolTip(QStringLiteral("Переход на сайт ") + QString::fromLatin1(nimbo::site::kDomain));
+    pointLinkHome();
 
     // 4.-5. The default inputs, Vx in the user's own number format.
-    TxtBx_V->setText(QString::fromStdString(nimbo::NumberText(0.2, platform_.decimalSeparator())));
-    TxtBx_L->setText(QStringLiteral("1000"));
+    inputs_[kSpeedRow].box->setText(QString::fromStdString(nimbo::NumberText(0.2, platform_.decimalSeparator())));
+    inputs_[kFlowRow].box->setText(QStringLiteral("1000"));
 
     // 6.
     Frm_FV->hide();
 
-    // 7. A fresh log file holding the variant-1 header.
-    if (const nimbo::WriteResult written = logFile_.writeHeader(1, nimbo::WriteMode::Create);
-        !written) {
-        reportStartUpFailure(QString::fromStdString(written.error));
+    // 7. A fresh log file holding the variant-1 header, in the program
+    // folder or else in the user's own; refused while another copy runs.
+    if (!openLog())
         return false;
-    }
 
     // 8. The catalogue and the type list.
     nimbo::LoadError error;
@@ -67,6 +59,6 @@ bool Form_Main::startUp()
 
     // 9. Nothing chosen yet: the list shows its prompt.
     Cmb_TipVR->setCurrentIndex(-1);
-    Cmb_TipVR->setEditText(QStringLiteral("Тип воздухораспределителя"));
+    setPrompt(Cmb_TipVR, QStringLiteral("Тип воздухораспределителя"));
     return true;
 }

@@ -72,17 +72,31 @@ QStringList SectionTexts(const Sections& s)
 
 enum class Input { L, V, A, B, Dlina };
 
+std::string& Typed(Inputs& inputs, Input input)
+{
+    switch (input) {
+    case Input::L: return inputs.L;
+    case Input::V: return inputs.V;
+    case Input::A: return inputs.A;
+    case Input::B: return inputs.B;
+    case Input::Dlina: break;
+    }
+    return inputs.Dlina;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Input)
 
-class TstCalculate : public QObject {
+class TestCalculate : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
 
     void unusable_input_is_refused_data();
     void unusable_input_is_refused();
+    void usable_spellings_give_the_plain_results_data();
+    void usable_spellings_give_the_plain_results();
     void inputs_outside_the_size_mode_are_not_read_data();
     void inputs_outside_the_size_mode_are_not_read();
     void choice_is_required_data();
@@ -100,6 +114,10 @@ private slots:
     void sound_of_slots_data();
     void sound_of_slots();
     void listed_size_reads_chosen_line();
+    void numbers_alone_match_the_window_data();
+    void numbers_alone_match_the_window();
+    void jet_velocity_at_a_distance_data();
+    void jet_velocity_at_a_distance();
 
     void log_record_of_free_size();
     void log_record_items_data();
@@ -112,9 +130,9 @@ private:
     Catalogue catalogue_;
 };
 
-void TstCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
+void TestCalculate::initTestCase() { QVERIFY(test::Load(Rows(), catalogue_)); }
 
-void TstCalculate::unusable_input_is_refused_data()
+void TestCalculate::unusable_input_is_refused_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("variant");
@@ -122,8 +140,10 @@ void TstCalculate::unusable_input_is_refused_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
 
-    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1e999", "-0", "0", "-5",
-                            "nan", "inf", "пять", "1 000"};
+    // Every kind of text a person may type that is no usable number; the
+    // window test sends a few of them through the real boxes.
+    const QStringList texts{"", "   ", "abc", "1,2,3", "1.2.3", "1,000.5", "1e999", "1e-999", "-0", "0", "-5",
+                            "nan", "inf", "пять", "1е3", "1 000", QStringLiteral("1\u00A0000"), "5 мм"};
     struct Case {
         const char* tag;
         int row, variant;
@@ -143,7 +163,7 @@ void TstCalculate::unusable_input_is_refused_data()
             QTest::addRow("%s «%s»", c.tag, qPrintable(t)) << c.row << c.variant << c.input << t << QString(c.name);
 }
 
-void TstCalculate::unusable_input_is_refused()
+void TestCalculate::unusable_input_is_refused()
 {
     QFETCH(int, row);
     QFETCH(int, variant);
@@ -154,24 +174,73 @@ void TstCalculate::unusable_input_is_refused()
     Snapshot s = Chosen(catalogue_, row);
     s.variant = variant;
     s.sections = {true, true, false, "f0", "v0", "fv", "vv", "fjs", "vjs"};
-    const std::string t = text.toStdString();
-    switch (input) {
-    case Input::L: s.inputs.L = t; break;
-    case Input::V: s.inputs.V = t; break;
-    case Input::A: s.inputs.A = t; break;
-    case Input::B: s.inputs.B = t; break;
-    case Input::Dlina: s.inputs.Dlina = t; break;
-    }
+    Typed(s.inputs, input) = text.toStdString();
     const Outcome out = run(s);
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).startsWith(name + ": "), qPrintable(Q(out.message)));
-    QVERIFY(out.p.empty() && out.x.empty() && out.LwA.empty() && out.record.model.empty());
+    QVERIFY(out.texts.p.empty() && out.texts.x.empty() && out.texts.LwA.empty() && out.record.model.empty());
     QCOMPARE(SectionTexts(out.sections), SectionTexts(s.sections));
     QCOMPARE(out.sections.fvVisible, true);
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
+void TestCalculate::usable_spellings_give_the_plain_results_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("typed");
+
+    struct Case {
+        const char* tag;
+        int row, variant;
+        Input input;
+        const char* plain;
+        const char* exponent;  // the same number with an exponent
+    };
+    const Case cases[] = {
+        {"L", Listed, 1, Input::L, "1000", "1e3"},         {"Vx", Listed, 1, Input::V, "0.5", "5e-1"},
+        {"X", Listed, 2, Input::V, "3.5", "0.35E1"},       {"A", Free, 1, Input::A, "300", "3e2"},
+        {"B", Free, 1, Input::B, "250", "2.5e2"},          {"length", SlotDmz, 1, Input::Dlina, "1500", "1.5E3"},
+    };
+    for (const Case& c : cases) {
+        const QString plain = QString::fromLatin1(c.plain);
+        const QString comma = plain.contains('.') ? QString(plain).replace('.', ',') : plain + ",0";
+        const auto row = [&](const char* what, const QString& typed) {
+            QTest::addRow("%s %s", c.tag, what) << c.row << c.variant << c.input << plain << typed;
+        };
+        row("blanks around", "  " + plain + "\t");
+        row("decimal comma", comma);
+        row("exponent", QString::fromLatin1(c.exponent));
+        row("explicit plus", "+" + plain);
+        row("trailing zeros", plain + (plain.contains('.') ? "" : ".") + QString(400, '0'));
+    }
+}
+
+void TestCalculate::usable_spellings_give_the_plain_results()
+{
+    QFETCH(int, row);
+    QFETCH(int, variant);
+    QFETCH(Input, input);
+    QFETCH(QString, plain);
+    QFETCH(QString, typed);
+
+    Snapshot s = Chosen(catalogue_, row);
+    s.variant = variant;
+    Typed(s.inputs, input) = plain.toStdString();
+    const Outcome expected = run(s);
+    QVERIFY2(expected.ok, expected.message.c_str());
+    Typed(s.inputs, input) = typed.toStdString();
+    const Outcome out = run(s);
+    QVERIFY2(out.ok, out.message.c_str());
+    QCOMPARE(Q(out.texts.p), Q(expected.texts.p));
+    QCOMPARE(Q(out.texts.x), Q(expected.texts.x));
+    QCOMPARE(Q(out.texts.LwA), Q(expected.texts.LwA));
+    QCOMPARE(SectionTexts(out.sections), SectionTexts(expected.sections));
+}
+
+void TestCalculate::inputs_outside_the_size_mode_are_not_read_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Input>("input");
@@ -181,17 +250,17 @@ void TstCalculate::inputs_outside_the_size_mode_are_not_read_data()
     QTest::newRow("length on a listed size") << int(Listed) << Input::Dlina;
 }
 
-void TstCalculate::inputs_outside_the_size_mode_are_not_read()
+void TestCalculate::inputs_outside_the_size_mode_are_not_read()
 {
     QFETCH(int, row);
     QFETCH(Input, input);
     Snapshot s = Chosen(catalogue_, row);
-    (input == Input::A ? s.inputs.A : input == Input::B ? s.inputs.B : s.inputs.Dlina) = "abc";
+    Typed(s.inputs, input) = "abc";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
 }
 
-void TstCalculate::choice_is_required_data()
+void TestCalculate::choice_is_required_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("modelChosen");
@@ -205,7 +274,7 @@ void TstCalculate::choice_is_required_data()
     QTest::newRow("slot needs no size choice") << int(SlotDmz) << true << false << "";
 }
 
-void TstCalculate::choice_is_required()
+void TestCalculate::choice_is_required()
 {
     QFETCH(int, row);
     QFETCH(bool, modelChosen);
@@ -218,7 +287,7 @@ void TstCalculate::choice_is_required()
     QCOMPARE(Q(out.message), message);
 }
 
-void TstCalculate::free_size_must_exceed_allowances_data()
+void TestCalculate::free_size_must_exceed_allowances_data()
 {
     QTest::addColumn<QString>("A");
     QTest::addColumn<QString>("B");
@@ -228,7 +297,7 @@ void TstCalculate::free_size_must_exceed_allowances_data()
     QTest::newRow("both just above") << "20,5" << "20.5" << "";
 }
 
-void TstCalculate::free_size_must_exceed_allowances()
+void TestCalculate::free_size_must_exceed_allowances()
 {
     QFETCH(QString, A);
     QFETCH(QString, B);
@@ -244,14 +313,14 @@ void TstCalculate::free_size_must_exceed_allowances()
     }
 }
 
-void TstCalculate::zero_catalogue_area_is_refused()
+void TestCalculate::zero_catalogue_area_is_refused()
 {
     const Outcome out = run(Chosen(catalogue_, ZeroArea));
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).contains("Fm"), out.message.c_str());
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
+void TestCalculate::overflow_is_refused_when_the_value_is_used_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("plenum");      // 0: frame hidden
@@ -273,7 +342,7 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used_data()
         << int(SlotDmz) << 0 << 2 << "1000" << "0.2" << "0.001" << "";
 }
 
-void TstCalculate::overflow_is_refused_when_the_value_is_used()
+void TestCalculate::overflow_is_refused_when_the_value_is_used()
 {
     QFETCH(int, row);
     QFETCH(int, plenum);
@@ -293,15 +362,15 @@ void TstCalculate::overflow_is_refused_when_the_value_is_used()
     const Outcome out = run(s);
     QCOMPARE(out.ok, refusedFor.isEmpty());
     if (out.ok) {
-        QVERIFY(std::isinf(out.stages.DzetaExp));
-        QVERIFY(std::isfinite(out.stages.Dzeta.v));
-        QVERIFY(!out.p.empty() && out.p != "-");
+        QVERIFY(std::isinf(out.stages.geometry.fitted.exp));
+        QVERIFY(std::isfinite(out.stages.coefficients.Dzeta.v));
+        QVERIFY(!out.texts.p.empty() && out.texts.p != "-");
     } else {
         QVERIFY2(Q(out.message).startsWith(refusedFor + ": "), out.message.c_str());
     }
 }
 
-void TstCalculate::result_texts_data()
+void TestCalculate::result_texts_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("jetForm");  // 0: frame hidden
@@ -325,7 +394,7 @@ void TstCalculate::result_texts_data()
         << int(HalfArea) << 0 << "56.25" << ',' << "0,9|0|-|2|1|1|0,0312|0,0312";
 }
 
-void TstCalculate::result_texts()
+void TestCalculate::result_texts()
 {
     QFETCH(int, row);
     QFETCH(int, jetForm);
@@ -339,14 +408,14 @@ void TstCalculate::result_texts()
     s.options.regForm = std::max(jetForm, 1);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    const QStringList shown{Q(out.x), Q(out.p), Q(out.LwA), Q(out.mData), Q(out.dzetaData), Q(out.krData),
-                            Q(out.fmData), Q(out.fzData)};
+    const QStringList shown{Q(out.texts.x), Q(out.texts.p), Q(out.texts.LwA), Q(out.texts.mData), Q(out.texts.dzetaData), Q(out.texts.krData),
+                            Q(out.texts.fmData), Q(out.texts.fzData)};
     QCOMPARE(shown.join('|'), texts);
     if (row == Listed)
-        QCOMPARE(Q(NumberText(out.stages.Fm, '.')), QStringLiteral("0.100000001490116"));
+        QCOMPARE(Q(NumberText(out.stages.geometry.Fm, '.')), QStringLiteral("0.100000001490116"));
 }
 
-void TstCalculate::flat_jet_threshold_data()
+void TestCalculate::flat_jet_threshold_data()
 {
     QTest::addColumn<int>("variant");
     QTest::addColumn<QString>("V");
@@ -369,7 +438,7 @@ void TstCalculate::flat_jet_threshold_data()
     QTest::newRow("v1 throw 3.7 above 3.6: compact") << 1 << "0.74" << "600" << '.' << false << "3.7";
 }
 
-void TstCalculate::flat_jet_threshold()
+void TestCalculate::flat_jet_threshold()
 {
     QFETCH(int, variant);
     QFETCH(QString, V);
@@ -386,10 +455,10 @@ void TstCalculate::flat_jet_threshold()
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(out.stages.flatJet, flat);
-    QCOMPARE(Q(out.x), x);
+    QCOMPARE(Q(out.texts.x), x);
 }
 
-void TstCalculate::sound_of_slots_data()
+void TestCalculate::sound_of_slots_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("LwA");
@@ -399,7 +468,7 @@ void TstCalculate::sound_of_slots_data()
     QTest::newRow("no sound data") << int(SlotDmz) << "-";
 }
 
-void TstCalculate::sound_of_slots()
+void TestCalculate::sound_of_slots()
 {
     QFETCH(int, row);
     QFETCH(QString, LwA);
@@ -408,21 +477,103 @@ void TstCalculate::sound_of_slots()
     s.inputs.Dlina = "2000";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    QCOMPARE(Q(out.LwA), LwA);
+    QCOMPARE(Q(out.texts.LwA), LwA);
     QCOMPARE(out.stages.lwaComputed, LwA != "-");
     QCOMPARE(Q(out.record.listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
 }
 
-void TstCalculate::listed_size_reads_chosen_line()
+void TestCalculate::listed_size_reads_chosen_line()
 {
     Snapshot s = Chosen(catalogue_, Listed, 2);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    QCOMPARE(Q(out.fmData), QStringLiteral("0.09"));
+    QCOMPARE(Q(out.texts.fmData), QStringLiteral("0.09"));
     QCOMPARE(Q(out.sections.F0), QStringLiteral("0.09"));
 }
 
-void TstCalculate::log_record_of_free_size()
+// The numeric step as a finder calls it, without a snapshot: the same
+// refusal or the same numbers as the whole calculation.
+void TestCalculate::numbers_alone_match_the_window_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("L");
+    QTest::addColumn<QString>("A");
+    QTest::addColumn<char>("separator");
+    QTest::newRow("listed size") << int(Listed) << "1000" << "300" << '.';
+    QTest::newRow("free size with sound") << int(Free) << "1000" << "250" << '.';
+    QTest::newRow("slot with flat jet") << int(SlotDmz) << "360" << "300" << '.';
+    QTest::newRow("free size below the allowance, comma") << int(Free) << "1000" << "19,5" << ',';
+    QTest::newRow("zero catalogue area") << int(ZeroArea) << "1000" << "300" << '.';
+    QTest::newRow("pressure loss of a huge flow") << int(Listed) << "1e300" << "300" << '.';
+}
+
+void TestCalculate::numbers_alone_match_the_window()
+{
+    QFETCH(int, row);
+    QFETCH(QString, L);
+    QFETCH(QString, A);
+    QFETCH(char, separator);
+    Snapshot s = Chosen(catalogue_, row);
+    s.inputs.L = L.toStdString();
+    s.inputs.A = A.toStdString();
+    s.decimalSeparator = separator;
+    const Outcome whole = run(s);
+
+    const Candidate candidate = CandidateAt(catalogue_, row, 1);
+    TypedInputs in;
+    QVERIFY(ReadInputs(s.inputs, s.variant, candidate.mode, in).empty());
+    const Numbers n = CalculateNumbers(candidate, in, s.options, separator);
+    QCOMPARE(n.ok, whole.ok);
+    QCOMPARE(Q(n.message), Q(whole.message));
+    if (n.ok) {
+        QCOMPARE(n.stages.X, whole.stages.X);
+        QCOMPARE(n.stages.dP, whole.stages.dP);
+        QCOMPARE(n.stages.LwA, whole.stages.LwA);
+        QCOMPARE(n.stages.geometry.Fm, whole.stages.geometry.Fm);
+        QCOMPARE(n.stages.coefficients.Dzeta.v, whole.stages.coefficients.Dzeta.v);
+    }
+}
+
+// The jet a finder draws: the velocity at any distance of a candidate
+// calculated once, as variant 2 would show it for that distance.
+void TestCalculate::jet_velocity_at_a_distance_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<double>("X");
+    QTest::addColumn<bool>("flat");
+    QTest::addColumn<QString>("velocity");
+    // Slot of 1000 mm, L 360: flat below 6 m (values of the flat-jet table).
+    QTest::newRow("slot, flat below six lengths") << int(SlotDmz) << 3.0 << true << "0.8";
+    QTest::newRow("slot, compact at six lengths") << int(SlotDmz) << 6.0 << false << "0.4";
+    // Listed, L 360: 2 · 0.1 / 5 / √0.1 = 0.126…
+    QTest::newRow("listed, compact") << int(Listed) << 5.0 << false << "0.1";
+    // Close to the outlet the jet is no faster than Q/Fm = 1.
+    QTest::newRow("listed, at most the outlet velocity") << int(Listed) << 0.01 << false << "1";
+}
+
+void TestCalculate::jet_velocity_at_a_distance()
+{
+    QFETCH(int, row);
+    QFETCH(double, X);
+    QFETCH(bool, flat);
+    QFETCH(QString, velocity);
+    Snapshot s = Chosen(catalogue_, row);
+    s.inputs.L = "360";
+    const Outcome throwCase = run(s);  // variant 1: the numbers of the candidate
+    QVERIFY2(throwCase.ok, throwCase.message.c_str());
+
+    const double v = JetVelocityAt(throwCase.stages, X);
+    QCOMPARE(JetAtDistance(throwCase.stages, X).flat, flat);
+    QCOMPARE(Q(NumberText(v, '.')), velocity);
+    s.variant = 2;
+    s.inputs.V = NumberText(X, '.');
+    const Outcome shown = run(s);
+    QVERIFY2(shown.ok, shown.message.c_str());
+    QCOMPARE(v, shown.stages.Vx);
+    QCOMPARE(shown.stages.flatJet, flat);
+}
+
+void TestCalculate::log_record_of_free_size()
 {
     // State: free size 250 × 400 with allowances of 20 mm, plenum frame
     // hidden, jet-form frame visible with nothing selected, regulator at b=15°.
@@ -431,8 +582,8 @@ void TstCalculate::log_record_of_free_size()
     s.inputs.B = "400";
     s.inputs.V = "0,2";
     s.decimalSeparator = ',';
-    s.rzmrVisible = true;
-    s.sizeComboText = "Типоразмер";
+    s.record.freeSizeShown = true;
+    s.record.listedSize = "Типоразмер";
     s.options.ksdVisible = false;
     s.options.ksd = 2;
     s.options.regFormVisible = true;
@@ -456,7 +607,7 @@ void TstCalculate::log_record_of_free_size()
     QCOMPARE(out.sections.jsVisible, false);
 }
 
-void TstCalculate::log_record_items_data()
+void TestCalculate::log_record_items_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("rzmrVisible");
@@ -471,7 +622,7 @@ void TstCalculate::log_record_items_data()
     QTest::newRow("plenum frame visible, nothing selected") << int(Listed) << false << false << -1 << "200х200" << "";
 }
 
-void TstCalculate::log_record_items()
+void TestCalculate::log_record_items()
 {
     QFETCH(int, row);
     QFETCH(bool, rzmrVisible);
@@ -480,30 +631,31 @@ void TstCalculate::log_record_items()
     QFETCH(QString, size);
     QFETCH(QString, plenumText);
     Snapshot s = Chosen(catalogue_, row);
-    s.sizeComboText = "200х200";
-    s.rzmrVisible = rzmrVisible;
-    s.dlinaVisible = dlinaVisible;
+    s.record.listedSize = "200х200";
+    s.record.freeSizeShown = rzmrVisible;
+    s.record.lengthShown = dlinaVisible;
     s.options.ksdVisible = plenum != 0;
     s.options.ksd = std::max(plenum, 0);
     s.variant = 2;
     s.inputs.V = " 3.5 ";
-    s.labelV = "X =";
-    s.unitV = "м";
-    s.labelX = "Vx =";
-    s.unitX = "м/с";
+    s.record.inputLabel = "X =";
+    s.record.inputUnit = "м";
+    s.record.resultLabel = "Vx =";
+    s.record.resultUnit = "м/с";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(Q(out.record.size), size);
     QCOMPARE(Q(out.record.plenum), plenumText);
     QCOMPARE(Q(out.record.jetForm), QStringLiteral("-"));
-    QCOMPARE(Q(out.record.V), QStringLiteral(" 3.5 "));
-    QVERIFY(Q(out.record.listLine()).contains(", X = 3.5 м, P="));
-    QVERIFY(Q(out.record.listLine()).contains(", Vx =" + Q(out.x) + "м/с, LwA="));
-    QCOMPARE(Q(out.record.x), Q(out.x));
-    QCOMPARE(Q(out.record.LwA), Q(out.LwA));
+    // A typed number is recorded without the blanks around it.
+    QCOMPARE(Q(out.record.V), QStringLiteral("3.5"));
+    QVERIFY(Q(out.record.listLine()).contains(", X =3.5м, P="));
+    QVERIFY(Q(out.record.listLine()).contains(", Vx =" + Q(out.texts.x) + "м/с, LwA="));
+    QCOMPARE(Q(out.record.x), Q(out.texts.x));
+    QCOMPARE(Q(out.record.LwA), Q(out.texts.LwA));
 }
 
-void TstCalculate::calculation_time()
+void TestCalculate::calculation_time()
 {
     Snapshot s = Chosen(catalogue_, Free);
     s.options.regRashVisible = true;
@@ -528,5 +680,5 @@ void TstCalculate::calculation_time()
     QVERIFY(median < 1000);
 }
 
-QTEST_APPLESS_MAIN(TstCalculate)
+QTEST_APPLESS_MAIN(TestCalculate)
 #include "tst_calculate.moc"

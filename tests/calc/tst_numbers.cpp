@@ -13,7 +13,7 @@ using namespace nimbo;
 
 Q_DECLARE_METATYPE(nimbo::TypedStatus)
 
-class TstNumbers : public QObject {
+class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
     void round_sends_exact_halves_to_even_data();
@@ -32,7 +32,7 @@ private slots:
     void series_codes();
 };
 
-void TstNumbers::round_sends_exact_halves_to_even_data()
+void TestNumbers::round_sends_exact_halves_to_even_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
@@ -53,7 +53,7 @@ void TstNumbers::round_sends_exact_halves_to_even_data()
     QTest::newRow("not above half") << 0.0499999 << 1 << 0.0;
 }
 
-void TstNumbers::round_sends_exact_halves_to_even()
+void TestNumbers::round_sends_exact_halves_to_even()
 {
     QFETCH(double, value);
     QFETCH(int, decimals);
@@ -61,7 +61,7 @@ void TstNumbers::round_sends_exact_halves_to_even()
     QCOMPARE(Round(value, decimals), expected);
 }
 
-void TstNumbers::number_text_data()
+void TestNumbers::number_text_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<char>("separator");
@@ -84,7 +84,7 @@ void TstNumbers::number_text_data()
     QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << '.' << "-";
 }
 
-void TstNumbers::number_text()
+void TestNumbers::number_text()
 {
     QFETCH(double, value);
     QFETCH(char, separator);
@@ -92,7 +92,7 @@ void TstNumbers::number_text()
     QCOMPARE(QString::fromStdString(NumberText(value, separator)), expected);
 }
 
-void TstNumbers::single_text_data()
+void TestNumbers::single_text_data()
 {
     QTest::addColumn<float>("value");
     QTest::addColumn<char>("separator");
@@ -107,7 +107,7 @@ void TstNumbers::single_text_data()
     QTest::newRow("negative dL") << -3.0f << '.' << "-3";
 }
 
-void TstNumbers::single_text()
+void TestNumbers::single_text()
 {
     QFETCH(float, value);
     QFETCH(char, separator);
@@ -115,7 +115,7 @@ void TstNumbers::single_text()
     QCOMPARE(QString::fromStdString(SingleText(value, separator)), expected);
 }
 
-void TstNumbers::value_text_keeps_catalogue_digits()
+void TestNumbers::value_text_keeps_catalogue_digits()
 {
     // The same bits read "1.1" as a catalogue single and show their binary
     // tail once they are a computed double.
@@ -123,7 +123,7 @@ void TstNumbers::value_text_keeps_catalogue_digits()
     QCOMPARE(QString::fromStdString(ValueText(Value::Double(1.1f), ',')), QStringLiteral("1,10000002384186"));
 }
 
-void TstNumbers::typed_number_data()
+void TestNumbers::typed_number_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<TypedStatus>("status");
@@ -162,7 +162,7 @@ void TstNumbers::typed_number_data()
     QTest::newRow("unit after number") << "5 м/с" << notNumber << 0.0;
 }
 
-void TstNumbers::typed_number()
+void TestNumbers::typed_number()
 {
     QFETCH(QString, text);
     QFETCH(TypedStatus, status);
@@ -178,7 +178,7 @@ void TstNumbers::typed_number()
     }
 }
 
-void TstNumbers::leading_number_data()
+void TestNumbers::leading_number_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
@@ -198,14 +198,14 @@ void TstNumbers::leading_number_data()
     QTest::newRow("underflow") << "1e-999" << 0.0;
 }
 
-void TstNumbers::leading_number()
+void TestNumbers::leading_number()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(LeadingNumber(text.toStdString()), expected);
 }
 
-void TstNumbers::decimal_logarithm()
+void TestNumbers::decimal_logarithm()
 {
     // The slot-length addition of a 2000 mm slot.
     QCOMPARE(Round(10 * Lg(2), 4), 3.0103);
@@ -213,7 +213,7 @@ void TstNumbers::decimal_logarithm()
     QCOMPARE(Lg(100), 2.0);
 }
 
-void TstNumbers::series_codes_data()
+void TestNumbers::series_codes_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("code");
@@ -226,7 +226,7 @@ void TstNumbers::series_codes_data()
     QTest::newRow("empty name") << "" << "" << "";
 }
 
-void TstNumbers::series_codes()
+void TestNumbers::series_codes()
 {
     QFETCH(QString, model);
     QFETCH(QString, code);
@@ -236,5 +236,5 @@ void TstNumbers::series_codes()
     QCOMPARE(QString::fromStdString(std::string(SeriesSuffix(name))), suffix);
 }
 
-QTEST_APPLESS_MAIN(TstNumbers)
+QTEST_APPLESS_MAIN(TestNumbers)
 #include "tst_numbers.moc"

@@ -61,7 +61,7 @@ struct Options {
 Q_DECLARE_METATYPE(Options)
 Q_DECLARE_METATYPE(nimbo::Value)
 
-class TstStages : public QObject {
+class TestStages : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -97,7 +97,7 @@ private:
     Catalogue catalogue_;
 };
 
-void TstStages::initTestCase()
+void TestStages::initTestCase()
 {
     std::vector<Row> rows{
         Telling("Р-1", "100х100"),
@@ -114,7 +114,7 @@ void TstStages::initTestCase()
     QVERIFY(test::Load(rows, catalogue_));
 }
 
-void TstStages::section_count_data()
+void TestStages::section_count_data()
 {
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("sections");
@@ -127,7 +127,7 @@ void TstStages::section_count_data()
     QTest::newRow("500") << 500.0 << 1.0 << 1.0;
 }
 
-void TstStages::section_count()
+void TestStages::section_count()
 {
     QFETCH(double, length);
     QFETCH(double, sections);
@@ -136,13 +136,13 @@ void TstStages::section_count()
     QCOMPARE(SectionCount(length, SectionLength("1ДМЖ-1")), sectionsSlotJet);
 }
 
-void TstStages::section_length_reads_characters_two_to_four()
+void TestStages::section_length_reads_characters_two_to_four()
 {
     QCOMPARE(SectionLength("1ДМЖ"), 500.0);
     QCOMPARE(SectionLength("АВ-ДМЖ"), 1000.0);  // ДМЖ at the end only
 }
 
-void TstStages::fitted_coefficients_data()
+void TestStages::fitted_coefficients_data()
 {
     QTest::addColumn<double>("rF");
     QTest::addColumn<double>("q1");
@@ -153,7 +153,7 @@ void TstStages::fitted_coefficients_data()
     QTest::newRow("rF 1") << 1.0 << 25.7562 << 6.6266 << 39.524717 << 19.1411;
 }
 
-void TstStages::fitted_coefficients()
+void TestStages::fitted_coefficients()
 {
     QFETCH(double, rF);
     QFETCH(double, q1);
@@ -167,7 +167,7 @@ void TstStages::fitted_coefficients()
     QCOMPARE(Round(f.cub, 5), cub);
 }
 
-void TstStages::outlet_areas()
+void TestStages::outlet_areas()
 {
     // A listed area is the stored single, widened without change.
     QCOMPARE(QString::fromStdString(NumberText(ListedGeometry(0.1f, 0.2f).Fm, '.')),
@@ -188,7 +188,7 @@ void TstStages::outlet_areas()
     QCOMPARE(slot.fitted.q2, Fitted(slot.rF).q2);
 }
 
-void TstStages::coefficient_choice_data()
+void TestStages::coefficient_choice_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Options>("options");
@@ -257,7 +257,7 @@ void TstStages::coefficient_choice_data()
         << 1 << o << 1.1f << 2.1f << double(0.14f) << true << 14.0f << 11.0f;
 }
 
-void TstStages::coefficient_choice()
+void TestStages::coefficient_choice()
 {
     QFETCH(int, row);
     QFETCH(Options, options);
@@ -279,7 +279,7 @@ void TstStages::coefficient_choice()
     QCOMPARE(c.sound[0], a1);
 }
 
-void TstStages::slot_plenum_coefficient_data()
+void TestStages::slot_plenum_coefficient_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Options>("options");
@@ -322,7 +322,7 @@ void TstStages::slot_plenum_coefficient_data()
         << int(Dtz) << ksrNoRegulator << f.q2 + 1 << false << 1.0;
 }
 
-void TstStages::slot_plenum_coefficient()
+void TestStages::slot_plenum_coefficient()
 {
     QFETCH(int, row);
     QFETCH(Options, options);
@@ -337,7 +337,7 @@ void TstStages::slot_plenum_coefficient()
     QCOMPARE(c.dLreg, 0.0f);
 }
 
-void TstStages::jet_formulas_data()
+void TestStages::jet_formulas_data()
 {
     QTest::addColumn<double>("result");
     QTest::addColumn<double>("expected");
@@ -352,14 +352,14 @@ void TstStages::jet_formulas_data()
     QTest::newRow("flat velocity") << FlatVelocity(2, 0.1, 3, 1, double(0.02f)) << 0.8;
 }
 
-void TstStages::jet_formulas()
+void TestStages::jet_formulas()
 {
     QFETCH(double, result);
     QFETCH(double, expected);
     QCOMPARE(result, expected);
 }
 
-void TstStages::pressure_loss_data()
+void TestStages::pressure_loss_data()
 {
     QTest::addColumn<Value>("dzeta");
     QTest::addColumn<Value>("kr");
@@ -375,7 +375,7 @@ void TstStages::pressure_loss_data()
         << Value::Double(0.1f) << Value::Single(0.03f) << 0.5 << 0.01 << 4.0;
 }
 
-void TstStages::pressure_loss()
+void TestStages::pressure_loss()
 {
     QFETCH(Value, dzeta);
     QFETCH(Value, kr);
@@ -385,7 +385,7 @@ void TstStages::pressure_loss()
     QCOMPARE(PressureLoss(dzeta, kr, Q, Fz), dP);
 }
 
-void TstStages::sound_flow_of_slots_data()
+void TestStages::sound_flow_of_slots_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<double>("Lsnd");
@@ -394,7 +394,7 @@ void TstStages::sound_flow_of_slots_data()
     QTest::newRow("ДМЖ slot of 500 mm sections") << "1ДМЖ" << 150.0 << 6.0206;
 }
 
-void TstStages::sound_flow_of_slots()
+void TestStages::sound_flow_of_slots()
 {
     QFETCH(QString, model);
     QFETCH(double, Lsnd);
@@ -407,7 +407,7 @@ void TstStages::sound_flow_of_slots()
     QCOMPARE(listed.dLlen, 0.0);
 }
 
-void TstStages::sound_power_level_data()
+void TestStages::sound_power_level_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<double>("Lsnd");
@@ -427,7 +427,7 @@ void TstStages::sound_power_level_data()
         << int(SizeMode::Free) << 10.0 << 3.0103 << 0.0f << 6.987;
 }
 
-void TstStages::sound_power_level()
+void TestStages::sound_power_level()
 {
     QFETCH(int, mode);
     QFETCH(double, Lsnd);
@@ -447,7 +447,7 @@ void TstStages::sound_power_level()
     QVERIFY(!HasSoundData(set));
 }
 
-void TstStages::sound_text_thresholds_data()
+void TestStages::sound_text_thresholds_data()
 {
     QTest::addColumn<float>("LwA");
     QTest::addColumn<QString>("text");
@@ -462,14 +462,14 @@ void TstStages::sound_text_thresholds_data()
     QTest::newRow("56.987") << 56.987f << "57";
 }
 
-void TstStages::sound_text_thresholds()
+void TestStages::sound_text_thresholds()
 {
     QFETCH(float, LwA);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(SoundText(LwA, ',')), text);
 }
 
-void TstStages::sections_data()
+void TestStages::sections_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("A");
@@ -515,7 +515,7 @@ void TstStages::sections_data()
         << 1 << "300" << 0.1 << 360.0 << 3 << true << 0.0f << -0.5f << '.' << "111" << "0.1|1|0.09|1.1|-|-";
 }
 
-void TstStages::sections()
+void TestStages::sections()
 {
     QFETCH(int, mode);
     QFETCH(QString, A);
@@ -553,5 +553,5 @@ void TstStages::sections()
     QCOMPARE(shown.join('|'), texts);
 }
 
-QTEST_APPLESS_MAIN(TstStages)
+QTEST_APPLESS_MAIN(TestStages)
 #include "tst_stages.moc"

@@ -11,13 +11,14 @@
 #include <random>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "support/catalogue_text.h"
 
 using namespace nimbo;
 using nimbo::test::FileBytes;
 using nimbo::test::Line;
 using nimbo::test::Record;
+namespace field = nimbo::test::field;
 
 namespace {
 
@@ -213,7 +214,8 @@ void TestCatalogueLoader::groups_lines_into_records()
         for (int k = 1; k <= expected.size(); ++k)
             QCOMPARE(Text(l.cat.sizeDesignation(row, k)), expected[k - 1]);
         QCOMPARE(Text(l.cat.sizeDesignation(row, expected.size() + 1)), QString());
-        QCOMPARE(Text(l.cat.sizeMode(row)), expected[0]);
+        const SizeMode mode = expected[0] == "n" ? SizeMode::Free : expected[0] == "dlina" ? SizeMode::Slot : SizeMode::Listed;
+        QCOMPARE(l.cat.sizeMode(row), mode);
     }
 }
 
@@ -549,17 +551,14 @@ void TestCatalogueLoader::float_accessors_read_their_positions_data()
     QTest::newRow("Fm") << FloatReader([](const SizeLine& l) { return l.fmValue(); }) << 5;
     QTest::newRow("Fz") << FloatReader([](const SizeLine& l) { return l.fzValue(); }) << 6;
     QTest::newRow("mFlat") << FloatReader([](const SizeLine& l) { return l.mFlat(); }) << 10;
-    const int jetBlock[] = {0, 8, 68, 127, 186};
     for (int k = 1; k <= 4; ++k) {
-        // Block 1 holds mFlat after m, so its later values sit one further on.
-        const int shift = k == 1 ? 1 : 0;
-        const int m = jetBlock[k] + 1;
-        const int sound = jetBlock[k] + 11 + shift;
-        QTest::addRow("m(%d)", k) << FloatReader([k](const SizeLine& l) { return l.m(k); }) << m;
-        QTest::addRow("Dzeta(%d)", k) << FloatReader([k](const SizeLine& l) { return l.dzeta(k); }) << m + 1 + shift;
-        QTest::addRow("DzetaP(%d)", k) << FloatReader([k](const SizeLine& l) { return l.dzetaP(k); }) << m + 2 + shift;
+        const int sound = field::Sound(k, false);
+        QTest::addRow("m(%d)", k) << FloatReader([k](const SizeLine& l) { return l.m(k); }) << field::M(k);
+        QTest::addRow("Dzeta(%d)", k) << FloatReader([k](const SizeLine& l) { return l.dzeta(k); }) << field::Dzeta(k);
+        QTest::addRow("DzetaP(%d)", k) << FloatReader([k](const SizeLine& l) { return l.dzetaP(k); })
+                                       << field::DzetaP(k);
         QTest::addRow("free area ratio(%d)", k)
-            << FloatReader([k](const SizeLine& l) { return l.freeAreaRatio(k); }) << m + 3 + shift;
+            << FloatReader([k](const SizeLine& l) { return l.freeAreaRatio(k); }) << field::FreeRatio(k);
         for (int i : {0, 7, 8, 23}) {
             QTest::addRow("S(%d)[%d]", k, i) << FloatReader([k, i](const SizeLine& l) { return l.sound(k)[i]; })
                                               << sound + i;
@@ -570,7 +569,7 @@ void TestCatalogueLoader::float_accessors_read_their_positions_data()
     for (int p = 1; p <= 5; ++p)
         for (int k = 1; k <= 4; ++k)
             QTest::addRow("kr(%d,%d)", k, p) << FloatReader([k, p](const SizeLine& l) { return l.kr(k, p); })
-                                              << 245 + 9 * (p - 1) + k;
+                                              << field::Kr(k, p);
 }
 
 void TestCatalogueLoader::float_accessors_read_their_positions()
@@ -593,7 +592,7 @@ void TestCatalogueLoader::int_accessors_read_their_positions_data()
     for (int p = 1; p <= 5; ++p)
         for (int k = 1; k <= 4; ++k)
             QTest::addRow("dL(%d,%d)", k, p) << IntReader([k, p](const SizeLine& l) { return l.dL(k, p); })
-                                              << 245 + 9 * (p - 1) + 4 + k;
+                                              << field::DL(k, p);
 }
 
 void TestCatalogueLoader::int_accessors_read_their_positions()
@@ -614,13 +613,12 @@ void TestCatalogueLoader::text_accessors_read_their_positions_data()
 
     QTest::newRow("designation") << TextReader([](const SizeLine& l) { return l.designation(); }) << 3;
     QTest::newRow("size picture") << TextReader([](const SizeLine& l) { return l.sizePictureName(); }) << 290;
-    const int captions[] = {0, 8, 68, 127, 186};
     for (int k = 1; k <= 4; ++k)
         QTest::addRow("jet caption %d", k) << TextReader([k](const SizeLine& l) { return l.jetCaption(k); })
-                                            << captions[k];
+                                            << field::JetCaption(k);
     for (int p = 1; p <= 5; ++p)
         QTest::addRow("regulator caption %d", p) << TextReader([p](const SizeLine& l) { return l.regCaption(p); })
-                                                  << 245 + 9 * (p - 1);
+                                                  << field::RegCaption(p);
 }
 
 void TestCatalogueLoader::text_accessors_read_their_positions()

@@ -58,13 +58,13 @@ struct Case {
 
 }  // namespace
 
-class ShippedCalculation : public QObject {
+class TestShippedCalculation : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void everyCombination_data();
-    void everyCombination();
+    void every_combination_data();
+    void every_combination();
 
 private:
     std::vector<Case> casesFor(int row) const;
@@ -74,7 +74,7 @@ private:
     std::map<std::string, const range::Model*> models_;
 };
 
-void ShippedCalculation::initTestCase()
+void TestShippedCalculation::initTestCase()
 {
     LoadError error;
     QVERIFY2(LoadCatalogue(kProgramFolder, catalogue_, error), error.message().c_str());
@@ -85,7 +85,7 @@ void ShippedCalculation::initTestCase()
             models_[m.name] = &m;
 }
 
-void ShippedCalculation::everyCombination_data()
+void TestShippedCalculation::every_combination_data()
 {
     QTest::addColumn<int>("row");
     for (int row = 1; row <= catalogue_.recordCount(); ++row)
@@ -96,7 +96,7 @@ void ShippedCalculation::everyCombination_data()
 // plenum zeta is given, "Нет" only when a plain zeta is given too, "КСР" only
 // with a flow regulator; the jet-form frame unless caption 1 is "n"; the
 // flow-regulator frame with "КСР", or on its own when there is no plenum.
-std::vector<Case> ShippedCalculation::casesFor(int row) const
+std::vector<Case> TestShippedCalculation::casesFor(int row) const
 {
     std::vector<Case> cases;
     const std::string model(catalogue_.modelName(row));
@@ -104,8 +104,8 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
     if (found == models_.end())
         return cases;
     const double velocity = found->second->velocity;
-    const std::string_view mode = catalogue_.sizeMode(row);
-    const bool free = mode == "n", slot = mode == "dlina";
+    const SizeMode mode = catalogue_.sizeMode(row);
+    const bool free = mode == SizeMode::Free, slot = mode == SizeMode::Slot;
 
     struct SizeChoice {
         int index;
@@ -179,10 +179,10 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
                             o.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
                         for (int p = 1; p <= 5; ++p)
                             o.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
-                        s.modelText = model;
-                        s.sizeComboText = free || slot ? "" : size.label;
-                        s.rzmrVisible = free;
-                        s.dlinaVisible = slot;
+                        s.record.model = model;
+                        s.record.listedSize = free || slot ? "" : size.label;
+                        s.record.freeSizeShown = free;
+                        s.record.lengthShown = slot;
                         c.damperUsed = rashVisible;
                         c.what = model + " " + size.label + " L=" + flow + " КСД" + std::to_string(ksd) +
                                  " форма " + std::to_string(jet) + " рег. " +
@@ -195,7 +195,7 @@ std::vector<Case> ShippedCalculation::casesFor(int row) const
     return cases;
 }
 
-void ShippedCalculation::everyCombination()
+void TestShippedCalculation::every_combination()
 {
     QFETCH(int, row);
     const std::vector<Case> cases = casesFor(row);
@@ -205,21 +205,21 @@ void ShippedCalculation::everyCombination()
         const std::string context = c.what + ": ";
         QVERIFY2(out.ok, (context + out.message).c_str());
 
-        const double p = Number(out.p);
-        QVERIFY2(p >= kMinPressure && p <= kMaxPressure, (context + "ΔP = " + out.p + " Па").c_str());
+        const double p = Number(out.texts.p);
+        QVERIFY2(p >= kMinPressure && p <= kMaxPressure, (context + "ΔP = " + out.texts.p + " Па").c_str());
 
         // A damper only adds noise, so "<10" would mean an outlet far
         // quieter than any at its rated flow.
-        const double lwa = Number(out.LwA);
+        const double lwa = Number(out.texts.LwA);
         const bool credible = c.damperUsed ? lwa >= kMinLwA && lwa <= kMaxLwA
                                            : lwa >= kMinLwA && lwa <= kMaxLwAOpen;
-        QVERIFY2(credible, (context + "LwA = " + out.LwA + " дБ(А)").c_str());
+        QVERIFY2(credible, (context + "LwA = " + out.texts.LwA + " дБ(А)").c_str());
 
-        const double jet = Number(out.x);
+        const double jet = Number(out.texts.x);
         if (c.snapshot.variant == 1)
-            QVERIFY2(jet >= kMinThrow && jet <= kMaxThrow, (context + "l = " + out.x + " м").c_str());
+            QVERIFY2(jet >= kMinThrow && jet <= kMaxThrow, (context + "l = " + out.texts.x + " м").c_str());
         else
-            QVERIFY2(jet >= kMinVelocity && jet <= kMaxVelocity, (context + "Vx = " + out.x + " м/с").c_str());
+            QVERIFY2(jet >= kMinVelocity && jet <= kMaxVelocity, (context + "Vx = " + out.texts.x + " м/с").c_str());
 
         // The section velocities follow from the rated flow: the rating
         // section at the rated velocity, the duct a little slower, the live
@@ -239,5 +239,5 @@ void ShippedCalculation::everyCombination()
     }
 }
 
-QTEST_GUILESS_MAIN(ShippedCalculation)
+QTEST_GUILESS_MAIN(TestShippedCalculation)
 #include "tst_shipped_calculation.moc"

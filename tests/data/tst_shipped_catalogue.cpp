@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cp1251.h"
+#include "catalogue/site.h"
+#include "text/cp1251.h"
 #include "range.h"
 #include "support/catalogue_text.h"
-#include "window/form_main.h"
 
 using namespace nimbo;
 
@@ -98,23 +98,23 @@ const std::string kType =
 
 }  // namespace
 
-class ShippedCatalogue : public QObject {
+class TestShippedCatalogue : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void committedFileIsTheGeneratorsOutput();
-    void everyLineIsLaidOutAsTheProgramReadsIt();
-    void loadsAsTheRangeSays();
-    void rangeOffersEveryKind_data();
-    void rangeOffersEveryKind();
-    void rowFollowsTheCatalogueRules_data();
-    void rowFollowsTheCatalogueRules();
-    void everyPictureIsThere_data();
-    void everyPictureIsThere();
-    void pageAddressesLieUnderTheMakersSite();
-    void readerRejectsFaultySources_data();
-    void readerRejectsFaultySources();
+    void committed_file_is_the_generators_output();
+    void every_line_is_laid_out_as_the_program_reads_it();
+    void loads_as_the_range_says();
+    void range_offers_every_kind_data();
+    void range_offers_every_kind();
+    void row_follows_the_catalogue_rules_data();
+    void row_follows_the_catalogue_rules();
+    void every_picture_is_there_data();
+    void every_picture_is_there();
+    void page_addresses_lie_under_the_makers_site();
+    void reader_rejects_faulty_sources_data();
+    void reader_rejects_faulty_sources();
 
 private:
     std::string bytes_;
@@ -122,7 +122,7 @@ private:
     Catalogue catalogue_;
 };
 
-void ShippedCatalogue::initTestCase()
+void TestShippedCatalogue::initTestCase()
 {
     bytes_ = ReadBytes(std::string(kProgramFolder) + "/A/b");
     QVERIFY2(!bytes_.empty(), "data/A/b is missing or empty");
@@ -132,7 +132,7 @@ void ShippedCatalogue::initTestCase()
     QVERIFY2(LoadCatalogue(kProgramFolder, catalogue_, loadError), loadError.message().c_str());
 }
 
-void ShippedCatalogue::committedFileIsTheGeneratorsOutput()
+void TestShippedCatalogue::committed_file_is_the_generators_output()
 {
     const std::string generated = range::CatalogueBytes(range_);
     if (generated != bytes_) {
@@ -148,7 +148,7 @@ void ShippedCatalogue::committedFileIsTheGeneratorsOutput()
     QCOMPARE(cp1251::toUtf8(bytes_), range::CatalogueText(range_));
 }
 
-void ShippedCatalogue::everyLineIsLaidOutAsTheProgramReadsIt()
+void TestShippedCatalogue::every_line_is_laid_out_as_the_program_reads_it()
 {
     QVERIFY(bytes_.size() >= 2 && bytes_.substr(bytes_.size() - 2) == "\r\n");
     const std::vector<std::string> lines = SplitLines(bytes_);
@@ -175,7 +175,7 @@ void ShippedCatalogue::everyLineIsLaidOutAsTheProgramReadsIt()
     }
 }
 
-void ShippedCatalogue::loadsAsTheRangeSays()
+void TestShippedCatalogue::loads_as_the_range_says()
 {
     std::size_t models = 0, lines = 0;
     for (const range::Type& t : range_.types)
@@ -200,8 +200,8 @@ namespace {
 
 using RowTest = std::function<bool(const Catalogue&, int row)>;
 
-bool Slot(const Catalogue& c, int row) { return c.sizeMode(row) == "dlina"; }
-bool Free(const Catalogue& c, int row) { return c.sizeMode(row) == "n"; }
+bool Slot(const Catalogue& c, int row) { return c.sizeMode(row) == SizeMode::Slot; }
+bool Free(const Catalogue& c, int row) { return c.sizeMode(row) == SizeMode::Free; }
 
 // Characters of a UTF-8 name, one string per character.
 std::vector<std::string> Characters(std::string_view name)
@@ -284,14 +284,14 @@ const std::vector<std::pair<const char*, RowTest>>& Kinds()
 
 }  // namespace
 
-void ShippedCatalogue::rangeOffersEveryKind_data()
+void TestShippedCatalogue::range_offers_every_kind_data()
 {
     QTest::addColumn<int>("kind");
     for (std::size_t i = 0; i < Kinds().size(); ++i)
         QTest::newRow(Kinds()[i].first) << static_cast<int>(i);
 }
 
-void ShippedCatalogue::rangeOffersEveryKind()
+void TestShippedCatalogue::range_offers_every_kind()
 {
     QFETCH(int, kind);
     const RowTest& has = Kinds()[static_cast<std::size_t>(kind)].second;
@@ -301,7 +301,7 @@ void ShippedCatalogue::rangeOffersEveryKind()
     QVERIFY(found);
 }
 
-void ShippedCatalogue::rowFollowsTheCatalogueRules_data()
+void TestShippedCatalogue::row_follows_the_catalogue_rules_data()
 {
     QTest::addColumn<int>("row");
     for (int row = 1; row <= catalogue_.recordCount(); ++row)
@@ -310,7 +310,7 @@ void ShippedCatalogue::rowFollowsTheCatalogueRules_data()
 
 // What the window and the calculation take for granted of a row, and the
 // ranges its figures must keep to.
-void ShippedCatalogue::rowFollowsTheCatalogueRules()
+void TestShippedCatalogue::row_follows_the_catalogue_rules()
 {
     QFETCH(int, row);
     const std::string name(catalogue_.modelName(row));
@@ -378,7 +378,7 @@ void ShippedCatalogue::rowFollowsTheCatalogueRules()
     }
 }
 
-void ShippedCatalogue::everyPictureIsThere_data()
+void TestShippedCatalogue::every_picture_is_there_data()
 {
     QTest::addColumn<QString>("name");
     std::set<std::string> names{"Timbra"};
@@ -390,7 +390,7 @@ void ShippedCatalogue::everyPictureIsThere_data()
         QTest::newRow(n.c_str()) << QString::fromStdString(n);
 }
 
-void ShippedCatalogue::everyPictureIsThere()
+void TestShippedCatalogue::every_picture_is_there()
 {
     QFETCH(QString, name);
     QVERIFY(!name.isEmpty());
@@ -402,7 +402,7 @@ void ShippedCatalogue::everyPictureIsThere()
     QCOMPARE(image.size(), QSize(200, 94));
 }
 
-void ShippedCatalogue::pageAddressesLieUnderTheMakersSite()
+void TestShippedCatalogue::page_addresses_lie_under_the_makers_site()
 {
     QCOMPARE(range_.site, std::string(site::kAddress));
     const std::string base = std::string(site::kAddress) + "catalog/";
@@ -415,7 +415,7 @@ void ShippedCatalogue::pageAddressesLieUnderTheMakersSite()
     }
 }
 
-void ShippedCatalogue::readerRejectsFaultySources_data()
+void TestShippedCatalogue::reader_rejects_faulty_sources_data()
 {
     QTest::addColumn<QString>("replace");
     QTest::addColumn<QString>("with");
@@ -443,7 +443,7 @@ void ShippedCatalogue::readerRejectsFaultySources_data()
         << "2_type.txt:15: вариантов формы струи не больше четырёх";
 }
 
-void ShippedCatalogue::readerRejectsFaultySources()
+void TestShippedCatalogue::reader_rejects_faulty_sources()
 {
     QFETCH(QString, replace);
     QFETCH(QString, with);
@@ -467,5 +467,5 @@ void ShippedCatalogue::readerRejectsFaultySources()
     }
 }
 
-QTEST_GUILESS_MAIN(ShippedCatalogue)
+QTEST_GUILESS_MAIN(TestShippedCatalogue)
 #include "tst_shipped_catalogue.moc"

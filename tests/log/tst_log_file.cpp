@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "log/log_file.h"
 
 using namespace nimbo;
@@ -239,7 +239,10 @@ void TestLogFile::write_failure_is_reported_data()
         QTest::addRow("folder at the path, %s", op) << "folder" << op << "папка, а не файл";
         QTest::addRow("folder removed, %s", op) << "no folder" << op << "папка не найдена";
 #ifdef Q_OS_LINUX
-        QTest::addRow("disk full, %s", op) << "full" << op << "нет места на диске";
+        // Once followed to the device: now neither the link nor a device is written.
+        QTest::addRow("link to /dev/full, %s", op) << "full" << op << "ссылка";
+        QTest::addRow("link to nowhere, %s", op) << "dangling" << op << "ссылка";
+        QTest::addRow("device at the path, %s", op) << "device" << op << "не обычный файл";
 #endif
         QTest::addRow("read-only file, %s", op) << "read-only" << op << "нет прав";
     }
@@ -263,6 +266,10 @@ void TestLogFile::write_failure_is_reported()
         if (!fs::exists("/dev/full"))
             QSKIP("no /dev/full here");
         fs::create_symlink("/dev/full", file);
+    } else if (setup == "dangling") {
+        fs::create_symlink(file.parent_path() / "victim.txt", file);
+    } else if (setup == "device") {
+        file = "/dev/full";
     } else if (setup == "read-only") {
         WriteAll(file, "x\r\n");
         fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -288,6 +295,7 @@ void TestLogFile::write_failure_is_reported()
     const QString error = QString::fromStdString(result.error);
     QVERIFY2(error.contains(QString::fromStdString(file.string())), qPrintable(error));
     QVERIFY2(error.contains(cause), qPrintable(error));
+    QVERIFY(!fs::exists(file.parent_path() / "victim.txt"));
 }
 
 void TestLogFile::failed_write_leaves_no_half_line_data()

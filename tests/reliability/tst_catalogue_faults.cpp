@@ -89,8 +89,18 @@ void TestCatalogueFaults::file_loads_whole_or_names_the_fault_data()
     QTest::newRow("a JPEG picture") << picture << -1 << 1 << 0 << QString();
     QTest::newRow("NUL bytes only") << QByteArray(1024, '\0') << -1 << 1 << 0 << "нулевой байт";
     QTest::newRow("UTF-16 text") << bytes(Utf16(QStringLiteral("Каталог\r\n"))) << -1 << 1 << 0 << "нулевой байт";
+    // Saved in another encoding: refused at the line of the first letter
+    // outside ASCII, with the way back to Windows-1251.
+    const std::string utf8Line = Record("ПДК-1", "Диффузоры", "n").set(5, "20").set(6, "20").text() + "\r\n";
     QTest::newRow("UTF-8 byte order mark before the heading")
-        << bytes("\xEF\xBB\xBF" + Heading() + GoodLine()) << 1 << 0 << 0 << QString();
+        << bytes("\xEF\xBB\xBF" + Heading() + GoodLine()) << -1 << 1 << 0 << "а в UTF-8";
+    QTest::newRow("UTF-8 without a mark, first letter on line 3")
+        << bytes("Catalogue\r\n" + Record("A-1", "Grilles", "n").set(5, "20").set(6, "20").text() + "\r\n" + utf8Line)
+        << -1 << 3 << 0 << "iconv -f UTF-8 -t CP1251";
+    QTest::newRow("UTF-16 with a mark") << bytes("\xFF\xFE" + Utf16(QStringLiteral("Каталог\r\n"))) << -1 << 1 << 0
+                                        << "а в UTF-16";
+    QTest::newRow("Windows-1251 with №, Ё, «» and quotes loads")
+        << bytes(Heading() + GoodLine("Решётка №5 «Ёлка» 'x' \"В\"")) << 1 << 0 << 0 << QString();
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n\r\n") << 0 << 0 << 0 << QString();
     QTest::newRow("10 MB heading") << bytes(std::string(k10MB, 'x') + "\r\n" + GoodLine()) << 1 << 0 << 0 << QString();
     QTest::newRow("10 MB data line without a comma") << bytes(Heading() + std::string(k10MB, '7') + "\r\n") << -1 << 2
@@ -122,7 +132,7 @@ void TestCatalogueFaults::file_loads_whole_or_names_the_fault()
     QFETCH(int, field);
     QFETCH(QString, what);
 
-    NamedFolder folder;
+    ProgramFolder folder;
     folder.writeCatalogue(bytes.toStdString());
 
     Catalogue catalogue;
@@ -175,7 +185,7 @@ void TestCatalogueFaults::catalogue_that_is_not_a_file()
 {
     QFETCH(QString, target);
 
-    NamedFolder folder;
+    ProgramFolder folder;
     const fs::path file = folder.fsFile(QStringLiteral("A/b"));
     fs::create_directories(file.parent_path());
 #ifdef Q_OS_WIN

@@ -1,11 +1,14 @@
 // Faults of the log file Nimbo.csv, made for real on the file system while the
 // window runs and before it starts: a read-only file, a folder in its place,
-// a full disk, the program folder removed, and a write cut short by the file
-// size limit. The program goes on, keeps everything on screen, tells the
+// a full disk, the program folder removed, a write cut short by the file
+// size limit, and on Windows a file held open by another program. The program goes on, keeps everything on screen, tells the
 // user, never leaves half a line, and writes normally once the fault is gone.
+#include <QLockFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +16,7 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
@@ -64,10 +68,63 @@ bool WritingIsRefused(const fs::path& file)
     return !std::ofstream(file, std::ios::binary | std::ios::app).is_open();
 }
 
+// A folder nobody may create files in: by its mode bits, or for root by the
+// immutable attribute. Windows' read-only attribute does not keep new files
+// out of a folder, so there it cannot be made this way.
+bool MakeReadOnly(const fs::path& folder, bool on)
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0)
+        return SetImmutable(folder, on);
+    std::error_code ec;
+    fs::permissions(folder, on ? fs::perms::owner_read | fs::perms::owner_exec : fs::perms::owner_all, ec);
+    return !ec;
+#else
+    (void)folder;
+    return !on;
+#endif
+}
+
+// A child process takes the lock and ends without giving it back, as a copy
+// killed by the task manager does. Whether the child took it.
+#ifdef Q_OS_WIN
+// The child is this same program, started with the lock's path in the
+// environment; it takes the lock before the tests would start.
+const char kHoldLock[] = "NIMBO_TEST_HOLD_LOCK";
+[[maybe_unused]] const bool kLockHolder = [] {
+    if (!qEnvironmentVariableIsSet(kHoldLock))
+        return false;
+    QLockFile held(qEnvironmentVariable(kHoldLock));
+    std::_Exit(held.tryLock(0) ? 0 : 1);
+}();
+
+bool LeaveLockBehind(const QString& lockFile)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kHoldLock), lockFile);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
+#else
+bool LeaveLockBehind(const QString& lockFile)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QLockFile held(lockFile);
+        ::_exit(held.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
+
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
 public:
-    Fault(QString kind, const NamedFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
+    Fault(QString kind, const ProgramFolder& folder) : kind_(std::move(kind)), folder_(folder) {}
     ~Fault()
     {
         if (active_)
@@ -77,24 +134,25 @@ public:
     // The cause the message must name.
     QString cause() const
     {
-        if (kind_ == QLatin1String("read-only file"))
+        if (kind_.startsWith(QLatin1String("read-only")))
             return QStringLiteral("нет прав на запись");
         if (kind_ == QLatin1String("file open in another program"))
             return QStringLiteral("открыт другой программой");
         if (kind_ == QLatin1String("folder in place of the file"))
             return QStringLiteral("папка, а не файл");
-        if (kind_ == QLatin1String("disk full"))
-            return QStringLiteral("нет места на диске");
+        if (isLink())
+            return QStringLiteral("ссылка");
         if (kind_ == QLatin1String("program folder removed"))
             return QStringLiteral("папка не найдена");
         return QStringLiteral("предельного размера");
     }
     bool removesTheFile() const { return kind_ == QLatin1String("program folder removed"); }
+    // A link is never followed: once it was, and emptied what it pointed to.
+    bool isLink() const { return kind_.startsWith(QLatin1String("link")); }
     // Where the file's earlier lines are while the fault lasts.
     QString keptFile() const
     {
-        const bool movedAside =
-            kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full");
+        const bool movedAside = kind_ == QLatin1String("folder in place of the file") || isLink();
         return movedAside ? QStringLiteral("Nimbo.csv.kept") : QStringLiteral("Nimbo.csv");
     }
 
@@ -104,7 +162,10 @@ public:
         const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
         const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
         std::error_code ec;
-        if (kind_ == QLatin1String("read-only file")) {
+        if (kind_ == QLatin1String("read-only program folder")) {
+            if (!MakeReadOnly(folder_.fsPath(), true))
+                return QStringLiteral("this user creates files in a read-only folder here");
+        } else if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
             fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
@@ -116,9 +177,11 @@ public:
         } else if (kind_ == QLatin1String("folder in place of the file")) {
             fs::rename(file, kept, ec);
             fs::create_directory(file);
-        } else if (kind_ == QLatin1String("disk full")) {
+        } else if (isLink()) {
             fs::rename(file, kept, ec);
-            fs::create_symlink("/dev/full", file);
+            fs::create_symlink(kind_ == QLatin1String("link to a full device") ? fs::path("/dev/full")
+                                                                                : folder_.fsFile(QStringLiteral("victim.txt")),
+                               file);
         } else if (kind_ == QLatin1String("program folder removed")) {
             fs::remove_all(folder_.fsPath());
         } else if (kind_ == QLatin1String("file open in another program")) {
@@ -136,10 +199,12 @@ public:
         const fs::path file = folder_.fsFile(QStringLiteral("Nimbo.csv"));
         const fs::path kept = folder_.fsFile(QStringLiteral("Nimbo.csv.kept"));
         std::error_code ec;
-        if (kind_ == QLatin1String("read-only file")) {
+        if (kind_ == QLatin1String("read-only program folder")) {
+            MakeReadOnly(folder_.fsPath(), false);
+        } else if (kind_ == QLatin1String("read-only file")) {
             SetImmutable(file, false);
             fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
-        } else if (kind_ == QLatin1String("folder in place of the file") || kind_ == QLatin1String("disk full")) {
+        } else if (kind_ == QLatin1String("folder in place of the file") || isLink()) {
             fs::remove(file, ec);
             fs::rename(kept, file, ec);
         } else if (kind_ == QLatin1String("program folder removed")) {
@@ -199,7 +264,7 @@ private:
 #endif
 
     QString kind_;
-    const NamedFolder& folder_;
+    const ProgramFolder& folder_;
     bool active_ = false;
 };
 
@@ -210,7 +275,10 @@ void AddFaultRows()
     QTest::addColumn<QString>("fault");
     for (const char* fault : {"read-only file", "folder in place of the file",
 #ifdef Q_OS_LINUX
-                              "disk full",
+                              "link to a full device",
+#endif
+#ifdef Q_OS_UNIX
+                              "link to a file not there yet",
 #endif
                               "program folder removed",
 #ifdef Q_OS_UNIX
@@ -234,6 +302,10 @@ private slots:
     void fault_at_start_up_stops_with_a_clear_error();
     void works_in_any_program_folder_data();
     void works_in_any_program_folder();
+    void log_goes_to_the_user_folder_data();
+    void log_goes_to_the_user_folder();
+    void second_copy_leaves_the_log_alone_data();
+    void second_copy_leaves_the_log_alone();
 };
 
 void TestLogFaults::fault_while_running_keeps_everything_on_screen_data()
@@ -246,14 +318,14 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     QFETCH(QString, fault);
 
     // State: a started window, one calculation recorded.
-    Started s;
+    Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel(kType, kModel));
     const Outcome first = Calculate(s.snapshot());
     s.calculate();
     QCOMPARE(s.platform.messages.size(), 0);
     const QByteArray fileBefore = s.logFile();
-    QCOMPARE(fileBefore, HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(first.record)));
+    QCOMPARE(fileBefore, HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(first.record)));
     QStringList expectedList = s.listEntries();
 
     Fault f(fault, s.folder);
@@ -298,8 +370,9 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     QCOMPARE(s.platform.messages.size(), messages);
     const QByteArray line = QByteArray::fromStdString(LogFile::dataLineBytes(expected.record));
     const QByteArray kept = f.removesTheFile() ? QByteArray() : fileBefore;
-    QCOMPARE(s.logFile(), kept + HeaderLine(2) + line);
+    QCOMPARE(s.logFile(), kept + HeaderLines({2}) + line);
     QCOMPARE(s.list()->count(), 4);
+    QVERIFY(!QFileInfo::exists(s.folder.file(QStringLiteral("victim.txt"))));
 }
 
 void TestLogFaults::fault_at_start_up_stops_with_a_clear_error_data()
@@ -312,7 +385,7 @@ void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
     QFETCH(QString, fault);
 
     RecordingPlatform platform;
-    NamedFolder folder;
+    ProgramFolder folder;
     folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     {
         Fault f(fault, folder);
@@ -339,7 +412,7 @@ void TestLogFaults::fault_at_start_up_stops_with_a_clear_error()
         folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
     Form_Main window(folder.path(), platform);
     QVERIFY(window.startUp());
-    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLine(1));
+    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLines({1}));
 }
 
 void TestLogFaults::works_in_any_program_folder_data()
@@ -366,7 +439,121 @@ void TestLogFaults::works_in_any_program_folder()
     QVERIFY(expected.ok);
     s.calculate();
     QCOMPARE(s.results(), Started::ResultsOf(expected));
-    QCOMPARE(s.logFile(), HeaderLine(1) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+    QCOMPARE(s.logFile(), HeaderLines({1}) + QByteArray::fromStdString(LogFile::dataLineBytes(expected.record)));
+}
+
+void TestLogFaults::log_goes_to_the_user_folder_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("userFolderWritable");
+    for (const char* fault : {"read-only file", "folder in place of the file",
+#ifdef Q_OS_LINUX
+                              "link to a full device",
+#endif
+#ifdef Q_OS_UNIX
+                              "link to a file not there yet",
+#endif
+#ifdef Q_OS_WIN
+                              "file open in another program",
+#endif
+                              "read-only program folder"})
+        QTest::addRow("%s", fault) << QString::fromLatin1(fault) << true;
+    QTest::newRow("read-only program folder, read-only user folder")
+        << QStringLiteral("read-only program folder") << false;
+}
+
+void TestLogFaults::log_goes_to_the_user_folder()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, userFolderWritable);
+
+    RecordingPlatform platform;
+    ProgramFolder folder, user(QStringLiteral("Пользователь/Нимбо"));
+    platform.dataFolder = user.path();
+    folder.writeCatalogue(fuzz::GeneratedCatalogueBytes());
+    std::ofstream(folder.fsFile(QStringLiteral("Nimbo.csv")), std::ios::binary) << "earlier\r\n";
+    Fault f(fault, folder), userFault(QStringLiteral("read-only program folder"), user);
+    if (const QString why = f.make(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    if (!userFolderWritable && !userFault.make().isEmpty())
+        QSKIP("the user folder cannot be made read-only here");
+
+    Form_Main window(folder.path(), platform);
+    QCOMPARE(window.startUp(), userFolderWritable);
+
+    // The program folder's file, or what a link points to, is left as it was.
+    QCOMPARE(folder.read(f.keptFile()), QByteArray("earlier\r\n"));
+    QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("victim.txt"))));
+    const QString userLog = QDir::toNativeSeparators(user.file(QStringLiteral("Nimbo.csv")));
+    if (userFolderWritable) {
+        QCOMPARE(platform.messages.size(), 0);
+        QCOMPARE(user.read(QStringLiteral("Nimbo.csv")), HeaderLines({1}));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("Lbl_Log"))->toolTip().contains(userLog));
+    } else {
+        // Both places are named, each with its cause.
+        QCOMPARE(platform.messages.size(), 1);
+        const QString text = platform.messages.first().text;
+        QVERIFY2(text.contains(QDir::toNativeSeparators(folder.file(QStringLiteral("Nimbo.csv")))) &&
+                     text.contains(userLog) && text.count(f.cause()) == 2,
+                 qPrintable(text));
+    }
+}
+
+void TestLogFaults::second_copy_leaves_the_log_alone_data()
+{
+    QTest::addColumn<QString>("lock");  // what is at Nimbo.csv.lock when the second copy starts
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("first copy still running") << "running copy" << false;
+    QTest::newRow("lock left by a killed copy") << "killed copy" << true;
+    QTest::newRow("unreadable lock left behind") << "empty file" << true;
+    QTest::newRow("first copy closed") << "none" << true;
+    QTest::newRow("first copy closed, its log emptied by hand") << "none, log emptied" << true;
+}
+
+void TestLogFaults::second_copy_leaves_the_log_alone()
+{
+    QFETCH(QString, lock);
+    QFETCH(bool, starts);
+
+    auto first = std::make_unique<Started>(fuzz::GeneratedCatalogueBytes());
+    QVERIFY(first->ok);
+    QVERIFY(first->chooseModel(kType, kModel));
+    first->calculate();
+    first->calculate();
+    const QByteArray firstLog = first->logFile();
+    QCOMPARE(FileLines(firstLog).size(), 3);
+    const QString lockFile = first->folder.file(QStringLiteral("Nimbo.csv.lock"));
+    if (lock != QLatin1String("running copy"))
+        first->window.reset();  // the lock goes with the window that held it
+    if (lock == QLatin1String("none, log emptied"))
+        QFile::resize(first->folder.file(QStringLiteral("Nimbo.csv")), 0);
+    if (lock == QLatin1String("killed copy")) {
+        QVERIFY(LeaveLockBehind(lockFile));
+        QVERIFY(QFileInfo::exists(lockFile));
+    } else if (lock == QLatin1String("empty file")) {
+        QVERIFY(QFile(lockFile).open(QIODevice::WriteOnly));
+    }
+
+    RecordingPlatform platform;
+    Form_Main second(first->folder.path(), platform);
+    QCOMPARE(second.startUp(), starts);
+    if (starts) {
+        // The earlier run's lines, if any, are kept beside the fresh log.
+        QCOMPARE(platform.messages.size(), 0);
+        QCOMPARE(first->logFile(), HeaderLines({1}));
+        const bool emptied = lock.endsWith(QLatin1String("emptied"));
+        QCOMPARE(QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))), !emptied);
+        QCOMPARE(first->folder.read(QStringLiteral("Nimbo.prev.csv")), emptied ? QByteArray() : firstLog);
+        return;
+    }
+    QCOMPARE(platform.messages.size(), 1);
+    QVERIFY2(platform.messages.first().text.startsWith(QStringLiteral("Нимбо уже открыт")),
+             qPrintable(platform.messages.first().text));
+    QCOMPARE(first->logFile(), firstLog);
+    QVERIFY(!QFileInfo::exists(first->folder.file(QStringLiteral("Nimbo.prev.csv"))));
+    // The first copy goes on writing its log.
+    first->calculate();
+    QCOMPARE(FileLines(first->logFile()).size(), 4);
 }
 
 QTEST_MAIN(TestLogFaults)

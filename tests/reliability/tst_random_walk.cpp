@@ -38,44 +38,40 @@ bool Chance(std::mt19937& r, int percent) { return Uniform(r, 1, 100) <= percent
 
 // --- Random catalogues ----------------------------------------------------------
 
-const int kJetBlock[5] = {0, 8, 68, 127, 186};
-int DzetaPos(int k) { return kJetBlock[k] + (k == 1 ? 3 : 2); }
-int SoundPos(int k, bool plenum) { return DzetaPos(k) + 9 + (plenum ? 24 : 0); }
-int RegPos(int p) { return 245 + 9 * (p - 1); }
-
 Line RandomLine(std::mt19937& r, Line l, const std::string& mode)
 {
     using S = std::string;
+    using namespace field;
     if (mode == "n")
         l.set(5, Pick<S>(r, {"0", "10", "20", "20", "50", "400"})).set(6, Pick<S>(r, {"0", "20", "35"}));
     else if (mode == "dlina")
         l.set(5, Pick<S>(r, {"0.01", "0.025", "0.05", "0.02", "0"})).set(6, Pick<S>(r, {"0.01", "0.02", "0.015", "0"}));
     else
         l.set(5, Pick<S>(r, {"0.01", "0.04", "0.1", "0.2", "0"})).set(6, Pick<S>(r, {"0.008", "0.03", "0.1", "0.04", "0"}));
-    l.set(7, Pick<S>(r, {"0", "1", "1", "2", "2", "3"}));
+    l.set(kSectionMode, Pick<S>(r, {"0", "1", "1", "2", "2", "3"}));
     for (int k = 1; k <= 4; ++k) {
         const bool offered = k == 1 ? Chance(r, 80) : Chance(r, 50);
-        l.set(kJetBlock[k], offered ? Pick<S>(r, {"Веер", "Компакт", "4 стороны, веер"}) : S("n"));
-        l.set(kJetBlock[k] + 1, Pick<S>(r, {"0", "1.5", "2", "3.3"}));
-        l.set(DzetaPos(k), Pick<S>(r, {"0", "1.5", "2.5", "111111"}));
-        l.set(DzetaPos(k) + 1, Pick<S>(r, {"0", "0", "2.5", "4"}));
-        l.set(DzetaPos(k) + 2, Pick<S>(r, {"0", "0.5", "0.8"}));
+        l.set(JetCaption(k), offered ? Pick<S>(r, {"Веер", "Компакт", "4 стороны, веер"}) : S("n"));
+        l.set(M(k), Pick<S>(r, {"0", "1.5", "2", "3.3"}));
+        l.set(Dzeta(k), Pick<S>(r, {"0", "1.5", "2.5", "111111"}));
+        l.set(DzetaP(k), Pick<S>(r, {"0", "0", "2.5", "4"}));
+        l.set(FreeRatio(k), Pick<S>(r, {"0", "0.5", "0.8"}));
         for (bool plenum : {false, true}) {
             const bool sound = Chance(r, 80);
             for (int band = 0; band < 8; ++band) {
-                l.set(SoundPos(k, plenum) + band, sound ? Pick<S>(r, {"8", "10", "12"}) : S("0"));
-                l.set(SoundPos(k, plenum) + 8 + band, Pick<S>(r, {"10", "25", "40", "-60"}));
-                l.set(SoundPos(k, plenum) + 16 + band, Pick<S>(r, {"-5", "0", "5"}));
+                l.set(Sound(k, plenum) + band, sound ? Pick<S>(r, {"8", "10", "12"}) : S("0"));
+                l.set(Sound(k, plenum) + 8 + band, Pick<S>(r, {"10", "25", "40", "-60"}));
+                l.set(Sound(k, plenum) + 16 + band, Pick<S>(r, {"-5", "0", "5"}));
             }
         }
     }
-    l.set(10, Pick<S>(r, {"0", "0", "2"}));
+    l.set(kMFlat, Pick<S>(r, {"0", "0", "2"}));
     for (int p = 1; p <= 5; ++p) {
         const bool offered = p == 1 ? Chance(r, 70) : Chance(r, 60);
-        l.set(RegPos(p), offered ? "b=" + std::to_string(15 * (p - 1)) + "°" : S("n"));
+        l.set(RegCaption(p), offered ? "b=" + std::to_string(15 * (p - 1)) + "°" : S("n"));
         for (int k = 1; k <= 4; ++k) {
-            l.set(RegPos(p) + k, Pick<S>(r, {"0", "0.8", "1.2"}));
-            l.set(RegPos(p) + 4 + k, Pick<S>(r, {"-3", "0", "2", "5"}));
+            l.set(Kr(k, p), Pick<S>(r, {"0", "0.8", "1.2"}));
+            l.set(DL(k, p), Pick<S>(r, {"-3", "0", "2", "5"}));
         }
     }
     return l;
@@ -145,7 +141,7 @@ private:
         s_.reset();
         const char separator = Chance(random_, 50) ? ',' : '.';
         s_ = std::make_unique<Started>(RandomCatalogue(random_), QStringLiteral("Нимбо тест"), separator);
-        expectedFile_ = HeaderLine(1);
+        expectedFile_ = HeaderLines({1});
         expectedList_.clear();
         stamps_.fill(QString());
         history_ << QStringLiteral("--- new catalogue, decimal separator '%1'").arg(separator);
@@ -336,7 +332,7 @@ private:
         const QString carried = s_->text("TxtBx_x");
         QSignalSpy inputChanges(s_->box("TxtBx_V"), &QLineEdit::textChanged);
         option->click();
-        expectedFile_ += HeaderLine(variant);
+        expectedFile_ += HeaderLines({variant});
         const QString expectedV = carried.isEmpty() || carried == QLatin1String("-")
                                       ? QString::fromLatin1(variant == 1 ? "0.2" : "3.5")
                                       : carried;
@@ -374,9 +370,9 @@ private:
         if (s_->results() != Started::ResultsOf(expected))
             return QStringLiteral("the boxes show %1, the engine gives %2")
                 .arg(s_->results().join(QLatin1Char(' ')), Started::ResultsOf(expected).join(QLatin1Char(' ')));
-        if (s_->control<QLabel>("Lbl_mData")->text() != QString::fromStdString(expected.mData) ||
-            s_->control<QLabel>("Lbl_DzetaData")->text() != QString::fromStdString(expected.dzetaData) ||
-            s_->control<QLabel>("Lbl_krData")->text() != QString::fromStdString(expected.krData))
+        if (s_->control<QLabel>("Lbl_mData")->text() != QString::fromStdString(expected.texts.mData) ||
+            s_->control<QLabel>("Lbl_DzetaData")->text() != QString::fromStdString(expected.texts.dzetaData) ||
+            s_->control<QLabel>("Lbl_krData")->text() != QString::fromStdString(expected.texts.krData))
             return QStringLiteral("the coefficient panel does not show the engine's coefficients");
         expectedFile_ += QByteArray::fromStdString(LogFile::dataLineBytes(expected.record));
         expectedList_ << QString::fromStdString(expected.record.listLine());

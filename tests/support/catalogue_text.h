@@ -8,28 +8,55 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 
 namespace nimbo::test {
 
+// Where each value of a size line stands (1-based), from the file format.
+// Option k = 1..4 has a block of its own starting with its jet-form caption;
+// block 1 holds mFlat after m, so its later values sit one further on.
+// Regulator position p = 1..5 has a block of nine: caption, kr(1..4), dL(1..4).
+namespace field {
+inline constexpr int kFieldsPerLine = 292;
+inline constexpr int kModel = 1, kType = 2, kDesignation = 3, kLineCount = 4;
+inline constexpr int kFm = 5, kFz = 6, kSectionMode = 7, kMFlat = 10;
+inline constexpr int kSizePicture = 290, kTypePicture = 291, kPage = 292;
+constexpr int JetCaption(int k) { return k == 1 ? 8 : k == 2 ? 68 : k == 3 ? 127 : 186; }
+constexpr int M(int k) { return JetCaption(k) + 1; }
+constexpr int Dzeta(int k) { return JetCaption(k) + (k == 1 ? 3 : 2); }
+constexpr int DzetaP(int k) { return Dzeta(k) + 1; }
+constexpr int FreeRatio(int k) { return Dzeta(k) + 2; }
+// Six texts after the free area ratio, then the sound sets: S(k) = a1..a8,
+// b1..b8, c1..c8, and SP(k) with the plenum box after it.
+constexpr int FirstBlockText(int k) { return FreeRatio(k) + 1; }
+constexpr int Sound(int k, bool plenum) { return FreeRatio(k) + 7 + (plenum ? 24 : 0); }
+constexpr int RegCaption(int p) { return 245 + 9 * (p - 1); }
+constexpr int Kr(int k, int p) { return RegCaption(p) + k; }
+constexpr int DL(int k, int p) { return RegCaption(p) + 4 + k; }
+}  // namespace field
+
 inline bool IsTextPosition(int pos)
 {
-    if (pos == 1 || pos == 2 || pos == 3 || pos == 290 || pos == 291 || pos == 292)
+    using namespace field;
+    if (pos == kModel || pos == kType || pos == kDesignation || pos >= kSizePicture)
         return true;
-    for (int start : {8, 68, 127, 186})
-        if (pos == start)
+    for (int k = 1; k <= 4; ++k)
+        if (pos == JetCaption(k) || (pos >= FirstBlockText(k) && pos < FirstBlockText(k) + 6))
             return true;
-    if ((pos >= 14 && pos <= 19) || (pos >= 73 && pos <= 78) || (pos >= 132 && pos <= 137) ||
-        (pos >= 191 && pos <= 196))
-        return true;
-    return pos >= 245 && pos <= 289 && (pos - 245) % 9 == 0;
+    for (int p = 1; p <= 5; ++p)
+        if (pos == RegCaption(p))
+            return true;
+    return false;
 }
 
 inline bool IsIntPosition(int pos)
 {
-    if (pos == 4 || pos == 7)
+    if (pos == field::kLineCount || pos == field::kSectionMode)
         return true;
-    return pos >= 245 && pos <= 289 && (pos - 245) % 9 >= 5;
+    for (int p = 1; p <= 5; ++p)
+        if (pos > field::RegCaption(p) + 4 && pos <= field::RegCaption(p) + 8)
+            return true;
+    return false;
 }
 
 // One size line: 292 fields, numbers "0" and texts "n" unless set.
@@ -52,7 +79,7 @@ struct Line {
     std::string text() const
     {
         std::string out;
-        for (int pos = 1; pos <= 292; ++pos) {
+        for (int pos = 1; pos <= field::kFieldsPerLine; ++pos) {
             if (pos > 1)
                 out += ',';
             const std::string f = field(pos);
@@ -70,8 +97,9 @@ inline Line Record(const std::string& model, const std::string& type, const std:
                    int lineCount = 1)
 {
     Line l;
-    l.set(1, model).set(2, type).set(3, designation).set(4, std::to_string(lineCount));
-    l.set(291, "").set(292, "https://www.timbra.example/" + model).set(290, "");
+    l.set(field::kModel, model).set(field::kType, type).set(field::kDesignation, designation);
+    l.set(field::kLineCount, std::to_string(lineCount));
+    l.set(field::kTypePicture, "").set(field::kPage, "https://www.timbra.example/" + model).set(field::kSizePicture, "");
     return l;
 }
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 #include "range.h"
 
 int main(int argc, char** argv)

@@ -8,7 +8,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
+#include "text/utf8.h"
 
 namespace nimbo::range {
 
@@ -654,14 +655,7 @@ bool Model::halfMetreSections() const
 {
     // Characters are counted as the program counts them: Cyrillic letters
     // are one character each, two bytes each in UTF-8.
-    std::vector<std::string> chars;
-    for (std::size_t i = 0; i < name.size();) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
-        chars.push_back(name.substr(i, len));
-        i += len;
-    }
-    return chars.size() >= 4 && chars[1] + chars[2] + chars[3] == "ДМЖ";
+    return CharacterCount(name) >= 4 && Characters(name, 2, 3) == "ДМЖ";
 }
 
 const Damper* Range::damper(const std::string& name) const

@@ -15,17 +15,13 @@
 
 #include <unistd.h>
 
-#include "catalogue/cp1251.h"
-#include "window_fixture.h"
+#include "text/cp1251.h"
+#include "support/window_fixture.h"
 
 using nimbo::Twips;
 using namespace nimbo::test;
 
 namespace {
-
-const char* const kHeader1 =
-    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
-    "V(м/с) или X(м/с), P(Па), l(м) или V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
 
 QStringList Entries(const QComboBox& box)
 {
@@ -81,27 +77,27 @@ std::vector<Line> RecordsOfTypes(const QStringList& types)
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void runsUnderTheLocaleItClaims();
-    void defaultInputs_data();
-    void defaultInputs();
-    void twoStartsLeaveOneHeaderLine();
-    void designTimeSetupRunsNoHandler();
-    void typeList_data();
-    void typeList();
-    void failedCatalogueStopsStartUp_data();
-    void failedCatalogueStopsStartUp();
-    void unwritableLogFileStopsBeforeTheCatalogue();
-    void defaultPicture_data();
-    void defaultPicture();
+    void runs_under_the_locale_it_claims();
+    void default_inputs_data();
+    void default_inputs();
+    void two_starts_leave_one_header_line();
+    void design_time_setup_runs_no_handler();
+    void type_list_data();
+    void type_list();
+    void failed_catalogue_stops_start_up_data();
+    void failed_catalogue_stops_start_up();
+    void unwritable_log_file_stops_before_the_catalogue();
+    void default_picture_data();
+    void default_picture();
     void design_data();
     void design();
-    void stateAfterStartUp();
-    void outerSizeHidesLogStripAndPanel();
-    void eachWindowSizeShowsItsAreas_data();
-    void eachWindowSizeShowsItsAreas();
+    void state_after_start_up();
+    void outer_size_hides_log_strip_and_panel();
+    void each_window_size_shows_its_areas_data();
+    void each_window_size_shows_its_areas();
 };
 
-void TestStartup::runsUnderTheLocaleItClaims()
+void TestStartup::runs_under_the_locale_it_claims()
 {
     // The comma run must really run under a decimal comma, or it tests
     // nothing the point run does not.
@@ -114,7 +110,7 @@ void TestStartup::runsUnderTheLocaleItClaims()
         QSKIP("started outside the test's locale settings");
 }
 
-void TestStartup::defaultInputs_data()
+void TestStartup::default_inputs_data()
 {
     QTest::addColumn<char>("separator");
     QTest::addColumn<QString>("v");
@@ -124,7 +120,7 @@ void TestStartup::defaultInputs_data()
     QTest::newRow("decimal point") << '.' << QStringLiteral("0.2");
 }
 
-void TestStartup::defaultInputs()
+void TestStartup::default_inputs()
 {
     QFETCH(char, separator);
     QFETCH(QString, v);
@@ -139,25 +135,19 @@ void TestStartup::defaultInputs()
     QVERIFY(platform.messages.isEmpty());
 }
 
-void TestStartup::twoStartsLeaveOneHeaderLine()
+void TestStartup::two_starts_leave_one_header_line()
 {
     ProgramFolder folder({Record("АМН", "Решетки", "n")});
-    const std::string expected = nimbo::cp1251::fromUtf8(std::string(kHeader1) + "\r\n");
     for (int start = 1; start <= 2; ++start) {
         RecordingPlatform platform;
         auto window = MakeWindow(folder, platform);
         QVERIFY(window->startUp());
         const QByteArray bytes = folder.read(QStringLiteral("Nimbo.csv"));
-        QCOMPARE(bytes, QByteArray::fromStdString(expected));
+        QCOMPARE(bytes, HeaderLines({1}));
     }
-    // One byte a letter in Windows-1251: "ВР" is C2 D0, not UTF-8.
-    const QByteArray bytes = folder.read(QStringLiteral("Nimbo.csv"));
-    QCOMPARE(bytes.left(3), QByteArray("\xC2\xD0,"));
-    QCOMPARE(bytes.size(), qsizetype(QString::fromUtf8(kHeader1).size() + 2));
-    QVERIFY(bytes.endsWith("\r\n"));
 }
 
-void TestStartup::designTimeSetupRunsNoHandler()
+void TestStartup::design_time_setup_runs_no_handler()
 {
     // Opt_Var1 is selected at design time; had its select event run, the
     // variant switch would have appended a header to the log file.
@@ -169,7 +159,7 @@ void TestStartup::designTimeSetupRunsNoHandler()
     QVERIFY(platform.messages.isEmpty());
 }
 
-void TestStartup::typeList_data()
+void TestStartup::type_list_data()
 {
     QTest::addColumn<QStringList>("typesInFileOrder");
     QTest::addColumn<QStringList>("listed");
@@ -204,7 +194,7 @@ void TestStartup::typeList_data()
         << many << QStringList{"Анемостаты", "Веерные", "Дисковые клапаны", "Приточные насадки"};
 }
 
-void TestStartup::typeList()
+void TestStartup::type_list()
 {
     QFETCH(QStringList, typesInFileOrder);
     QFETCH(QStringList, listed);
@@ -224,7 +214,7 @@ void TestStartup::typeList()
     QVERIFY(!Control<QComboBox>(*window, "Cmb_VidVR")->isVisibleTo(window.get()));
 }
 
-void TestStartup::failedCatalogueStopsStartUp_data()
+void TestStartup::failed_catalogue_stops_start_up_data()
 {
     QTest::addColumn<QByteArray>("catalogue");  // empty: no file at all
     QTest::addColumn<bool>("writeFile");
@@ -238,7 +228,7 @@ void TestStartup::failedCatalogueStopsStartUp_data()
     QTest::newRow("int16 out of range") << QByteArray::fromStdString(FileBytes(outOfRange)) << true;
 }
 
-void TestStartup::failedCatalogueStopsStartUp()
+void TestStartup::failed_catalogue_stops_start_up()
 {
     QFETCH(QByteArray, catalogue);
     QFETCH(bool, writeFile);
@@ -263,11 +253,10 @@ void TestStartup::failedCatalogueStopsStartUp()
     QCOMPARE(Control<QComboBox>(*window, "Cmb_TipVR")->count(), 0);
     QCOMPARE(window->catalogue().recordCount(), 0);
     // The log file was emptied before the catalogue was read.
-    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")),
-             QByteArray::fromStdString(nimbo::cp1251::fromUtf8(std::string(kHeader1) + "\r\n")));
+    QCOMPARE(folder.read(QStringLiteral("Nimbo.csv")), HeaderLines({1}));
 }
 
-void TestStartup::unwritableLogFileStopsBeforeTheCatalogue()
+void TestStartup::unwritable_log_file_stops_before_the_catalogue()
 {
     ProgramFolder folder({Record("АМН", "Решетки", "n")});
     QVERIFY(QDir().mkpath(folder.file(QStringLiteral("Nimbo.csv"))));  // a folder in its place
@@ -287,7 +276,7 @@ void TestStartup::unwritableLogFileStopsBeforeTheCatalogue()
     QCOMPARE(Control<QComboBox>(*window, "Cmb_TipVR")->count(), 0);
 }
 
-void TestStartup::defaultPicture_data()
+void TestStartup::default_picture_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("shown");
@@ -296,7 +285,7 @@ void TestStartup::defaultPicture_data()
     QTest::newRow("not a picture") << QStringLiteral("garbage") << false;
 }
 
-void TestStartup::defaultPicture()
+void TestStartup::default_picture()
 {
     QFETCH(QString, kind);
     QFETCH(bool, shown);
@@ -444,7 +433,7 @@ void TestStartup::design_data()
         {"Cmd_Clear", "QPushButton", window, {2640, 8640, 2415, 495}, "Очистить журнал",
          "Удаление всех записей из окна журнала", true},
         {"Lbl_Log", "QLabel", window, {5280, 8640, 2415, 495}, "Журнал дублируется в файл Nimbo.csv",
-         none, true},
+         "Файл журнала: {log}\nЖурнал прошлого запуска: Nimbo.prev.csv в той же папке", true},
         {"Frm_skrt", "QGroupBox", window, {7920, 2880, 1695, 3495}, "Секретный ур.", none, true},
         {"Lbl_m", "QLabel", "Frm_skrt", {120, 240, 480, 255}, "m =", none, true},
         {"Lbl_mData", "QLabel", "Frm_skrt", {600, 240, 1020, 255}, none, none, true},
@@ -502,11 +491,13 @@ void TestStartup::design()
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         actual = button->text();
     QCOMPARE(actual, text);
+    // Where the log lives depends on the folder the test runs in.
+    toolTip.replace(QStringLiteral("{log}"), QDir::toNativeSeparators(folder.file(QStringLiteral("Nimbo.csv"))));
     QCOMPARE(control->toolTip(), toolTip);
     QCOMPARE(!control->isHidden(), shown);
 }
 
-void TestStartup::stateAfterStartUp()
+void TestStartup::state_after_start_up()
 {
     ProgramFolder folder({Record("АМН", "Решетки", "n")});
     RecordingPlatform platform;
@@ -545,7 +536,7 @@ void TestStartup::stateAfterStartUp()
         QVERIFY2(!Control<QWidget>(*window, row)->font().bold(), row);
 }
 
-void TestStartup::outerSizeHidesLogStripAndPanel()
+void TestStartup::outer_size_hides_log_strip_and_panel()
 {
     ProgramFolder folder({Record("АМН", "Решетки", "n")});
     RecordingPlatform platform;
@@ -567,7 +558,7 @@ void TestStartup::outerSizeHidesLogStripAndPanel()
         QVERIFY2(client.contains(place(name)), name);
 }
 
-void TestStartup::eachWindowSizeShowsItsAreas_data()
+void TestStartup::each_window_size_shows_its_areas_data()
 {
     QTest::addColumn<QSize>("outerTwips");
     QTest::addColumn<bool>("logStrip");
@@ -578,7 +569,7 @@ void TestStartup::eachWindowSizeShowsItsAreas_data()
     QTest::newRow("both open") << QSize(9800, 9630) << true << true;
 }
 
-void TestStartup::eachWindowSizeShowsItsAreas()
+void TestStartup::each_window_size_shows_its_areas()
 {
     QFETCH(QSize, outerTwips);
     QFETCH(bool, logStrip);
@@ -608,4 +599,4 @@ void TestStartup::eachWindowSizeShowsItsAreas()
 }
 
 QTEST_MAIN(TestStartup)
-#include "test_startup.moc"
+#include "tst_startup.moc"

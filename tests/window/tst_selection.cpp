@@ -13,32 +13,13 @@
 #include <array>
 #include <cstdlib>
 
-#include "catalogue/cp1251.h"
-#include "window_fixture.h"
+#include "text/cp1251.h"
+#include "support/window_fixture.h"
 
 using namespace nimbo::test;
 
 namespace {
 
-const char* const kHeader1 =
-    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
-    "V(м/с) или X(м/с), P(Па), l(м) или V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
-const char* const kHeader2 =
-    "ВР, Типоразмер, Наличие КСД, Регулятор формы струи, Регулятор расхода, L(м3/ч), "
-    "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
-
-// The log file as the program must write it: Windows-1251, CR LF.
-QByteArray HeaderLines(std::initializer_list<int> variants)
-{
-    std::string utf8;
-    for (int v : variants)
-        utf8 += std::string(v == 1 ? kHeader1 : kHeader2) + "\r\n";
-    return QByteArray::fromStdString(nimbo::cp1251::fromUtf8(utf8));
-}
-
-const QStringList kMainResults{"TxtBx_p", "TxtBx_x", "TxtBx_LwA"};
-const QStringList kSectionResults{"TxtBx_F0", "TxtBx_V0", "TxtBx_Fv", "TxtBx_Vv", "TxtBx_Fjs", "TxtBx_Vjs"};
-const QStringList kAllResults = kMainResults + kSectionResults;
 const QStringList kFrames{"Frm_Rzmr", "Frm_Tprzmr", "Frm_Dlina", "Frm_KSD", "Frm_RegForm", "Frm_RegRash"};
 
 // --- Catalogue lines --------------------------------------------------------
@@ -48,12 +29,11 @@ using Reg = std::array<const char*, 5>;
 
 Line With(Line line, const Jet& jet, const Reg& reg, const char* plainZeta = "1", const char* plenumZeta = "0")
 {
-    const int jetAt[4] = {8, 68, 127, 186};
-    for (int k = 0; k < 4; ++k)
-        line.set(jetAt[k], jet[k]);
-    for (int p = 0; p < 5; ++p)
-        line.set(245 + 9 * p, reg[p]);
-    line.set(11, plainZeta).set(12, plenumZeta);
+    for (int k = 1; k <= 4; ++k)
+        line.set(field::JetCaption(k), jet[k - 1]);
+    for (int p = 1; p <= 5; ++p)
+        line.set(field::RegCaption(p), reg[p - 1]);
+    line.set(field::Dzeta(1), plainZeta).set(field::DzetaP(1), plenumZeta);
     return line;
 }
 
@@ -62,7 +42,7 @@ Line With(Line line, const Jet& jet, const Reg& reg, const char* plainZeta = "1"
 // record's last line.
 std::vector<Line> Listed(std::vector<Line> sizes)
 {
-    sizes.front().set(4, std::to_string(sizes.size()));
+    sizes.front().set(field::kLineCount, std::to_string(sizes.size()));
     return sizes;
 }
 
@@ -94,152 +74,50 @@ std::vector<Line> CascadeCatalogue()
     });
 }
 
-// --- Driving the window -----------------------------------------------------
-
-struct Started {
-    explicit Started(const std::vector<Line>& lines = CascadeCatalogue()) : folder(lines)
-    {
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
-    }
-    template <class T>
-    T* control(const QString& name) const
-    {
-        return Control<T>(*window, name.toLatin1().constData());
-    }
-    QRadioButton* option(const QString& name) const { return control<QRadioButton>(name); }
-    // A click on the round mark: only the mark and the caption take clicks,
-    // and a short caption leaves the middle of the button empty.
-    void click(const QString& name) const
-    {
-        QRadioButton* o = option(name);
-        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
-    }
-
-    // Picks the n-th entry (0-based) whose text is `text`, as a click in the list.
-    bool pick(const char* combo, const QString& text, int occurrence = 0) const
-    {
-        auto* box = control<QComboBox>(combo);
-        for (int i = 0; i < box->count(); ++i) {
-            if (box->itemText(i) == text && occurrence-- == 0) {
-                box->setCurrentIndex(i);
-                emit box->activated(i);
-                return true;
-            }
-        }
-        return false;
-    }
-    bool chooseModel(const QString& type, const QString& model, int occurrence = 0) const
-    {
-        return pick("Cmb_TipVR", type) && pick("Cmb_VidVR", model, occurrence);
-    }
-
-    bool shown(const QString& name) const { return !control<QWidget>(name)->isHidden(); }
-    QStringList shownOf(const QStringList& names) const
-    {
-        QStringList out;
-        for (const QString& n : names)
-            if (shown(n))
-                out << n;
-        return out;
-    }
-    // 1-based number of the selected option of a group, 0 when none.
-    int selected(const QString& group, int count) const
-    {
-        for (int i = 1; i <= count; ++i)
-            if (option(group + QString::number(i))->isChecked())
-                return i;
-        return 0;
-    }
-    QStringList captions(const QString& group, int count) const
-    {
-        QStringList out;
-        for (int i = 1; i <= count; ++i)
-            out << option(group + QString::number(i))->text();
-        return out;
-    }
-    QStringList entries(const char* combo) const
-    {
-        auto* box = control<QComboBox>(combo);
-        QStringList out;
-        for (int i = 0; i < box->count(); ++i)
-            out << box->itemText(i);
-        return out;
-    }
-
-    // Every result box shows something, as after a calculation.
-    void fillResults() const
-    {
-        for (const QString& name : kAllResults)
-            control<QLineEdit>(name)->setText(QStringLiteral("7"));
-    }
-    QStringList emptyResults() const
-    {
-        QStringList out;
-        for (const QString& name : kAllResults)
-            if (control<QLineEdit>(name)->text().isEmpty())
-                out << name;
-        return out;
-    }
-    void clickPicture(int times) const
-    {
-        for (int i = 0; i < times; ++i)
-            QTest::mouseClick(control<QLabel>("Img_VR"), Qt::LeftButton);
-    }
-    QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
-};
-
 }  // namespace
 
 class TestSelection : public QObject {
     Q_OBJECT
 private slots:
-    void typeChoice();
-    void modelAndSizeChoice_data();
-    void modelAndSizeChoice();
-    void plenumSetup_data();
-    void plenumSetup();
-    void plenumOptionsReturnOnlyWithAModelChoice();
-    void ksrKeptAcrossTypes();
-    void jetFormSetup_data();
-    void jetFormSetup();
-    void unofferedSelectionFallsBack_data();
-    void unofferedSelectionFallsBack();
-    void repeatedModelNames_data();
-    void repeatedModelNames();
-    void repeatedSizeDesignation();
+    void type_choice();
+    void model_and_size_choice_data();
+    void model_and_size_choice();
+    void plenum_setup_data();
+    void plenum_setup();
+    void plenum_options_return_only_with_a_model_choice();
+    void ksr_kept_across_types();
+    void jet_form_setup_data();
+    void jet_form_setup();
+    void unoffered_selection_falls_back_data();
+    void unoffered_selection_falls_back();
+    void repeated_model_names_data();
+    void repeated_model_names();
+    void repeated_size_designation();
     void picture();
-    void pictureOfEachChoice_data();
-    void pictureOfEachChoice();
-    void onlyAPickFromTheListChooses_data();
-    void onlyAPickFromTheListChooses();
-    void damagedListEntryChangesNothing_data();
-    void damagedListEntryChangesNothing();
+    void picture_of_each_choice_data();
+    void picture_of_each_choice();
+    void only_a_pick_from_the_list_chooses_data();
+    void only_a_pick_from_the_list_chooses();
+    void damaged_list_entry_changes_nothing_data();
+    void damaged_list_entry_changes_nothing();
 
-    void optionClears_data();
-    void optionClears();
-    void flowRegulatorSwitch();
+    void option_clears_data();
+    void option_clears();
+    void flow_regulator_switch();
 
-    void variantSwitch_data();
-    void variantSwitch();
-    void headerAppendedAtEverySwitch();
-    void unwritableLogFile();
+    void variant_switch_data();
+    void variant_switch();
+    void header_appended_at_every_switch();
+    void unwritable_log_file();
 
-    void inputEditClears_data();
-    void inputEditClears();
-    void everyKeystrokeClearsAgain();
+    void input_edit_clears_data();
+    void input_edit_clears();
+    void every_keystroke_clears_again();
 };
 
 // --- Cascade ----------------------------------------------------------------
 
-void TestSelection::typeChoice()
+void TestSelection::type_choice()
 {
     Started s(Joined({CascadeCatalogue(),
                       {Record("в-3", "Решетки", "n"), Record("Б-2", "Решетки", "n"), Record("а-1", "Решетки", "n")}}));
@@ -267,7 +145,7 @@ void TestSelection::typeChoice()
     QVERIFY(!s.window->selection().modelChosen);
 }
 
-void TestSelection::modelAndSizeChoice_data()
+void TestSelection::model_and_size_choice_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QList<int>>("picks");  // entries of Cmb_Tprzmr picked in turn
@@ -307,7 +185,7 @@ void TestSelection::modelAndSizeChoice_data()
         << "Рег. расх. ВР" << "АМН:2";
 }
 
-void TestSelection::modelAndSizeChoice()
+void TestSelection::model_and_size_choice()
 {
     QFETCH(QString, model);
     QFETCH(QList<int>, picks);
@@ -318,7 +196,7 @@ void TestSelection::modelAndSizeChoice()
     QFETCH(QString, regRashTitle);
     QFETCH(QString, previous);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.pick("Cmb_TipVR", "Диффузоры"));
     if (!previous.isEmpty()) {
@@ -356,7 +234,7 @@ void TestSelection::modelAndSizeChoice()
     QCOMPARE(s.control<QComboBox>("Cmb_Tprzmr")->currentText(), picks.isEmpty() ? QString() : sizes.at(picks.last()));
 }
 
-void TestSelection::plenumSetup_data()
+void TestSelection::plenum_setup_data()
 {
     QTest::addColumn<QString>("plainZeta");
     QTest::addColumn<QString>("plenumZeta");
@@ -390,7 +268,7 @@ void TestSelection::plenumSetup_data()
         << "Opt_KSD1" << vr;
 }
 
-void TestSelection::plenumSetup()
+void TestSelection::plenum_setup()
 {
     QFETCH(QString, plainZeta);
     QFETCH(QString, plenumZeta);
@@ -419,7 +297,7 @@ void TestSelection::plenumSetup()
     QCOMPARE(s.emptyResults(), kAllResults);
 }
 
-void TestSelection::plenumOptionsReturnOnlyWithAModelChoice()
+void TestSelection::plenum_options_return_only_with_a_model_choice()
 {
     // Size A is not offered without a plenum, size B is; "Нет" hidden by A
     // stays hidden on B until the model is chosen again.
@@ -440,7 +318,7 @@ void TestSelection::plenumOptionsReturnOnlyWithAModelChoice()
     QCOMPARE(s.selected("Opt_KSD", 3), 2);
 }
 
-void TestSelection::ksrKeptAcrossTypes()
+void TestSelection::ksr_kept_across_types()
 {
     Started s({With(Record("Х", "Первый", "n"), kAllJets, kAllRegs, "1", "2"),
                With(Record("У", "Второй", "n"), kAllJets, {"c0", "c1", "c2", "c3", "n"}, "1", "2")});
@@ -459,7 +337,7 @@ void TestSelection::ksrKeptAcrossTypes()
              QStringList({"Opt_RegRash1", "Opt_RegRash2", "Opt_RegRash3", "Opt_RegRash4"}));
 }
 
-void TestSelection::jetFormSetup_data()
+void TestSelection::jet_form_setup_data()
 {
     QTest::addColumn<QStringList>("steps");  // "size:<designation>" or "option:<name>"
     QTest::addColumn<bool>("frameShown");
@@ -490,7 +368,7 @@ void TestSelection::jetFormSetup_data()
         << QStringList({"a", "b", "n", "n"}) << two;
 }
 
-void TestSelection::jetFormSetup()
+void TestSelection::jet_form_setup()
 {
     QFETCH(QStringList, steps);
     QFETCH(bool, frameShown);
@@ -515,7 +393,7 @@ void TestSelection::jetFormSetup()
     QCOMPARE(s.shownOf({"Opt_RegForm1", "Opt_RegForm2", "Opt_RegForm3", "Opt_RegForm4"}), shown);
 }
 
-void TestSelection::unofferedSelectionFallsBack_data()
+void TestSelection::unoffered_selection_falls_back_data()
 {
     QTest::addColumn<QString>("group");
     QTest::addColumn<int>("option");
@@ -537,7 +415,7 @@ void TestSelection::unofferedSelectionFallsBack_data()
     QTest::newRow("model choice selects jet form 1") << "Opt_RegForm" << 4 << "Л" << "full" << "Ф" << "" << 1;
 }
 
-void TestSelection::unofferedSelectionFallsBack()
+void TestSelection::unoffered_selection_falls_back()
 {
     QFETCH(QString, group);
     QFETCH(int, option);
@@ -566,7 +444,7 @@ void TestSelection::unofferedSelectionFallsBack()
     QCOMPARE(s.selected(group, group == "Opt_RegForm" ? 4 : 5), selected);
 }
 
-void TestSelection::repeatedModelNames_data()
+void TestSelection::repeated_model_names_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("model");
@@ -580,7 +458,7 @@ void TestSelection::repeatedModelNames_data()
     QTest::newRow("the earlier row itself") << "Диффузоры" << "АД" << 0 << 2 << "row2";
 }
 
-void TestSelection::repeatedModelNames()
+void TestSelection::repeated_model_names()
 {
     QFETCH(QString, type);
     QFETCH(QString, model);
@@ -589,7 +467,7 @@ void TestSelection::repeatedModelNames()
     QFETCH(QString, caption);
 
     const auto rec = [](const char* model, const char* type, const char* reg) {
-        return With(Record(model, type, "n").set(292, std::string("https://www.timbra.example/") + reg), kNoJet,
+        return With(Record(model, type, "n").set(field::kPage, std::string("https://www.timbra.example/") + reg), kNoJet,
                     {reg, "n", "n", "n", "n"});
     };
     Started s({rec("РВ", "Решетки", "row1"), rec("АД", "Диффузоры", "row2"), rec("РВ", "Решетки", "row3"),
@@ -604,9 +482,9 @@ void TestSelection::repeatedModelNames()
     QCOMPARE(s.window->currentSiteAddress(), "https://www.timbra.example/" + caption);
 }
 
-void TestSelection::repeatedSizeDesignation()
+void TestSelection::repeated_size_designation()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Диффузоры", "АМН"));
     QVERIFY(s.pick("Cmb_Tprzmr", "100x100", 1));
@@ -645,7 +523,7 @@ void TestSelection::picture()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestSelection::pictureOfEachChoice_data()
+void TestSelection::picture_of_each_choice_data()
 {
     QTest::addColumn<QStringList>("steps");  // "type:<name>", "model:<name>", "size:<designation>"
     QTest::addColumn<QColor>("color");
@@ -658,7 +536,7 @@ void TestSelection::pictureOfEachChoice_data()
     QTest::newRow("type again after a model") << QStringList({"type:Т", "model:Л", "type:Т"}) << QColor(Qt::red);
 }
 
-void TestSelection::pictureOfEachChoice()
+void TestSelection::picture_of_each_choice()
 {
     QFETCH(QStringList, steps);
     QFETCH(QColor, color);
@@ -687,7 +565,7 @@ void TestSelection::pictureOfEachChoice()
              qPrintable(pixel.name() + " instead of " + color.name()));
 }
 
-void TestSelection::onlyAPickFromTheListChooses_data()
+void TestSelection::only_a_pick_from_the_list_chooses_data()
 {
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QString>("text");  // an entry of the list, not the one shown
@@ -705,7 +583,7 @@ void TestSelection::onlyAPickFromTheListChooses_data()
     QTest::newRow("size picked from the list") << "Cmb_Tprzmr" << "S2" << "list" << true;
 }
 
-void TestSelection::onlyAPickFromTheListChooses()
+void TestSelection::only_a_pick_from_the_list_chooses()
 {
     QFETCH(QString, combo);
     QFETCH(QString, text);
@@ -754,7 +632,7 @@ void TestSelection::onlyAPickFromTheListChooses()
     }
 }
 
-void TestSelection::damagedListEntryChangesNothing_data()
+void TestSelection::damaged_list_entry_changes_nothing_data()
 {
     QTest::addColumn<QString>("combo");
     QTest::addColumn<QVariant>("data");  // what the entry carries; invalid: nothing
@@ -767,12 +645,12 @@ void TestSelection::damagedListEntryChangesNothing_data()
     QTest::newRow("size entry beyond line 200") << "Cmb_Tprzmr" << QVariant(201);
 }
 
-void TestSelection::damagedListEntryChangesNothing()
+void TestSelection::damaged_list_entry_changes_nothing()
 {
     QFETCH(QString, combo);
     QFETCH(QVariant, data);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Диффузоры", "АМН"));
     QVERIFY(s.pick("Cmb_Tprzmr", "200x200"));
@@ -802,7 +680,7 @@ void TestSelection::damagedListEntryChangesNothing()
 
 // --- Option groups ----------------------------------------------------------
 
-void TestSelection::optionClears_data()
+void TestSelection::option_clears_data()
 {
     QTest::addColumn<QStringList>("before");  // selected before the results show
     QTest::addColumn<QString>("option");
@@ -825,14 +703,14 @@ void TestSelection::optionClears_data()
     QTest::newRow("jet form 1 while selected") << QStringList() << "Opt_RegForm1" << QStringList() << false;
 }
 
-void TestSelection::optionClears()
+void TestSelection::option_clears()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, option);
     QFETCH(QStringList, cleared);
     QFETCH(bool, regRashShown);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel("Решетки", "РВ"));
     for (const QString& name : before)
@@ -848,7 +726,7 @@ void TestSelection::optionClears()
     QCOMPARE(s.shown("Frm_RegRash"), regRashShown);
 }
 
-void TestSelection::flowRegulatorSwitch()
+void TestSelection::flow_regulator_switch()
 {
     Started s({Listed({With(Record("М", "Т", "A"), kAllJets, kAllRegs, "1", "2"),
                        With(Record("М", "Т", "B"), kAllJets, {"p0", "p1", "p2", "p3", "n"}, "1", "2")})});
@@ -883,7 +761,7 @@ void TestSelection::flowRegulatorSwitch()
 
 // --- Variant ----------------------------------------------------------------
 
-void TestSelection::variantSwitch_data()
+void TestSelection::variant_switch_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("result");  // TxtBx_x before the switch
@@ -902,14 +780,14 @@ void TestSelection::variantSwitch_data()
     QTest::newRow("result equal to the input") << 2 << "0.2" << "0.2" << "0.2";
 }
 
-void TestSelection::variantSwitch()
+void TestSelection::variant_switch()
 {
     QFETCH(int, from);
     QFETCH(QString, result);
     QFETCH(QString, input);
     QFETCH(QString, typed);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     if (from == 2)
         s.option("Opt_Var2")->setChecked(true);
@@ -943,9 +821,9 @@ void TestSelection::variantSwitch()
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestSelection::headerAppendedAtEverySwitch()
+void TestSelection::header_appended_at_every_switch()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     QCOMPARE(s.logFile(), HeaderLines({1}));
     s.option("Opt_Var1")->setChecked(true);  // already selected: no switch
@@ -960,9 +838,9 @@ void TestSelection::headerAppendedAtEverySwitch()
     QCOMPARE(s.logFile(), HeaderLines({2}));
 }
 
-void TestSelection::unwritableLogFile()
+void TestSelection::unwritable_log_file()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     const QString log = s.folder.file(QStringLiteral("Nimbo.csv"));
     QVERIFY(QFile::remove(log));
@@ -987,7 +865,7 @@ void TestSelection::unwritableLogFile()
 
 // --- Input edits ------------------------------------------------------------
 
-void TestSelection::inputEditClears_data()
+void TestSelection::input_edit_clears_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QStringList>("cleared");
@@ -1002,13 +880,13 @@ void TestSelection::inputEditClears_data()
     QTest::newRow("slot length, nothing shown") << "TxtBx_Dlina" << kAllResults << false;
 }
 
-void TestSelection::inputEditClears()
+void TestSelection::input_edit_clears()
 {
     QFETCH(QString, box);
     QFETCH(QStringList, cleared);
     QFETCH(bool, resultsShown);
 
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     if (resultsShown)
         s.fillResults();
@@ -1024,9 +902,9 @@ void TestSelection::inputEditClears()
     QCOMPARE(s.window->skrtClicks(), 0);
 }
 
-void TestSelection::everyKeystrokeClearsAgain()
+void TestSelection::every_keystroke_clears_again()
 {
-    Started s;
+    Started s(CascadeCatalogue());
     QVERIFY(s.ok);
     auto* edit = s.control<QLineEdit>("TxtBx_Dlina");
     edit->setFocus();
@@ -1045,4 +923,4 @@ void TestSelection::everyKeystrokeClearsAgain()
 }
 
 QTEST_MAIN(TestSelection)
-#include "test_selection.moc"
+#include "tst_selection.moc"

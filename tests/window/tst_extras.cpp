@@ -1,6 +1,7 @@
 // The log strip and its list commands, the site link, the coefficient panel,
 // and the keyboard and screen-reader conventions of the window.
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -9,11 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using nimbo::OuterSize;
 using nimbo::Twips;
@@ -38,102 +40,53 @@ std::vector<Line> Catalogue(const std::string& m = "0")
 
 QSize OuterTwips(int width, int height) { return {Twips(width), Twips(height)}; }
 
-void Choose(QComboBox* box, const QString& text)
-{
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
-QStringList Entries(const QListWidget& list)
-{
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
-}
-
 QString AccessibleName(QWidget* widget)
 {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
-// A started window over a catalogue, shown offscreen as the user sees it.
-struct Started {
-    explicit Started(const std::vector<Line>& lines = Catalogue()) : folder(lines)
-    {
-        window = MakeWindow(folder, platform);
-        ok = folder.isValid() && window->startUp();
-        if (ok)
-            window->show();
-    }
-    template <class T>
-    T* control(const char* name) const
-    {
-        return Control<T>(*window, name);
-    }
-    void chooseModel(const QString& type, const QString& model) const
-    {
-        Choose(control<QComboBox>("Cmb_TipVR"), type);
-        Choose(control<QComboBox>("Cmb_VidVR"), model);
-    }
-    void clickPicture(int times) const
-    {
-        auto* picture = control<QLabel>("Img_VR");
-        for (int i = 0; i < times; ++i)
-            QTest::mouseClick(picture, Qt::LeftButton);
-    }
-    QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
-
-    RecordingPlatform platform;
-    ProgramFolder folder;
-    std::unique_ptr<Form_Main> window;
-    bool ok = false;
-};
-
 }  // namespace
 
 class TestExtras : public QObject {
     Q_OBJECT
 private slots:
-    void logStripOpensAndCloses();
-    void listCommands_data();
-    void listCommands();
-    void listCommandsLeaveTheFileAlone();
-    void copyEntries_data();
-    void copyEntries();
+    void log_strip_opens_and_closes();
+    void list_commands_data();
+    void list_commands();
+    void list_commands_leave_the_file_alone();
+    void copy_entries_data();
+    void copy_entries();
 
-    void linkFollowsTheSelection_data();
-    void linkFollowsTheSelection();
-    void linkHandsOnWebAddressesOnly_data();
-    void linkHandsOnWebAddressesOnly();
-    void linkByKeyboard();
+    void link_follows_the_selection_data();
+    void link_follows_the_selection();
+    void link_hands_on_web_addresses_only_data();
+    void link_hands_on_web_addresses_only();
+    void link_by_keyboard();
 
     void panel_data();
     void panel();
-    void panelShowsTheLastCoefficient_data();
-    void panelShowsTheLastCoefficient();
-    void clickCounterStopsAt32767();
-    void sizeWhileMaximisedOrMinimised_data();
-    void sizeWhileMaximisedOrMinimised();
+    void panel_shows_the_last_coefficient_data();
+    void panel_shows_the_last_coefficient();
+    void click_counter_stops_at_32767();
+    void size_while_maximised_or_minimised_data();
+    void size_while_maximised_or_minimised();
 
-    void enterRunsTheCalculation_data();
-    void enterRunsTheCalculation();
-    void tabFollowsTheRows_data();
-    void tabFollowsTheRows();
-    void focusLeavesTheClosedPanel();
-    void accessibleNames_data();
-    void accessibleNames();
-    void everyInputAndOptionIsNamed();
+    void enter_runs_the_calculation_data();
+    void enter_runs_the_calculation();
+    void tab_follows_the_rows_data();
+    void tab_follows_the_rows();
+    void focus_leaves_the_closed_panel();
+    void accessible_names_data();
+    void accessible_names();
+    void every_input_and_option_is_named();
 };
 
 // --- Log strip and list ------------------------------------------------------
 
-void TestExtras::logStripOpensAndCloses()
+void TestExtras::log_strip_opens_and_closes()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* log = s.control<QCheckBox>("Chk_Log");
     auto* list = s.control<QListWidget>("LstBx_Log");
@@ -151,10 +104,10 @@ void TestExtras::logStripOpensAndCloses()
     QVERIFY(!log->isChecked());
     QCOMPARE(OuterSize(*s.window), OuterTwips(8000, 6900));
     QVERIFY(list->geometry().top() >= s.window->height());
-    QCOMPARE(Entries(*list), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
+    QCOMPARE(s.listEntries(), QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
 }
 
-void TestExtras::listCommands_data()
+void TestExtras::list_commands_data()
 {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("selected");  // -1: none
@@ -176,7 +129,7 @@ void TestExtras::listCommands_data()
     QTest::newRow("clear three") << three << 1 << 1 << clear << QStringList();
 }
 
-void TestExtras::listCommands()
+void TestExtras::list_commands()
 {
     QFETCH(QStringList, entries);
     QFETCH(int, selected);
@@ -184,7 +137,7 @@ void TestExtras::listCommands()
     QFETCH(QString, command);
     QFETCH(QStringList, left);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* list = s.control<QListWidget>("LstBx_Log");
     list->addItems(entries);
@@ -195,17 +148,17 @@ void TestExtras::listCommands()
         list->item(selected)->setSelected(true);
 
     QTest::mouseClick(s.control<QPushButton>(command.toLatin1().constData()), Qt::LeftButton);
-    QCOMPARE(Entries(*list), left);
+    QCOMPARE(s.listEntries(), left);
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestExtras::listCommandsLeaveTheFileAlone()
+void TestExtras::list_commands_leave_the_file_alone()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* start = s.control<QPushButton>("Cmd_Start");
     auto* list = s.control<QListWidget>("LstBx_Log");
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QTest::mouseClick(start, Qt::LeftButton);
     QTest::mouseClick(start, Qt::LeftButton);
     QTest::mouseClick(start, Qt::LeftButton);
@@ -225,26 +178,31 @@ void TestExtras::listCommandsLeaveTheFileAlone()
     QCOMPARE(s.logFile(), before);
 }
 
-void TestExtras::copyEntries_data()
+void TestExtras::copy_entries_data()
 {
     QTest::addColumn<bool>("extended");
     QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<bool>("viaMenu");  // «Копировать» in the list's menu rather than Ctrl+C
     QTest::addColumn<QString>("clipboard");
 
     const QString untouched = QStringLiteral("прежнее содержимое");
-    QTest::newRow("one selected") << false << QList<int>{1} << QStringLiteral("вторая строка");
-    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << untouched;
-    QTest::newRow("several, in list order") << true << QList<int>{2, 0}
+    QTest::newRow("one selected") << false << QList<int>{1} << false << QStringLiteral("вторая строка");
+    QTest::newRow("none selected leaves the clipboard") << false << QList<int>{} << false << untouched;
+    QTest::newRow("several, in list order") << true << QList<int>{2, 0} << false
                                             << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("several, from the menu") << true << QList<int>{2, 0} << true
+                                            << QStringLiteral("первая строка\nтретья строка");
+    QTest::newRow("none selected, from the menu") << false << QList<int>{} << true << untouched;
 }
 
-void TestExtras::copyEntries()
+void TestExtras::copy_entries()
 {
     QFETCH(bool, extended);
     QFETCH(QList<int>, selected);
+    QFETCH(bool, viaMenu);
     QFETCH(QString, clipboard);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* list = s.control<QListWidget>("LstBx_Log");
     list->addItems({QStringLiteral("первая строка"), QStringLiteral("вторая строка"),
@@ -256,14 +214,17 @@ void TestExtras::copyEntries()
         list->item(row)->setSelected(true);
     QGuiApplication::clipboard()->setText(QStringLiteral("прежнее содержимое"));
 
-    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    if (viaMenu)
+        s.control<QMenu>("Mnu_Log")->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->trigger();
+    else
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     QCOMPARE(list->count(), 3);
 }
 
 // --- Site link ---------------------------------------------------------------
 
-void TestExtras::linkFollowsTheSelection_data()
+void TestExtras::link_follows_the_selection_data()
 {
     QTest::addColumn<QStringList>("choices");  // type, model, type, ...
     QTest::addColumn<QString>("opened");
@@ -276,60 +237,70 @@ void TestExtras::linkFollowsTheSelection_data()
                                           << Page("ПДВ-1");
 }
 
-void TestExtras::linkFollowsTheSelection()
+void TestExtras::link_follows_the_selection()
 {
     QFETCH(QStringList, choices);
     QFETCH(QString, opened);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     for (int i = 0; i < choices.size(); ++i)
-        Choose(s.control<QComboBox>(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR"), choices[i]);
+        QVERIFY(s.pick(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR", choices[i]));
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, QStringList({opened}));
     QVERIFY(s.platform.messages.isEmpty());
 }
 
-void TestExtras::linkHandsOnWebAddressesOnly_data()
+void TestExtras::link_hands_on_web_addresses_only_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("handedOn");  // empty: nothing
+    QTest::addColumn<bool>("browserMissing");
 
-    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1");
-    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a");
+    QTest::newRow("https") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << QStringLiteral("https://www.timbra.example/ДПУ?size=1") << false;
+    QTest::newRow("http") << QStringLiteral("http://timbra.example/a") << QStringLiteral("http://timbra.example/a") << false;
     QTest::newRow("scheme in capitals") << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/")
-                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/");
+                                        << QStringLiteral("HTTPS://WWW.TIMBRA.EXAMPLE/") << false;
     QTest::newRow("blanks around") << QStringLiteral("  https://timbra.example/x ")
-                                   << QStringLiteral("https://timbra.example/x");
-    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString();
-    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString();
-    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("no host") << QStringLiteral("http://") << QString();
-    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString();
-    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString();
-    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString();
-    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString();
+                                   << QStringLiteral("https://timbra.example/x") << false;
+    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd") << QString() << false;
+    QTest::newRow("program name") << QStringLiteral("calc.exe") << QString() << false;
+    QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString() << false;
+    QTest::newRow("empty") << QString() << QString() << false;
+    QTest::newRow("no host") << QStringLiteral("http://") << QString() << false;
+    QTest::newRow("relative with web scheme") << QStringLiteral("https:index.html") << QString() << false;
+    QTest::newRow("other scheme") << QStringLiteral("ftp://timbra.example/a") << QString() << false;
+    QTest::newRow("windows path") << QStringLiteral("C:\\Windows\\system32\\cmd.exe") << QString() << false;
+    QTest::newRow("mail") << QStringLiteral("mailto:sales@timbra.example") << QString() << false;
+    QTest::newRow("https, no browser") << QStringLiteral("https://timbra.example/x") << QStringLiteral("https://timbra.example/x")
+                                       << true;
+    QTest::newRow("local file, no browser") << QStringLiteral("file:///etc/passwd") << QString() << true;
 }
 
-void TestExtras::linkHandsOnWebAddressesOnly()
+void TestExtras::link_hands_on_web_addresses_only()
 {
     QFETCH(QString, page);
     QFETCH(QString, handedOn);
+    QFETCH(bool, browserMissing);
 
     Started s({Record("ПДВ-1", "Диффузоры", "n").set(292, page.toStdString())});
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    s.platform.browserMissing = browserMissing;
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QCOMPARE(s.window->currentSiteAddress().trimmed(), page.trimmed());
     QTest::mouseClick(s.control<QLabel>("Lbl_URL"), Qt::LeftButton);
     QCOMPARE(s.platform.openedUrls, handedOn.isEmpty() ? QStringList() : QStringList({handedOn}));
-    QVERIFY(s.platform.messages.isEmpty());
+    // Without a browser the user is shown the address to copy.
+    const bool told = browserMissing && !handedOn.isEmpty();
+    QCOMPARE(s.platform.messages.size(), told ? 1 : 0);
+    if (told)
+        QVERIFY(s.platform.messages.first().text.endsWith(QStringLiteral("\n") + handedOn));
     QVERIFY(s.window->isVisible());
 }
 
-void TestExtras::linkByKeyboard()
+void TestExtras::link_by_keyboard()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* link = s.control<QLabel>("Lbl_URL");
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -379,7 +350,7 @@ void TestExtras::panel()
     QFETCH(int, greetings);
     QFETCH(int, clicks);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     for (const QString& step : steps) {
         if (step.startsWith(QLatin1String("img"))) {
@@ -412,7 +383,7 @@ void TestExtras::panel()
     QCOMPARE(panelInside, width == 9800);
 }
 
-void TestExtras::panelShowsTheLastCoefficient_data()
+void TestExtras::panel_shows_the_last_coefficient_data()
 {
     QTest::addColumn<QString>("m");
     QTest::addColumn<QString>("shown");
@@ -422,14 +393,14 @@ void TestExtras::panelShowsTheLastCoefficient_data()
     QTest::newRow("m = 0.5") << QStringLiteral("0.5") << QStringLiteral("0") + sep + QStringLiteral("5");
 }
 
-void TestExtras::panelShowsTheLastCoefficient()
+void TestExtras::panel_shows_the_last_coefficient()
 {
     QFETCH(QString, m);
     QFETCH(QString, shown);
 
     Started s(Catalogue(m.toStdString()));
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+    QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
     QTest::mouseClick(s.control<QPushButton>("Cmd_Start"), Qt::LeftButton);
     QCOMPARE(s.platform.messages.size(), 0);
     s.clickPicture(5);
@@ -439,9 +410,9 @@ void TestExtras::panelShowsTheLastCoefficient()
     QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), 1);
 }
 
-void TestExtras::clickCounterStopsAt32767()
+void TestExtras::click_counter_stops_at_32767()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     auto* picture = s.control<QLabel>("Img_VR");
     // Past the top of a 16-bit counter, where it would turn negative and,
@@ -459,7 +430,7 @@ void TestExtras::clickCounterStopsAt32767()
     QCOMPARE(s.platform.messages.size(), 2);
 }
 
-void TestExtras::sizeWhileMaximisedOrMinimised_data()
+void TestExtras::size_while_maximised_or_minimised_data()
 {
     QTest::addColumn<int>("state");
     QTest::newRow("maximised") << int(Qt::WindowMaximized);
@@ -467,11 +438,11 @@ void TestExtras::sizeWhileMaximisedOrMinimised_data()
     QTest::newRow("full screen") << int(Qt::WindowFullScreen);
 }
 
-void TestExtras::sizeWhileMaximisedOrMinimised()
+void TestExtras::size_while_maximised_or_minimised()
 {
     QFETCH(int, state);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     s.window->setWindowState(Qt::WindowStates(state));
     QCoreApplication::processEvents();
@@ -493,7 +464,7 @@ void TestExtras::sizeWhileMaximisedOrMinimised()
 
 // --- Keyboard and screen readers ---------------------------------------------
 
-void TestExtras::enterRunsTheCalculation_data()
+void TestExtras::enter_runs_the_calculation_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("key");
@@ -512,7 +483,7 @@ void TestExtras::enterRunsTheCalculation_data()
     QTest::newRow("another key in L") << "TxtBx_L" << int(Qt::Key_Tab) << true << 0 << QStringList();
 }
 
-void TestExtras::enterRunsTheCalculation()
+void TestExtras::enter_runs_the_calculation()
 {
     QFETCH(QString, box);
     QFETCH(int, key);
@@ -520,13 +491,20 @@ void TestExtras::enterRunsTheCalculation()
     QFETCH(int, entries);
     QFETCH(QStringList, titles);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     if (chosen)
-        s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1"));
+        QVERIFY(s.chooseModel(QStringLiteral("Диффузоры"), QStringLiteral("ПДВ-1")));
+    // Earlier entries fill the list beyond its height; the newest comes into view.
+    auto* list = s.control<QListWidget>("LstBx_Log");
+    for (int i = 0; i < 30; ++i)
+        list->addItem(QString::number(i));
+    list->scrollToTop();
     auto* input = s.control<QLineEdit>(box.toLatin1().constData());
     QTest::keyClick(input, Qt::Key(key));
-    QCOMPARE(s.control<QListWidget>("LstBx_Log")->count(), entries);
+    QCOMPARE(list->count(), 30 + entries);
+    if (entries > 0)
+        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(30))));
     QStringList shown;
     for (const RecordingPlatform::Message& m : s.platform.messages)
         shown << m.title;
@@ -535,7 +513,7 @@ void TestExtras::enterRunsTheCalculation()
         QVERIFY(!s.control<QLineEdit>("TxtBx_p")->text().isEmpty());
 }
 
-void TestExtras::tabFollowsTheRows_data()
+void TestExtras::tab_follows_the_rows_data()
 {
     // Steps as in panel(), plus a type and a model to choose. Of a group of
     // options Tab reaches the selected one; arrows move within the group.
@@ -558,12 +536,12 @@ void TestExtras::tabFollowsTheRows_data()
     QTest::newRow("log strip closed again") << QStringList({"log", "log"}) << upper + lower;
 }
 
-void TestExtras::tabFollowsTheRows()
+void TestExtras::tab_follows_the_rows()
 {
     QFETCH(QStringList, steps);
     QFETCH(QStringList, order);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     QApplication::setActiveWindow(s.window.get());
     QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
@@ -579,7 +557,7 @@ void TestExtras::tabFollowsTheRows()
             choices << step;
     }
     for (int i = 0; i < choices.size(); ++i)
-        Choose(s.control<QComboBox>(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR"), choices[i]);
+        QVERIFY(s.pick(i % 2 == 0 ? "Cmb_TipVR" : "Cmb_VidVR", choices[i]));
 
     s.control<QComboBox>("Cmb_TipVR")->setFocus(Qt::TabFocusReason);
     QStringList walked;
@@ -600,9 +578,9 @@ void TestExtras::tabFollowsTheRows()
     QCOMPARE(focus ? focus->objectName() : QString(), QStringLiteral("Cmb_TipVR"));
 }
 
-void TestExtras::focusLeavesTheClosedPanel()
+void TestExtras::focus_leaves_the_closed_panel()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     QApplication::setActiveWindow(s.window.get());
     QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
@@ -622,7 +600,7 @@ void TestExtras::focusLeavesTheClosedPanel()
     QVERIFY2(s.window->rect().contains(place), qPrintable(now->objectName()));
 }
 
-void TestExtras::accessibleNames_data()
+void TestExtras::accessible_names_data()
 {
     QTest::addColumn<bool>("variant2");
     QTest::addColumn<QString>("control");
@@ -645,13 +623,13 @@ void TestExtras::accessibleNames_data()
     QTest::newRow("TxtBx_L, variant 2") << true << "TxtBx_L" << QStringLiteral("L0, м3/ч");
 }
 
-void TestExtras::accessibleNames()
+void TestExtras::accessible_names()
 {
     QFETCH(bool, variant2);
     QFETCH(QString, control);
     QFETCH(QString, name);
 
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
     if (variant2) {
         QTest::mouseClick(s.control<QRadioButton>("Opt_Var2"), Qt::LeftButton);
@@ -661,11 +639,11 @@ void TestExtras::accessibleNames()
     QCOMPARE(AccessibleName(widget), name);
 }
 
-void TestExtras::everyInputAndOptionIsNamed()
+void TestExtras::every_input_and_option_is_named()
 {
-    Started s;
+    Started s(Catalogue());
     QVERIFY(s.ok);
-    s.chooseModel(QStringLiteral("Решетки"), QStringLiteral("РВН-2"));
+    QVERIFY(s.chooseModel(QStringLiteral("Решетки"), QStringLiteral("РВН-2")));
     // The jet-form options carry the catalogue's captions, and are named so.
     QCOMPARE(AccessibleName(s.control<QRadioButton>("Opt_RegForm1")), QStringLiteral("Веер"));
     QCOMPARE(AccessibleName(s.control<QRadioButton>("Opt_RegForm2")), QStringLiteral("Компакт"));
@@ -686,4 +664,4 @@ void TestExtras::everyInputAndOptionIsNamed()
 }
 
 QTEST_MAIN(TestExtras)
-#include "test_extras.moc"
+#include "tst_extras.moc"

@@ -1,7 +1,7 @@
 // The Windows-1251 table in both directions.
 #include <QTest>
 
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 
 using namespace nimbo;
 

@@ -1,7 +1,9 @@
-#include "catalogue/cp1251.h"
+#include "text/cp1251.h"
 
 #include <array>
 #include <cstdint>
+
+#include "text/utf8.h"
 
 namespace nimbo::cp1251 {
 namespace {
@@ -58,8 +60,6 @@ char encode(char32_t cp)
     return kUnrepresentable;
 }
 
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
 // Decodes one UTF-8 sequence at s[i]; on success returns its length and sets cp,
 // on malformed input returns 0.
 std::size_t decodeOne(std::string_view s, std::size_t i, char32_t& cp)
@@ -89,7 +89,7 @@ std::size_t decodeOne(std::string_view s, std::size_t i, char32_t& cp)
         return 0;
     for (std::size_t k = 1; k < len; ++k) {
         const auto b = static_cast<unsigned char>(s[i + k]);
-        if (!isContinuation(b))
+        if (!IsContinuation(s[i + k]))
             return 0;
         cp = (cp << 6) | (b & 0x3F);
     }
@@ -137,7 +137,7 @@ std::string fromUtf8(std::string_view utf8)
             // continuation bytes follow it.
             out += kUnrepresentable;
             ++i;
-            while (i < utf8.size() && isContinuation(static_cast<unsigned char>(utf8[i])))
+            while (i < utf8.size() && IsContinuation(utf8[i]))
                 ++i;
             continue;
         }

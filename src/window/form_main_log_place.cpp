@@ -1,0 +1,99 @@
+// Where this run keeps its log, decided once at start-up: Nimbo.csv in the
+// program folder, or, where that cannot be written (an installed copy, a
+// read-only or linked file), Nimbo.csv in the user's own data folder. A lock
+// beside the file keeps a second copy of the program from emptying the log
+// of the first.
+#include <QDir>
+#include <QLabel>
+#include <QLockFile>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "window/form_main.h"
+
+namespace {
+
+const QString kLogName = QStringLiteral("Nimbo.csv");
+
+// A lock whose owner no longer runs is taken over. Qt finds such an owner by
+// the process number written in the lock; a lock file that cannot be read at
+// all (a copy killed while writing it) counts as left behind too.
+bool TakeLock(QLockFile& lock)
+{
+    lock.setStaleLockTime(0);  // a long run is no sign of a dead owner
+    if (lock.tryLock(0))
+        return true;
+    qint64 pid = 0;
+    QString host, application;
+    if (lock.error() == QLockFile::LockFailedError && !lock.getLockInfo(&pid, &host, &application) &&
+        lock.removeStaleLockFile())
+        return lock.tryLock(0);
+    return false;
+}
+
+}  // namespace
+
+Form_Main::LogPlace Form_Main::tryLogPlace(const QString& folder, bool create, QString& problem)
+{
+    if (folder.isEmpty()) {
+        problem = QStringLiteral("папка пользователя для данных программы не определена");
+        return LogPlace::Unusable;
+    }
+    if (create)
+        QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(kLogName);
+    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    errno = 0;
+    if (!TakeLock(*lock)) {
+        const int err = errno;  // what the lock file's creation or writing met
+        if (lock->error() == QLockFile::LockFailedError) {
+            problem = QStringLiteral("Нимбо уже открыт: другая копия программы ведёт журнал «%1». "
+                                     "Закройте её или перейдите в её окно.")
+                          .arg(QDir::toNativeSeparators(path));
+            return LogPlace::Taken;
+        }
+        problem = QStringLiteral("Не удалось создать файл блокировки «%1»: %2")
+                      .arg(QDir::toNativeSeparators(path + QStringLiteral(".lock")),
+                           QString::fromStdString(nimbo::LogFailureCause(err)));
+        return LogPlace::Unusable;
+    }
+    nimbo::LogFile log(nimbo::FileSystemPath(folder) / kLogName.toStdString());
+    if (const nimbo::WriteResult started = log.startSession(); !started) {
+        problem = QString::fromStdString(started.error);
+        return LogPlace::Unusable;
+    }
+    logFile_ = log;
+    logLock_ = std::move(lock);
+    Lbl_Log->setToolTip(QStringLiteral("Файл журнала: ") + QDir::toNativeSeparators(path) +
+                        QStringLiteral("\nЖурнал прошлого запуска: Nimbo.prev.csv в той же папке"));
+    return LogPlace::InUse;
+}
+
+bool Form_Main::openLog()
+{
+    QString inProgramFolder, inUserFolder;
+    const LogPlace first = tryLogPlace(folder_, false, inProgramFolder);
+    if (first == LogPlace::InUse)
+        return true;
+    if (first == LogPlace::Taken) {
+        reportStartUpFailure(inProgramFolder);
+        return false;
+    }
+    const LogPlace second = tryLogPlace(platform_.userDataFolder(), true, inUserFolder);
+    if (second == LogPlace::InUse) {
+        const QByteArray note = (QStringLiteral("Журнал ведётся в папке пользователя «") +
+                                 QDir::toNativeSeparators(platform_.userDataFolder()) + QStringLiteral("».\n") +
+                                 inProgramFolder + QLatin1Char('\n')).toUtf8();
+        std::fputs(note.constData(), stderr);
+        return true;
+    }
+    if (second == LogPlace::Taken)
+        reportStartUpFailure(inUserFolder);
+    else
+        reportStartUpFailure(QStringLiteral("Журнал расчетов некуда записать: ни в папку программы, ни в папку "
+                                            "пользователя.\n\n") +
+                             inProgramFolder + QStringLiteral("\n\n") + inUserFolder);
+    return false;
+}

@@ -1,0 +1,217 @@
+// Each log entry keeps the calculation it stands for, as the window showed
+// it; the log list's menu copies entries, saves them as a PDF report or
+// prints them.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QStandardPaths>
+
+#include "platform/platform.h"
+#include "report/report.h"
+#include "window/form_main.h"
+
+Q_DECLARE_METATYPE(nimbo::CalculationSheet)
+
+namespace {
+
+constexpr int kSheetRole = Qt::UserRole + 1;
+
+std::string Std(const QString& s) { return s.trimmed().toStdString(); }
+
+// A caption, its box and its unit.
+nimbo::ShownValue Row(const auto& row)
+{
+    return {Std(row.caption->text()), Std(row.box->text()), Std(row.unit->text())};
+}
+
+// "A, мм" above a box reads "A", the box, "мм" in a report line.
+nimbo::ShownValue Row(const QString& captionWithUnit, const QString& value)
+{
+    const qsizetype comma = captionWithUnit.lastIndexOf(QStringLiteral(", "));
+    if (comma < 0)
+        return {Std(captionWithUnit), Std(value), {}};
+    return {Std(captionWithUnit.left(comma)), Std(value), Std(captionWithUnit.mid(comma + 2))};
+}
+
+// A shown option frame: its title and the caption of its selected option.
+template <std::size_t N>
+void AddOption(std::vector<nimbo::ShownValue>& out, const QGroupBox* frame, QRadioButton* const (&options)[N])
+{
+    if (frame->isHidden())
+        return;
+    QString selected;
+    for (const QRadioButton* o : options)
+        if (o->isChecked())
+            selected = o->text();
+    out.push_back({Std(frame->title()), Std(selected), {}});
+}
+
+QImage PictureOf(const nimbo::Platform& platform, const QString& folder, const std::string& name)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("jpg/") + QString::fromStdString(name) +
+                                               QStringLiteral(".jpg"));
+    return platform.loadPicture(path).toImage();
+}
+
+}  // namespace
+
+void Form_Main::setUpReport()
+{
+    // Several entries may be marked for a report; a plain click still marks one.
+    LstBx_Log->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LstBx_Log->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(LstBx_Log, &QWidget::customContextMenuRequested, this, &Form_Main::showLogMenu);
+
+    Mnu_Log = new QMenu(this);
+    Mnu_Log->setObjectName(QStringLiteral("Mnu_Log"));
+    const auto add = [this](const char* name, const QString& caption, QKeySequence keys, void (Form_Main::*slot)()) {
+        QAction* action = Mnu_Log->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    // Ctrl+C reaches the list's own key handling; the entry only shows it.
+    add("Mnu_Copy", QStringLiteral("Копировать"), QKeySequence::Copy, &Form_Main::copyEntries);
+    Mnu_Log->addSeparator();
+    LstBx_Log->addAction(add("Mnu_SavePdf", QStringLiteral("Сохранить отчет в PDF…"),
+                             QKeySequence(Qt::CTRL | Qt::Key_S), &Form_Main::Mnu_SavePdf_Click));
+    LstBx_Log->addAction(add("Mnu_Print", QStringLiteral("Печать…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                             &Form_Main::Mnu_Print_Click));
+
+    // The commands are offered while there is something for them to do.
+    // The watch ends with the window's own members, before Qt takes its
+    // children apart: an emptied list must not call back into a window
+    // already half gone.
+    const auto update = [this] {
+        const bool any = LstBx_Log->count() > 0;
+        for (QAction* action : Mnu_Log->actions())
+            action->setEnabled(any);
+        Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
+    };
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, &logWatch_, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, &logWatch_, update);
+    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, &logWatch_, update);
+    connect(LstBx_Log, &QListWidget::itemSelectionChanged, &logWatch_, update);
+    update();
+}
+
+void Form_Main::showLogMenu(const QPoint& position)
+{
+    // Not exec(): the menu must not hold the program in a loop of its own.
+    Mnu_Log->popup(LstBx_Log->viewport()->mapToGlobal(position));
+}
+
+void Form_Main::keepSheet(const std::string& size)
+{
+    if (QListWidgetItem* entry = LstBx_Log->item(LstBx_Log->count() - 1))
+        entry->setData(kSheetRole, QVariant::fromValue(takeSheet(size)));
+}
+
+nimbo::CalculationSheet Form_Main::takeSheet(const std::string& size) const
+{
+    nimbo::CalculationSheet s;
+    s.type = Std(Cmb_TipVR->currentText());
+    s.model = Std(Cmb_VidVR->currentText());
+    s.size = size;
+    // The same precedence as the log record's size.
+    if (!Frm_Dlina->isHidden())
+        s.sizeValues = {Row(Frm_Dlina->title(), TxtBx_Dlina->text())};
+    else if (!Frm_Rzmr->isHidden())
+        for (const ValueRow& size : sizes_)
+            s.sizeValues.push_back(Row(size.caption->text(), size.box->text()));
+    else
+        s.sizeValues = {Row(Frm_Tprzmr->title(), Cmb_Tprzmr->currentText())};
+    AddOption(s.options, Frm_KSD, Opt_KSD);
+    AddOption(s.options, Frm_RegForm, Opt_RegForm);
+    AddOption(s.options, Frm_RegRash, Opt_RegRash);
+    s.variant = Std((Opt_Var[1]->isChecked() ? Opt_Var[1] : Opt_Var[0])->text());
+    s.inputs = {Std(Frm_Ish->title()), {Row(inputs_[kFlowRow]), Row(inputs_[kSpeedRow])}};
+    s.results = {Std(Frm_rez->title()),
+                 {Row(results_[kLossRow]), Row(results_[kSoundRow]), Row(results_[kJetRow])}};
+    if (!Frm_FV->isHidden()) {
+        s.sectionsTitle = Std(Frm_FV->title());
+        // Two rows a frame: the area and the velocity.
+        for (std::size_t i = 0; i < std::size(sectionFrames_); ++i)
+            if (!sectionFrames_[i]->isHidden())
+                s.sections.push_back({Std(sectionFrames_[i]->title()),
+                                      {Row(sections_[2 * i]), Row(sections_[2 * i + 1])}});
+    }
+    s.picture = pictureName_.toStdString();
+    return s;
+}
+
+std::vector<nimbo::CalculationSheet> Form_Main::reportSheets() const
+{
+    const bool marked = !LstBx_Log->selectedItems().isEmpty();
+    std::vector<nimbo::CalculationSheet> sheets;
+    for (int i = 0; i < LstBx_Log->count(); ++i) {
+        const QListWidgetItem* entry = LstBx_Log->item(i);
+        const QVariant sheet = entry->data(kSheetRole);
+        if ((!marked || entry->isSelected()) && sheet.canConvert<nimbo::CalculationSheet>())
+            sheets.push_back(sheet.value<nimbo::CalculationSheet>());
+    }
+    return sheets;
+}
+
+nimbo::report::Heading Form_Main::reportHeading() const
+{
+    const QString catalogue =
+        QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
+    const QFileInfo info(catalogue);
+    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(info.absoluteFilePath()),
+            info.exists() ? info.lastModified() : QDateTime()};
+}
+
+void Form_Main::Mnu_SavePdf_Click()
+{
+    const std::vector<nimbo::CalculationSheet> sheets = reportSheets();
+    if (sheets.empty())
+        return;
+    const nimbo::report::Heading heading = reportHeading();
+    if (reportFolder_.isEmpty())
+        reportFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = QDir(reportFolder_).filePath(
+        QStringLiteral("Нимбо ") + heading.made.toString(QStringLiteral("yyyy-MM-dd HH-mm")) + QStringLiteral(".pdf"));
+    QString path = platform_.chooseSaveFile(this, QStringLiteral("Сохранить отчет в PDF"), suggested,
+                                            QStringLiteral("Документ PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const QString error = nimbo::report::WritePdf(
+        path, heading, sheets, [this](const std::string& name) { return PictureOf(platform_, folder_, name); });
+    if (!error.isEmpty()) {
+        platform_.showMessage(this, QStringLiteral("Отчет не сохранен"), error, nimbo::MessageIcon::Warning);
+        return;
+    }
+    reportFolder_ = QFileInfo(path).absolutePath();
+}
+
+void Form_Main::Mnu_Print_Click()
+{
+    const std::vector<nimbo::CalculationSheet> sheets = reportSheets();
+    if (sheets.empty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    nimbo::report::SetUpPage(printer);
+    printer.setDocName(QString::fromUtf8(nimbo::report::kTitle));
+    if (!platform_.choosePrinter(this, printer))
+        return;
+    if (!nimbo::report::Print(printer, reportHeading(), sheets,
+                              [this](const std::string& name) { return PictureOf(platform_, folder_, name); }))
+        platform_.showMessage(this, QStringLiteral("Печать"),
+                              QStringLiteral("Отчет не напечатан: принтер недоступен."),
+                              nimbo::MessageIcon::Warning);
+}
