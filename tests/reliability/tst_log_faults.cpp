@@ -183,7 +183,11 @@ public:
                                                                                 : folder_.fsFile(QStringLiteral("victim.txt")),
                                file);
         } else if (kind_ == QLatin1String("program folder removed")) {
-            fs::remove_all(folder_.fsPath());
+            // Windows keeps a folder while a program holds a file in it
+            // open, as a running copy holds its lock beside the log.
+            fs::remove_all(folder_.fsPath(), ec);
+            if (fs::exists(folder_.fsPath(), ec))
+                return QStringLiteral("a folder with a file held open in it cannot be removed here");
         } else if (kind_ == QLatin1String("file open in another program")) {
             return holdOpen(file);
         } else {
