@@ -54,13 +54,17 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
 // open, as denied access; the user needs to hear which it is.
 std::string OpenFailureCause(const std::filesystem::path& file, int err)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        return Cause(EISDIR);
 #ifdef _WIN32
+    // Only a refusal by the system itself says anything through _doserrno;
+    // a refusal of ours (a link, a device) leaves an older value there.
     constexpr unsigned long kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
-    if (_doserrno == kSharingViolation)
+    if (err == EACCES && _doserrno == kSharingViolation)
         return "файл открыт другой программой";
 #endif
-    std::error_code ec;
-    return Cause(std::filesystem::is_directory(file, ec) ? EISDIR : err);
+    return Cause(err);
 }
 
 std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
@@ -185,7 +189,7 @@ WriteResult LogFile::startSession() const
         errno = 0;
         std::FILE* probe = Open(path_, WriteMode::Append);
         if (!probe)
-            return Failure(path_, Cause(errno));
+            return Failure(path_, OpenFailureCause(path_, errno));
         std::fclose(probe);
         std::error_code ec;
         if (std::filesystem::file_size(path_, ec) > 0 && !ec) {
