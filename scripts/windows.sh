@@ -181,32 +181,52 @@ start_virtual_display() {
   export DISPLAY=:$(head -1 "$number_file")
 }
 
-# The zip as a user gets it, unpacked into a folder named with a blank and
-# Cyrillic letters: nimbo.exe starts and writes the log header in
-# Windows-1251 with CR LF.
-check_zip_under_wine() {
-  local place program i
-  place=$(mktemp -d)
-  unzip -q "$build/nimbo-windows-x64.zip" -d "$place/Мои программы"
-  local folder="$place/Мои программы/nimbo"
+# Starts nimbo.exe from the folder $1 and ends it once the file $2 has bytes
+# (or after a minute).
+run_zipped_until() {
+  local program i
   # On its real platform, not the tests' offscreen one, in a Russian locale.
-  (cd "$folder" && LC_ALL=ru_RU.UTF-8 exec wine nimbo.exe -platform windows) & program=$!
+  (cd "$1" && LC_ALL=ru_RU.UTF-8 exec wine nimbo.exe -platform windows) & program=$!
   for i in $(seq 120); do
-    [ -s "$folder/Nimbo.csv" ] && break
+    [ -s "$2" ] && break
     sleep 0.5
   done
   sleep 1
   wineserver -k || true
   wait "$program" || true
-  local log="$folder/Nimbo.csv" ok=1
-  [ -f "$log" ] && iconv -f CP1251 -t UTF-8 "$log" | head -1 | grep -q '^ВР, Типоразмер, ' || ok=0
-  [ -f "$log" ] && [ "$(tail -c 2 "$log" | od -An -tx1 | tr -d ' ')" = 0d0a ] || ok=0
-  rm -rf "$place"
+}
+
+# Whether $1 holds the log header in Windows-1251 with CR LF.
+log_header_ok() {
+  [ -f "$1" ] && iconv -f CP1251 -t UTF-8 "$1" | head -1 | grep -q '^ВР, Типоразмер, ' &&
+    [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' ')" = 0d0a ]
+}
+
+# The zip as a user gets it, unpacked into a folder named with a blank and
+# Cyrillic letters: nimbo.exe starts and writes the log header in
+# Windows-1251 with CR LF. Then, with a folder in the log's place, it keeps
+# the log in the user's %APPDATA% instead.
+check_zip_under_wine() {
+  local place ok=1
+  place=$(mktemp -d)
+  unzip -q "$build/nimbo-windows-x64.zip" -d "$place/Мои программы"
+  local folder="$place/Мои программы/nimbo"
+  run_zipped_until "$folder" "$folder/Nimbo.csv"
+  log_header_ok "$folder/Nimbo.csv" || ok=0
+  local user_log="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/nimbo/Nimbo.csv"
+  rm -f "$user_log" "$folder/Nimbo.csv" "$folder/Nimbo.csv.lock"
+  mkdir "$folder/Nimbo.csv"
+  run_zipped_until "$folder" "$user_log"
+  log_header_ok "$user_log" || ok=2
+  rm -rf "$place" "$user_log"
   if [ "$ok" = 0 ]; then
     echo "nimbo.exe from the zip did not write the log header in Windows-1251 with CR LF" >&2
     return 1
+  elif [ "$ok" = 2 ]; then
+    echo "nimbo.exe from the zip did not keep its log in %APPDATA% with a folder in the log's place" >&2
+    return 1
   fi
-  echo "nimbo.exe from the zip started and wrote its log header"
+  echo "nimbo.exe from the zip started and wrote its log header, in its own folder and in %APPDATA%"
 }
 
 start=$SECONDS
