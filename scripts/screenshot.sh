@@ -8,6 +8,31 @@ for p in openbox imagemagick poppler-utils; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$p"
 done
+
+# `screenshot.sh windows`: docs/windows.png, the zip of scripts/windows.sh
+# unpacked into a folder named with blanks and Cyrillic letters, its nimbo.exe
+# started under wine in a prefix of its own.
+if [ "${1:-}" = windows ]; then
+  zip=$PWD/build-windows/nimbo-windows-x64.zip
+  [ -f "$zip" ] || bash scripts/windows.sh
+  place=$(mktemp -d)
+  trap 'rm -rf "$place"' EXIT
+  unzip -q "$zip" -d "$place/Мои программы"
+  # Wine names files in the locale's character set: a UTF-8 one for the Cyrillic folder.
+  export WINEPREFIX=$place/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+  wineboot -i >/dev/null 2>&1
+  xvfb-run -a -s "-screen 0 1000x900x24" bash -c '
+    openbox 2>/dev/null & wm=$!
+    sleep 1
+    (cd "$1" && wine nimbo.exe) & program=$!
+    sleep 20
+    import -window root -trim +repage docs/windows.png
+    wineserver -k; wait "$program" || true
+    kill "$wm"; wait "$wm" || true' shot "$place/Мои программы/nimbo"
+  echo docs/windows.png
+  exit 0
+fi
+
 build=${BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target nimbo pose_window pose_report

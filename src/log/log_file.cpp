@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -49,6 +50,23 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
     return {false, "Не удалось записать в файл журнала «" + PathText(file) + "»: " + cause};
 }
 
+// Windows reports a folder at the path, and a file that another program holds
+// open, as denied access; the user needs to hear which it is.
+std::string OpenFailureCause(const std::filesystem::path& file, int err)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        return Cause(EISDIR);
+#ifdef _WIN32
+    // Only a refusal by the system itself says anything through _doserrno;
+    // a refusal of ours (a link, a device) leaves an older value there.
+    constexpr unsigned long kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+    if (err == EACCES && _doserrno == kSharingViolation)
+        return "файл открыт другой программой";
+#endif
+    return Cause(err);
+}
+
 std::FILE* Open(const std::filesystem::path& file, WriteMode mode)
 {
     return OpenLogForWriting(file, mode == WriteMode::Create);
@@ -70,7 +88,7 @@ WriteResult WriteLine(const std::filesystem::path& file, WriteMode mode, const s
     errno = 0;
     std::FILE* f = Open(file, mode);
     if (!f)
-        return Failure(file, Cause(errno));
+        return Failure(file, OpenFailureCause(file, errno));
 
     errno = 0;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -171,7 +189,7 @@ WriteResult LogFile::startSession() const
         errno = 0;
         std::FILE* probe = Open(path_, WriteMode::Append);
         if (!probe)
-            return Failure(path_, Cause(errno));
+            return Failure(path_, OpenFailureCause(path_, errno));
         std::fclose(probe);
         std::error_code ec;
         if (std::filesystem::file_size(path_, ec) > 0 && !ec) {

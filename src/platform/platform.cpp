@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QWidget>
@@ -11,7 +12,8 @@ namespace nimbo {
 std::filesystem::path FileSystemPath(const QString& folder)
 {
 #ifdef _WIN32
-    return std::filesystem::path(folder.toStdWString());
+    // Native separators, so that a message names the file as Explorer shows it.
+    return std::filesystem::path(QDir::toNativeSeparators(folder).toStdWString());
 #else
     return std::filesystem::path(QFile::encodeName(folder).toStdString());
 #endif

@@ -5,6 +5,7 @@
 // of the first.
 #include <QDir>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <cerrno>
@@ -33,6 +34,18 @@ bool TakeLock(QLockFile& lock)
     return false;
 }
 
+// Why the lock file could not be made. POSIX leaves the cause in errno; on
+// Windows Qt's lock does not, and a missing folder is the one cause to name.
+int LockFailure(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo(folder).isDir() ? EACCES : ENOENT;
+#else
+    (void)folder;
+    return errno;
+#endif
+}
+
 }  // namespace
 
 Form_Main::LogPlace Form_Main::tryLogPlace(const QString& folder, bool create, QString& problem)
@@ -47,7 +60,7 @@ Form_Main::LogPlace Form_Main::tryLogPlace(const QString& folder, bool create, Q
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     errno = 0;
     if (!TakeLock(*lock)) {
-        const int err = errno;  // what the lock file's creation or writing met
+        const int err = LockFailure(folder);
         if (lock->error() == QLockFile::LockFailedError) {
             problem = QStringLiteral("Нимбо уже открыт: другая копия программы ведёт журнал «%1». "
                                      "Закройте её или перейдите в её окно.")

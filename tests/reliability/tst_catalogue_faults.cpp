@@ -7,7 +7,12 @@
 #include <filesystem>
 #include <random>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 #include "catalogue_check.h"
 #include "reliability_fixture.h"
@@ -161,15 +166,21 @@ void TestCatalogueFaults::file_loads_whole_or_names_the_fault()
 void TestCatalogueFaults::catalogue_that_is_not_a_file_data()
 {
     QTest::addColumn<QString>("target");
+#ifdef Q_OS_UNIX
     QTest::newRow("link to /dev/null") << QStringLiteral("/dev/null");
     QTest::newRow("link to /dev/zero") << QStringLiteral("/dev/zero");
     QTest::newRow("link to /dev/full") << QStringLiteral("/dev/full");
     QTest::newRow("link to nowhere") << QStringLiteral("/nonexistent/b");
     QTest::newRow("named pipe") << QStringLiteral("fifo");
+#endif
+#ifdef Q_OS_WIN
+    QTest::newRow("file held by another program") << QStringLiteral("held");
+#endif
 }
 
-// A device or a pipe at A/b would be read for ever or block start-up; the
-// program must refuse it at once with a clear error.
+// A device or a pipe at A/b would be read for ever or block start-up, and a
+// file that another program holds unshared cannot be read at all; the program
+// must refuse either at once with a clear error.
 void TestCatalogueFaults::catalogue_that_is_not_a_file()
 {
     QFETCH(QString, target);
@@ -177,11 +188,19 @@ void TestCatalogueFaults::catalogue_that_is_not_a_file()
     ProgramFolder folder;
     const fs::path file = folder.fsFile(QStringLiteral("A/b"));
     fs::create_directories(file.parent_path());
+#ifdef Q_OS_WIN
+    QCOMPARE(target, QStringLiteral("held"));
+    folder.writeCatalogue(GoodLine());
+    const HANDLE held = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    QVERIFY(held != INVALID_HANDLE_VALUE);
+    const auto release = qScopeGuard([held] { ::CloseHandle(held); });
+#else
     if (target == QLatin1String("fifo")) {
         QVERIFY(::mkfifo(file.c_str(), 0600) == 0);
     } else {
         fs::create_symlink(target.toStdString(), file);
     }
+#endif
 
     Catalogue catalogue;
     LoadError error;
@@ -191,7 +210,8 @@ void TestCatalogueFaults::catalogue_that_is_not_a_file()
     QVERIFY(timer.elapsed() < 5000);
     QCOMPARE(catalogue.recordCount(), 0);
     const QString message = QString::fromStdString(error.message());
-    QVERIFY2(message.contains(QStringLiteral("A/b")) && !error.what.empty(), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(QStringLiteral("A/b"))) && !error.what.empty(),
+             qPrintable(message));
 }
 
 QTEST_MAIN(TestCatalogueFaults)

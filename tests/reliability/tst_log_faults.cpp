@@ -1,22 +1,29 @@
 // Faults of the log file Nimbo.csv, made for real on the file system while the
 // window runs and before it starts: a read-only file, a folder in its place,
-// a full disk, the program folder removed, and a write cut short by the file
-// size limit. The program goes on, keeps everything on screen, tells the
+// a full disk, the program folder removed, a write cut short by the file
+// size limit, and on Windows a file held open by another program. The program goes on, keeps everything on screen, tells the
 // user, never leaves half a line, and writes normally once the fault is gone.
 #include <QLockFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #ifdef __linux__
 #include <linux/fs.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 #include "reliability_fixture.h"
@@ -53,16 +60,66 @@ bool SetImmutable(const fs::path& file, bool on)
 #endif
 }
 
+// Whether this user is really kept from writing to the file: root writes
+// whatever the mode bits say, and so does wine run by root whatever the
+// read-only attribute says.
+bool WritingIsRefused(const fs::path& file)
+{
+    return !std::ofstream(file, std::ios::binary | std::ios::app).is_open();
+}
+
 // A folder nobody may create files in: by its mode bits, or for root by the
-// immutable attribute.
+// immutable attribute. Windows' read-only attribute does not keep new files
+// out of a folder, so there it cannot be made this way.
 bool MakeReadOnly(const fs::path& folder, bool on)
 {
+#ifdef Q_OS_UNIX
     if (::geteuid() == 0)
         return SetImmutable(folder, on);
     std::error_code ec;
     fs::permissions(folder, on ? fs::perms::owner_read | fs::perms::owner_exec : fs::perms::owner_all, ec);
     return !ec;
+#else
+    (void)folder;
+    return !on;
+#endif
 }
+
+// A child process takes the lock and ends without giving it back, as a copy
+// killed by the task manager does. Whether the child took it.
+#ifdef Q_OS_WIN
+// The child is this same program, started with the lock's path in the
+// environment; it takes the lock before the tests would start.
+const char kHoldLock[] = "NIMBO_TEST_HOLD_LOCK";
+[[maybe_unused]] const bool kLockHolder = [] {
+    if (!qEnvironmentVariableIsSet(kHoldLock))
+        return false;
+    QLockFile held(qEnvironmentVariable(kHoldLock));
+    std::_Exit(held.tryLock(0) ? 0 : 1);
+}();
+
+bool LeaveLockBehind(const QString& lockFile)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kHoldLock), lockFile);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
+#else
+bool LeaveLockBehind(const QString& lockFile)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QLockFile held(lockFile);
+        ::_exit(held.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
 
 // One fault of the log file, made and lifted on the program folder.
 class Fault {
@@ -79,6 +136,8 @@ public:
     {
         if (kind_.startsWith(QLatin1String("read-only")))
             return QStringLiteral("нет прав на запись");
+        if (kind_ == QLatin1String("file open in another program"))
+            return QStringLiteral("открыт другой программой");
         if (kind_ == QLatin1String("folder in place of the file"))
             return QStringLiteral("папка, а не файл");
         if (isLink())
@@ -105,14 +164,15 @@ public:
         std::error_code ec;
         if (kind_ == QLatin1String("read-only program folder")) {
             if (!MakeReadOnly(folder_.fsPath(), true))
-                return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
+                return QStringLiteral("this user creates files in a read-only folder here");
         } else if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
-            if (::geteuid() != 0) {
-                fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
-            } else if (!SetImmutable(file, true)) {
-                return QStringLiteral("the immutable attribute cannot be set here, and root writes anyway");
+            fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
+            if (!WritingIsRefused(file) && !SetImmutable(file, true)) {
+                fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
+                return QStringLiteral("this user writes to a read-only file here, and the immutable attribute "
+                                      "cannot be set");
             }
         } else if (kind_ == QLatin1String("folder in place of the file")) {
             fs::rename(file, kept, ec);
@@ -123,16 +183,15 @@ public:
                                                                                 : folder_.fsFile(QStringLiteral("victim.txt")),
                                file);
         } else if (kind_ == QLatin1String("program folder removed")) {
-            fs::remove_all(folder_.fsPath());
+            // Windows keeps a folder while a program holds a file in it
+            // open, as a running copy holds its lock beside the log.
+            fs::remove_all(folder_.fsPath(), ec);
+            if (fs::exists(folder_.fsPath(), ec))
+                return QStringLiteral("a folder with a file held open in it cannot be removed here");
+        } else if (kind_ == QLatin1String("file open in another program")) {
+            return holdOpen(file);
         } else {
-            // The limit lets a few bytes of the next line through, then the
-            // write fails: the half line must not stay in the file.
-            std::signal(SIGXFSZ, SIG_IGN);
-            ::getrlimit(RLIMIT_FSIZE, &saved_);
-            rlimit cut = saved_;
-            cut.rlim_cur = static_cast<rlim_t>(fs::exists(file) ? fs::file_size(file) + 7 : 7);
-            if (::setrlimit(RLIMIT_FSIZE, &cut) != 0)
-                return QStringLiteral("the file size limit cannot be lowered");
+            return cutFileSize(file);
         }
         active_ = true;
         return {};
@@ -154,25 +213,85 @@ public:
             fs::rename(kept, file, ec);
         } else if (kind_ == QLatin1String("program folder removed")) {
             fs::create_directories(folder_.fsPath(), ec);
+        } else if (kind_ == QLatin1String("file open in another program")) {
+            release();
         } else {
-            ::setrlimit(RLIMIT_FSIZE, &saved_);
-            std::signal(SIGXFSZ, SIG_DFL);
+            restoreFileSize();
         }
     }
 
 private:
+#ifdef Q_OS_WIN
+    // As a spreadsheet holds the file it shows: others may read, nobody may write.
+    QString holdOpen(const fs::path& file)
+    {
+        if (!fs::exists(file))
+            std::ofstream(file, std::ios::binary) << "old";
+        held_ = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held_ == INVALID_HANDLE_VALUE)
+            return QStringLiteral("the file cannot be held open");
+        active_ = true;
+        return {};
+    }
+    void release()
+    {
+        if (held_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(held_);
+        held_ = INVALID_HANDLE_VALUE;
+    }
+    QString cutFileSize(const fs::path&) { return QStringLiteral("no file size limit on Windows"); }
+    void restoreFileSize() {}
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+#else
+    QString holdOpen(const fs::path&) { return QStringLiteral("only Windows locks a file against writing"); }
+    void release() {}
+    QString cutFileSize(const fs::path& file)
+    {
+        // The limit lets a few bytes of the next line through, then the
+        // write fails: the half line must not stay in the file.
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit cut = saved_;
+        cut.rlim_cur = static_cast<rlim_t>(fs::exists(file) ? fs::file_size(file) + 7 : 7);
+        if (::setrlimit(RLIMIT_FSIZE, &cut) != 0)
+            return QStringLiteral("the file size limit cannot be lowered");
+        active_ = true;
+        return {};
+    }
+    void restoreFileSize()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, SIG_DFL);
+    }
+    rlimit saved_{};
+#endif
+
     QString kind_;
     const ProgramFolder& folder_;
     bool active_ = false;
-    rlimit saved_{};
 };
 
+// Each fault where it exists: a device that is always full and a file size
+// limit are POSIX things, a file locked by its reader a Windows one.
 void AddFaultRows()
 {
     QTest::addColumn<QString>("fault");
-    for (const char* fault : {"read-only file", "folder in place of the file", "link to a full device",
-                              "link to a file not there yet", "program folder removed",
-                              "write cut short by the file size limit"})
+    for (const char* fault : {"read-only file", "folder in place of the file",
+#ifdef Q_OS_LINUX
+                              "link to a full device",
+#endif
+#ifdef Q_OS_UNIX
+                              "link to a file not there yet",
+#endif
+                              "program folder removed",
+#ifdef Q_OS_UNIX
+                              "write cut short by the file size limit",
+#endif
+#ifdef Q_OS_WIN
+                              "file open in another program",
+#endif
+                             })
         QTest::newRow(fault) << QString::fromLatin1(fault);
 }
 
@@ -331,8 +450,17 @@ void TestLogFaults::log_goes_to_the_user_folder_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("userFolderWritable");
-    for (const char* fault : {"read-only file", "folder in place of the file", "link to a full device",
-                              "link to a file not there yet", "read-only program folder"})
+    for (const char* fault : {"read-only file", "folder in place of the file",
+#ifdef Q_OS_LINUX
+                              "link to a full device",
+#endif
+#ifdef Q_OS_UNIX
+                              "link to a file not there yet",
+#endif
+#ifdef Q_OS_WIN
+                              "file open in another program",
+#endif
+                              "read-only program folder"})
         QTest::addRow("%s", fault) << QString::fromLatin1(fault) << true;
     QTest::newRow("read-only program folder, read-only user folder")
         << QStringLiteral("read-only program folder") << false;
@@ -404,15 +532,7 @@ void TestLogFaults::second_copy_leaves_the_log_alone()
     if (lock == QLatin1String("none, log emptied"))
         QFile::resize(first->folder.file(QStringLiteral("Nimbo.csv")), 0);
     if (lock == QLatin1String("killed copy")) {
-        // A child takes the lock and ends without giving it back.
-        const pid_t child = ::fork();
-        if (child == 0) {
-            QLockFile held(lockFile);
-            ::_exit(held.tryLock(0) ? 0 : 1);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(LeaveLockBehind(lockFile));
         QVERIFY(QFileInfo::exists(lockFile));
     } else if (lock == QLatin1String("empty file")) {
         QVERIFY(QFile(lockFile).open(QIODevice::WriteOnly));

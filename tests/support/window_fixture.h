@@ -106,11 +106,8 @@ public:
     bool isValid() const { return base_.isValid() && QFileInfo(path_).isDir(); }
     QString path() const { return path_; }
     QString file(const QString& relative) const { return path_ + QLatin1Char('/') + relative; }
-    std::filesystem::path fsPath() const { return std::filesystem::path(QFile::encodeName(path_).toStdString()); }
-    std::filesystem::path fsFile(const QString& relative) const
-    {
-        return std::filesystem::path(QFile::encodeName(file(relative)).toStdString());
-    }
+    std::filesystem::path fsPath() const { return FileSystemPath(path_); }
+    std::filesystem::path fsFile(const QString& relative) const { return FileSystemPath(file(relative)); }
 
     // The catalogue as raw bytes (Windows-1251, as shipped).
     void writeCatalogue(const std::string& bytes) const { WriteCatalogue(fsPath(), bytes); }
