@@ -214,11 +214,14 @@ check_zip_under_wine() {
   run_zipped_until "$folder" "$folder/Nimbo.csv"
   log_header_ok "$folder/Nimbo.csv" || ok=0
   local user_log="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/nimbo/Nimbo.csv"
-  rm -f "$user_log" "$folder/Nimbo.csv" "$folder/Nimbo.csv.lock"
+  # Each run ends by killing wine, which leaves the lock behind; a wine started
+  # afresh can give the next nimbo.exe the same process id as the killed one,
+  # and then the lock's owner looks alive.
+  rm -f "$user_log" "$user_log.lock" "$folder/Nimbo.csv" "$folder/Nimbo.csv.lock"
   mkdir "$folder/Nimbo.csv"
   run_zipped_until "$folder" "$user_log"
   log_header_ok "$user_log" || ok=2
-  rm -rf "$place" "$user_log"
+  rm -rf "$place" "$user_log" "$user_log.lock"
   if [ "$ok" = 0 ]; then
     echo "nimbo.exe from the zip did not write the log header in Windows-1251 with CR LF" >&2
     return 1

@@ -36,7 +36,12 @@ std::string Std(const QLineEdit* box) { return box->text().toStdString(); }
 const QString kAllTypes = QStringLiteral("Все типы");
 
 // The limits are the user's habits (an office's 35 dB(A)), kept between runs.
-QSettings Settings() { return QSettings(QStringLiteral("Nimbo"), QStringLiteral("Nimbo")); }
+// A file on every system, the Windows registry included: a test (or a
+// portable copy) can point the user's settings folder elsewhere.
+QSettings Settings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Nimbo"), QStringLiteral("Nimbo"));
+}
 
 }  // namespace
 

@@ -176,6 +176,12 @@ void SelectSourceRow(Form_Podbor* finder, int sourceRow)
 
 }  // namespace
 
+// Where the finder keeps the limits it remembers.
+QSettings Remembered()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Nimbo"), QStringLiteral("Nimbo"));
+}
+
 class TestPodbor : public QObject {
     Q_OBJECT
 private slots:
@@ -204,8 +210,8 @@ void TestPodbor::initTestCase()
     // Remembered limits go to a throw-away place of this run alone, not to
     // the user's settings nor to the other locale's run beside this one.
     QVERIFY(settingsHome_.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsHome_.path()));
-    QVERIFY(QSettings(QStringLiteral("Nimbo"), QStringLiteral("Nimbo")).fileName().startsWith(settingsHome_.path()));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsHome_.path());
+    QVERIFY(Remembered().fileName().startsWith(settingsHome_.path()));
 }
 
 // --- The button -------------------------------------------------------------
@@ -462,7 +468,7 @@ void TestPodbor::limits_are_remembered()
     QCOMPARE(finder->model()->request().limits.LwA.value_or(0), 35.0);
     In<QLineEdit>(finder, "TxtBx_MaxLwA")->clear();
     QTest::keyClick(In<QLineEdit>(finder, "TxtBx_MinL"), Qt::Key_Backspace);
-    QSettings(QStringLiteral("Nimbo"), QStringLiteral("Nimbo")).clear();
+    Remembered().clear();
 }
 
 void TestPodbor::ctrl_c_copies_the_selected_rows()
