@@ -111,8 +111,13 @@ int PageCount(const QString& pdf)
 QStringList Words(const QString& text) { return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); }
 
 // A text without its blanks and line breaks: how closely pdftotext sets the
-// words of a line depends on the font's spacing, not on the report.
-QString Solid(const QString& text) { return Words(text).join(QString()); }
+// words of a line depends on the font's spacing, not on the report. The font
+// may set "ff" or "fi" of a path as one ligature, which pdftotext hands back
+// as one character; compatibility normalisation spells it out again.
+QString Solid(const QString& text)
+{
+    return Words(text.normalized(QString::NormalizationForm_KC)).join(QString());
+}
 
 // The first of `wanted` that does not follow the one before it in `text`;
 // "" when all do.
