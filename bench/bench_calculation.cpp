@@ -21,6 +21,7 @@
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
+#include "log/record_of.h"
 #include "platform/platform.h"
 #include "window/form_main.h"
 
@@ -49,7 +50,7 @@ constexpr int kSize = 3;
 
 struct Engine {
     nimbo::Catalogue catalogue;
-    nimbo::Snapshot snapshot;
+    nimbo::Calculation snapshot;
     std::unique_ptr<nimbo::LogFile> log;
 };
 
@@ -76,19 +77,18 @@ void Choose(QComboBox* box, const QString& text)
 
 // What the window hands the engine after the same choices: the row's first
 // option of every group selected, default inputs, variant 1.
-nimbo::Snapshot SnapshotOf(const nimbo::Catalogue& cat)
+nimbo::Calculation SnapshotOf(const nimbo::Catalogue& cat)
 {
     const nimbo::SizeLine line = cat.line(kRow, kSize);
-    nimbo::Snapshot s;
+    nimbo::Calculation s;
     s.catalogue = &cat;
-    s.selection = {kRow, kSize, true, true};
-    s.record.model = std::string(cat.modelName(kRow));
-    s.record.listedSize = std::string(line.designation());
-    s.options.ksdVisible = s.options.regFormVisible = s.options.regRashVisible = true;
-    for (int k = 1; k <= 4; ++k)
-        s.options.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
-    for (int p = 1; p <= 5; ++p)
-        s.options.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
+    nimbo::Choice& c = s.choice;
+    c.selection = {kRow, kSize, true, true};
+    c.shown.model = std::string(cat.modelName(kRow));
+    c.shown.listedSize = std::string(line.designation());
+    c.options.ksdApplies = c.options.regFormApplies = c.options.regRashApplies = true;
+    c.shown.jetForm = std::string(line.jetCaption(1));
+    c.shown.regulator = std::string(line.regCaption(1));
     return s;
 }
 
@@ -102,7 +102,7 @@ void BM_AppendDataLine(benchmark::State& state)
 {
     const nimbo::Outcome out = nimbo::Calculate(engine->snapshot);
     for (auto _ : state)
-        if (!engine->log->appendDataLine(out.record))
+        if (!engine->log->appendDataLine(nimbo::RecordOf(engine->snapshot.choice, out)))
             return state.SkipWithError("the log file cannot be written");
 }
 
@@ -110,7 +110,7 @@ void BM_CalculateWithFileLine(benchmark::State& state)
 {
     for (auto _ : state) {
         const nimbo::Outcome out = nimbo::Calculate(engine->snapshot);
-        if (!out.ok || !engine->log->appendDataLine(out.record))
+        if (!out.ok || !engine->log->appendDataLine(nimbo::RecordOf(engine->snapshot.choice, out)))
             return state.SkipWithError("calculation refused or log file not written");
     }
 }

@@ -6,10 +6,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "calc/calculation.h"
+#include "log/record_of.h"
 #include "calc/numbers.h"
+#include "calc/stages.h"
 #include "catalogue/catalogue.h"
 #include "text/cp1251.h"
 #include "catalogue_check.h"
@@ -227,38 +230,38 @@ bool IsSoundText(std::string_view text, char sep)
     return value >= 10 && value <= 100;
 }
 
-std::string CheckRefused(const Snapshot& s, const Outcome& out)
+std::string CheckRefused(const Calculation& s, const Outcome& out)
 {
     if (out.message.empty())
         return "a calculation failed without a message";
     if (!IsValidUtf8(out.message) || !HasCyrillic(out.message))
         return "the message is not Russian text: " + out.message;
-    if (!out.texts.p.empty() || !out.texts.x.empty() || !out.texts.LwA.empty() || !out.record.model.empty() || !out.record.L.empty())
+    if (!out.texts.p.empty() || !out.texts.x.empty() || !out.texts.LwA.empty())
         return "a failed calculation carries results: " + out.message;
-    const Sections& a = s.sections;
+    const Sections& a = s.shownBefore;
     const Sections& b = out.sections;
     if (a.F0 != b.F0 || a.V0 != b.V0 || a.Fv != b.Fv || a.Vv != b.Vv || a.Fjs != b.Fjs || a.Vjs != b.Vjs ||
-        a.fvVisible != b.fvVisible || a.svVisible != b.svVisible || a.jsVisible != b.jsVisible)
+        a.fvShown != b.fvShown || a.svShown != b.svShown || a.jsShown != b.jsShown)
         return "a failed calculation changed the section results: " + out.message;
     return {};
 }
 
-std::string CheckInputsUsable(const Snapshot& s)
+std::string CheckInputsUsable(const Calculation& s)
 {
     const Catalogue& cat = *s.catalogue;
-    const Selection& sel = s.selection;
+    const Selection& sel = s.choice.selection;
     if (!sel.modelChosen || sel.row < 1 || sel.row > cat.recordCount() || sel.sizeIndex < 1 ||
         sel.sizeIndex > cat.sizeLineCount(sel.row))
         return "a calculation ran without a chosen row and size";
     const SizeMode mode = cat.sizeMode(sel.row);
     if (mode == SizeMode::Listed && !sel.sizeChosen)
         return "a calculation ran before a size was chosen";
-    if (!IsPositiveNumber(s.inputs.L) || !IsPositiveNumber(s.inputs.V))
-        return "a calculation ran on L '" + s.inputs.L + "' and V '" + s.inputs.V + "'";
-    if (mode == SizeMode::Free && (!IsPositiveNumber(s.inputs.A) || !IsPositiveNumber(s.inputs.B)))
-        return "a calculation ran on A '" + s.inputs.A + "' and B '" + s.inputs.B + "'";
-    if (mode == SizeMode::Slot && !IsPositiveNumber(s.inputs.Dlina))
-        return "a calculation ran on the length '" + s.inputs.Dlina + "'";
+    if (!IsPositiveNumber(s.choice.inputs.L) || !IsPositiveNumber(s.choice.inputs.V))
+        return "a calculation ran on L '" + s.choice.inputs.L + "' and V '" + s.choice.inputs.V + "'";
+    if (mode == SizeMode::Free && (!IsPositiveNumber(s.choice.inputs.A) || !IsPositiveNumber(s.choice.inputs.B)))
+        return "a calculation ran on A '" + s.choice.inputs.A + "' and B '" + s.choice.inputs.B + "'";
+    if (mode == SizeMode::Slot && !IsPositiveNumber(s.choice.inputs.Dlina))
+        return "a calculation ran on the length '" + s.choice.inputs.Dlina + "'";
     return {};
 }
 
@@ -282,13 +285,13 @@ bool HoldsControlCharacter(std::string_view text)
     return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
-std::string CheckRecord(const Snapshot& s, const Outcome& out)
+std::string CheckRecord(const Calculation& s, const Outcome& out)
 {
-    const LogRecord& r = out.record;
+    const LogRecord r = RecordOf(s.choice, out);
     const Sections& sec = out.sections;
-    if (r.L != AsRecorded(s.inputs.L, true) || r.V != AsRecorded(s.inputs.V, true) || r.p != out.texts.p ||
+    if (r.L != AsRecorded(s.choice.inputs.L, true) || r.V != AsRecorded(s.choice.inputs.V, true) || r.p != out.texts.p ||
         r.x != out.texts.x || r.LwA != out.texts.LwA || r.F0 != sec.F0 || r.V0 != sec.V0 || r.Fv != sec.Fv ||
-        r.Vv != sec.Vv || r.Fjs != sec.Fjs || r.Vjs != sec.Vjs || r.model != AsRecorded(s.record.model, false))
+        r.Vv != sec.Vv || r.Fjs != sec.Fjs || r.Vjs != sec.Vjs || r.model != AsRecorded(s.choice.shown.model, false))
         return "the record does not copy what the window shows";
     const std::string line = LogFile::dataLineBytes(r);
     const auto fields = SplitCsvLine(line);
@@ -307,7 +310,26 @@ std::string CheckRecord(const Snapshot& s, const Outcome& out)
     return {};
 }
 
-std::string CheckDone(const Snapshot& s, const Outcome& out)
+// The band levels a room's noise is made of must add up to the LwA shown.
+std::string CheckBands(const Stages& st)
+{
+    if (!st.lwaComputed)
+        return {};
+    // Summed from the loudest band down, so that no power overflows.
+    double loudest = -std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < st.Lw.size(); ++i)
+        loudest = std::max(loudest, st.Lw[i] + kAWeighting[i]);
+    double S = 0;
+    for (std::size_t i = 0; i < st.Lw.size(); ++i)
+        S += std::pow(10.0, 0.1 * (st.Lw[i] + kAWeighting[i] - loudest));
+    const double sum = loudest + 10 * std::log10(S);
+    // LwA is a float: its own rounding is the tolerance.
+    if (!(std::fabs(sum - st.LwA) <= 1e-4 * std::max(1.0, std::fabs(sum))))
+        return "the band levels add up to " + std::to_string(sum) + " dB(A), LwA is " + std::to_string(st.LwA);
+    return {};
+}
+
+std::string CheckDone(const Calculation& s, const Outcome& out)
 {
     if (std::string problem = CheckInputsUsable(s); !problem.empty())
         return problem;
@@ -326,7 +348,9 @@ std::string CheckDone(const Snapshot& s, const Outcome& out)
             return std::string("result ") + name + " reads '" + *text + "'";
     if (MentionsNonFinite(out.texts.LwA) || !IsSoundText(out.texts.LwA, sep))
         return "LwA reads '" + out.texts.LwA + "'";
-    const Sections& before = s.sections;
+    if (std::string problem = CheckBands(out.stages); !problem.empty())
+        return problem;
+    const Sections& before = s.shownBefore;
     const Sections& after = out.sections;
     const std::array<std::pair<const std::string*, const std::string*>, 6> sections = {{
         {&before.F0, &after.F0},
@@ -380,41 +404,37 @@ std::string CheckCalculation(std::string_view input, CalculationTrace* trace)
     if (trace)
         trace->catalogueLoaded = true;
 
-    Snapshot s;
+    Calculation s;
     s.catalogue = &catalogue;
-    Selection& sel = s.selection;
+    Choice& choice = s.choice;
+    Selection& sel = choice.selection;
     sel.row = rowByte % (catalogue.recordCount() + 2);
     sel.sizeIndex = sizeByte % (catalogue.sizeLineCount(sel.row) + 2);
     sel.modelChosen = (flags & 0x20) != 0;
     sel.sizeChosen = (flags & 0x40) != 0;
-    s.inputs = {texts[0], texts[1], texts[2], texts[3], texts[4]};
-    s.variant = (flags & 0x01) ? 2 : 1;
-    OptionState& o = s.options;
-    o.ksdVisible = (flags & 0x02) != 0;
-    o.regFormVisible = (flags & 0x04) != 0;
-    o.regRashVisible = (flags & 0x08) != 0;
-    o.regForm1Visible = (flags & 0x10) == 0;
+    choice.inputs = {texts[0], texts[1], texts[2], texts[3], texts[4]};
+    choice.variant = (flags & 0x01) ? 2 : 1;
+    OptionState& o = choice.options;
+    o.ksdApplies = (flags & 0x02) != 0;
+    o.regFormApplies = (flags & 0x04) != 0;
+    o.regRashApplies = (flags & 0x08) != 0;
+    o.regForm1Offered = (flags & 0x10) == 0;
     o.ksd = options % 4;
     o.regForm = options / 4 % 5;
     o.regRash = options / 20 % 6;
     const SizeLine line = catalogue.line(sel.row, sel.sizeIndex);
-    for (int k = 1; k <= 4; ++k)
-        o.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
-    for (int p = 1; p <= 5; ++p)
-        o.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
+    // The window's captions of the picked options; none picked, none named.
+    constexpr const char* kPlenum[] = {"", "Нет", "КСД", "КСР"};
+    choice.shown.plenum = kPlenum[o.ksd];
+    choice.shown.jetForm = o.regForm >= 1 ? std::string(line.jetCaption(o.regForm)) : std::string();
+    choice.shown.regulator = o.regRash >= 1 ? std::string(line.regCaption(o.regRash)) : std::string();
     // Texts that no calculation writes, so that a kept text is told from a
     // written one.
-    s.sections = {false, true, true, "#F0", "#V0", "#Fv", "#Vv", "#Fjs", "#Vjs"};
-    s.record.model = std::string(catalogue.modelName(sel.row));
-    s.record.listedSize = std::string(line.designation());
-    s.record.freeSizeShown = (kind & 0x40) != 0;
-    s.record.lengthShown = (kind & 0x20) != 0;
-    if (s.variant == 2) {
-        s.record.inputLabel = "X =";
-        s.record.inputUnit = "м";
-        s.record.resultLabel = "Vx =";
-        s.record.resultUnit = "м/с";
-    }
+    s.shownBefore = {false, true, true, "#F0", "#V0", "#Fv", "#Vv", "#Fjs", "#Vjs"};
+    choice.shown.model = std::string(catalogue.modelName(sel.row));
+    choice.shown.listedSize = std::string(line.designation());
+    choice.shown.freeSizeShown = (kind & 0x40) != 0;
+    choice.shown.lengthShown = (kind & 0x20) != 0;
     s.decimalSeparator = (flags & 0x80) ? ',' : '.';
 
     const Outcome out = Calculate(s);

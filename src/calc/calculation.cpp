@@ -70,6 +70,7 @@ std::string Sound(const Candidate& c, const TypedInputs& in, Stages& st)
     const SoundFlow flow = SoundFlowFor(c.mode, in.L.value, in.length.value, c.sectionMm);
     const double faceArea = in.free ? (in.B.value * in.A.value) * 1e-6 : 0;
     st.LwA = SoundPowerLevel(k.sound, c.mode, flow, faceArea, k.dLreg);
+    st.Lw = SoundBands(k.sound, c.mode, flow, faceArea, k.dLreg);
     if (!Finite(st.LwA))
         return OutOfScaleMessage({&in.L, in.sizeA(), in.sizeB(), in.slotLength()});
     return {};
@@ -95,12 +96,12 @@ std::string ShownValuesAreNumbers(const Candidate& c, const TypedInputs& in, con
     return {};
 }
 
-Outcome Refused(std::string message, const Snapshot& s)
+Outcome Refused(std::string message, const Calculation& c)
 {
     Outcome out;
     out.ok = false;
     out.message = std::move(message);
-    out.sections = s.sections;
+    out.sections = c.shownBefore;
     return out;
 }
 
@@ -191,25 +192,26 @@ DisplayTexts ShowResults(const Stages& st, int variant, char sep)
     return t;
 }
 
-Outcome Calculate(const Snapshot& s)
+Outcome Calculate(const Calculation& c)
 {
+    const Choice& choice = c.choice;
     Candidate candidate;
     TypedInputs in;
-    std::string refusal = ChooseCandidate(s.catalogue, s.selection, candidate);
+    std::string refusal = ChooseCandidate(c.catalogue, choice.selection, candidate);
     if (refusal.empty())
-        refusal = ReadInputs(s.inputs, s.variant, candidate.mode, in);
+        refusal = ReadInputs(choice.inputs, choice.variant, candidate.mode, in);
     if (!refusal.empty())
-        return Refused(std::move(refusal), s);
-    Numbers numbers = CalculateNumbers(candidate, in, s.options, s.decimalSeparator);
+        return Refused(std::move(refusal), c);
+    Numbers numbers = CalculateNumbers(candidate, in, choice.options, c.decimalSeparator);
     if (!numbers.ok)
-        return Refused(std::move(numbers.message), s);
+        return Refused(std::move(numbers.message), c);
 
     Outcome out;
     out.ok = true;
     out.stages = numbers.stages;
-    out.texts = ShowResults(out.stages, s.variant, s.decimalSeparator);
-    out.sections = SectionsAfter(s.sections, candidate.line, out.stages, s.inputs, s.options, s.decimalSeparator);
-    out.record = MakeLogRecord(s.record, s.inputs, s.options, out.texts, out.sections);
+    out.texts = ShowResults(out.stages, choice.variant, c.decimalSeparator);
+    out.sections = SectionsAfter(c.shownBefore, candidate.line, out.stages, choice.inputs, choice.options,
+                                 c.decimalSeparator);
     return out;
 }
 

@@ -6,9 +6,10 @@
 //   2. CalculateNumbers: every number of the result, or its refusal. It
 //      builds no text unless it refuses, so a finder may run it for each
 //      size line of a catalogue;
-//   3. ShowResults, SectionTexts and MakeLogRecord: what the window shows
-//      and the record it keeps.
-// Calculate runs all three for the window. Nothing here knows about widgets.
+//   3. ShowResults and SectionsAfter: the texts a result is shown with.
+// Calculate runs all three for a Choice, the plain value of what the user
+// chose. Nothing here knows about widgets; the log record is made from a
+// choice and its outcome one layer up.
 #include <array>
 #include <string>
 #include <string_view>
@@ -16,7 +17,6 @@
 #include "calc/input_checks.h"
 #include "calc/numbers.h"
 #include "catalogue/catalogue.h"
-#include "log/log_record.h"
 
 namespace nimbo {
 
@@ -28,16 +28,14 @@ struct Selection {
     bool sizeChosen = false;   // a listed size was picked since the last model choice
 };
 
-// The three option groups: plenum box (КСД), jet form and flow regulator.
-// A group that is not offered is hidden, and a hidden group's leftover
-// selection still counts where the catalogue says so.
+// The three option groups: plenum box (КСД), jet form and flow regulator,
+// as the effective picks. A group applies while the chosen size offers it;
+// the pick of a group that does not apply is its leftover selection, which
+// still counts where the catalogue says so.
 struct OptionState {
-    bool ksdVisible = false, regFormVisible = false, regRashVisible = false;
+    bool ksdApplies = false, regFormApplies = false, regRashApplies = false;
     int ksd = 1, regForm = 1, regRash = 1;  // selected option, 1-based; 0 = none
-    bool regForm1Visible = true;            // the first jet-form option is offered
-    std::array<std::string, 3> ksdCaptions{"Нет", "КСД", "КСР"};
-    std::array<std::string, 4> regFormCaptions;
-    std::array<std::string, 5> regRashCaptions;
+    bool regForm1Offered = true;            // the first jet-form option is offered
 };
 
 // The typed texts: flow L, the velocity Vx (variant 1) or distance X
@@ -49,29 +47,48 @@ struct Inputs {
 // The section results and their frames; the calculation leaves some of them
 // as they were, so the current state comes in.
 struct Sections {
-    bool fvVisible = false, svVisible = true, jsVisible = true;
+    bool fvShown = false, svShown = true, jsShown = true;
     std::string F0, V0, Fv, Vv, Fjs, Vjs;
 };
 
-// What the log record copies from the window as the user sees it; the
-// calculation passes it on unread.
-struct RecordTexts {
+// The words the choice was made in, as the user saw them: the record and the
+// report name the choice by them. The calculation never reads them.
+struct ChoiceTexts {
+    std::string type;        // the chosen type
     std::string model;       // the chosen model
     std::string listedSize;  // the chosen listed size
     bool freeSizeShown = false;  // the size is written "AхB" from the typed sizes
     bool lengthShown = false;    // the size is the typed slot length
-    // Captions beside the typed value and beside the jet result.
-    std::string inputLabel = "Vx =", inputUnit = "м/с", resultLabel = "l =", resultUnit = "м";
+    // The caption of the picked option of each group; "" while none is picked.
+    std::string plenum = "Нет", jetForm, regulator;
+    // The regulator group names whose regulator it is.
+    std::string regulatorTitle = "Рег. расхода";
 };
 
-struct Snapshot {
-    const Catalogue* catalogue = nullptr;
+// The captions beside the typed value and beside the jet result of a variant.
+struct VariantWords {
+    std::string_view inputLabel, inputUnit, resultLabel, resultUnit;
+};
+inline constexpr VariantWords kVariantWords[2] = {{"Vx =", "м/с", "l =", "м"}, {"X =", "м", "Vx =", "м/с"}};
+constexpr const VariantWords& VariantWordsOf(int variant) { return kVariantWords[variant == 2 ? 1 : 0]; }
+
+// What the user chose: the size line, the typed texts, the variant and the
+// effective option picks.
+struct Choice {
     Selection selection;
     Inputs inputs;
     int variant = 1;  // 1: throw for Vx, 2: velocity at X
     OptionState options;
-    Sections sections;
-    RecordTexts record;
+    ChoiceTexts shown;
+};
+
+// One calculation: a choice against its catalogue. The section results stay
+// as they were where the calculation does not reach them, so the ones
+// shown before come in.
+struct Calculation {
+    const Catalogue* catalogue = nullptr;
+    Choice choice;
+    Sections shownBefore;
     char decimalSeparator = '.';
 };
 
@@ -107,6 +124,8 @@ std::string ReadInputs(const Inputs& texts, int variant, SizeMode mode, TypedInp
 // --- Step 2: the numbers ----------------------------------------------------
 
 using SoundSet = std::array<float, kSoundSetSize>;  // a1..a8, b1..b8, c1..c8
+// A level in each octave band, 63 Hz .. 8 kHz.
+using Bands = std::array<double, 8>;
 
 struct FittedCoefficients {
     double q1 = 0, q2 = 0, exp = 0, cub = 0;  // DzetaQ1, DzetaQ2, DzetaExp, DzetaCub
@@ -144,6 +163,7 @@ struct Stages {
     bool flatJet = false;
     bool lwaComputed = false;  // the set has sound data
     float LwA = 0;
+    Bands Lw{};  // the sound power in each band, the regulator's addition in, dB
     bool pressureData = true;  // the catalogue gives a pressure loss for the size
     bool jetShown() const { return coefficients.m.v != 0; }
     bool pressureShown() const { return pressureData && coefficients.Dzeta.v != 0; }
@@ -184,11 +204,6 @@ DisplayTexts ShowResults(const Stages& stages, int variant, char decimalSeparato
 Sections SectionsAfter(const Sections& before, const SizeLine& line, const Stages& stages, const Inputs& texts,
                        const OptionState& options, char decimalSeparator);
 
-// The record of a finished calculation: inputs and captions as the window
-// showed them, results as the display shows them.
-LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& options,
-                        const DisplayTexts& results, const Sections& sections);
-
 // --- All steps, for the window ------------------------------------------------
 
 struct Outcome {
@@ -196,10 +211,9 @@ struct Outcome {
     std::string message;  // Russian; set when !ok, and nothing else is to change
     DisplayTexts texts;
     Sections sections;
-    LogRecord record;
     Stages stages;
 };
 
-Outcome Calculate(const Snapshot& snapshot);
+Outcome Calculate(const Calculation& calculation);
 
 }  // namespace nimbo

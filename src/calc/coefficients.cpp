@@ -36,7 +36,7 @@ void TakePlenumSet(Coefficients& c, const SizeLine& line, const OptionState& o)
     c.Dzeta = Value::Single(line.dzetaP(1));
     c.sound = Copied(line.soundP(1));
     for (int k = 2; k <= 4; ++k)
-        if (o.regFormVisible && o.regForm == k) {
+        if (o.regFormApplies && o.regForm == k) {
             c.Dzeta = Value::Single(line.dzetaP(k));
             c.sound = Copied(line.soundP(k));
         }
@@ -47,7 +47,7 @@ void TakePlenumSet(Coefficients& c, const SizeLine& line, const OptionState& o)
 void TakePlenumOption(Coefficients& c, const SizeLine& line, const OptionState& o, SizeMode mode,
                       std::string_view modelName, const FittedCoefficients& fitted)
 {
-    const bool option2Applies = o.regFormVisible && o.regForm == 2;
+    const bool option2Applies = o.regFormApplies && o.regForm == 2;
     if (o.ksd == 1)
         NoRegulator(c);
     if (o.ksd == 2) {
@@ -86,7 +86,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
     c.Dzeta = Value::Single(line.dzeta(1));
     c.sound = Copied(line.sound(1));
 
-    if (o.regRashVisible) {
+    if (o.regRashApplies) {
         for (int p = 1; p <= 5; ++p)
             if (o.regRash == p)
                 TakeRegulator(c, line, 1, p);
@@ -99,7 +99,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
                         TakeRegulator(c, line, k, p);
     }
 
-    if (o.regFormVisible)
+    if (o.regFormApplies)
         for (int k = 1; k <= 4; ++k)
             if (o.regForm == k) {
                 c.m = Value::Single(line.m(k));
@@ -107,7 +107,7 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& o, Size
                 c.sound = Copied(line.sound(k));
             }
 
-    if (o.ksdVisible)
+    if (o.ksdApplies)
         TakePlenumOption(c, line, o, mode, modelName, fitted);
 
     if (line.regCaption(1) == "n")

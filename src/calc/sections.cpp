@@ -45,9 +45,9 @@ float FreeRatioFor(const std::array<float, 4>& k, const OptionState& o)
 {
     // Every check that holds names a ratio, so the last one decides.
     float ratio = 0;
-    if (k[0] != 0 && !o.regForm1Visible)
+    if (k[0] != 0 && !o.regForm1Offered)
         ratio = k[0];
-    if (k[0] != 0 && o.regForm1Visible && o.regForm == 1)
+    if (k[0] != 0 && o.regForm1Offered && o.regForm == 1)
         ratio = k[0];
     for (int n = 2; n <= 4; ++n)
         if (k[n - 1] != 0 && o.regForm == n)
@@ -69,9 +69,9 @@ Sections SectionResults(const Sections& before, const SectionInputs& in)
     const char sep = in.decimalSeparator;
 
     if (RatingSectionShown(in.sectionMode)) {
-        s.fvVisible = true;
-        s.svVisible = in.sectionMode == 1;
-        s.jsVisible = false;
+        s.fvShown = true;
+        s.svShown = in.sectionMode == 1;
+        s.jsShown = false;
         const AreaAndVelocity rating = Section(in.Fm, in.Q, sep);
         s.F0 = rating.area;
         s.V0 = rating.velocity;
@@ -83,7 +83,7 @@ Sections SectionResults(const Sections& before, const SectionInputs& in)
     }
 
     if (const float ratio = FreeRatioFor(in.freeRatio, *in.options); ratio != 0) {
-        s.jsVisible = true;
+        s.jsShown = true;
         const AreaAndVelocity free = Section(ratio * in.Fm, in.Q, sep);
         s.Fjs = free.area;
         s.Vjs = free.velocity;

@@ -20,17 +20,35 @@ SoundFlow SoundFlowFor(SizeMode mode, double L, double lengthMm, double sectionM
 
 bool HasSoundData(const SoundSet& set) { return set[4] != 0; }
 
+namespace {
+
+// Band i before the regulator's addition.
+double BandLevel(const SoundSet& set, std::size_t i, SizeMode mode, SoundFlow flow, double faceArea)
+{
+    const double a = set[i], b = set[8 + i], c = set[16 + i];
+    return mode == SizeMode::Free ? (a * Lg(flow.Lsnd) + b * Lg(faceArea)) + c
+                                  : (a * Lg(flow.Lsnd) + b) + flow.dLlen;
+}
+
+}  // namespace
+
 float SoundPowerLevel(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea,
                       float dLreg)
 {
+    // The regulator's addition goes onto the sum, not onto each band: the
+    // shown level depends on this order of rounding.
     double S = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const double a = set[i], b = set[8 + i], c = set[16 + i];
-        const double Lw = mode == SizeMode::Free ? (a * Lg(flow.Lsnd) + b * Lg(faceArea)) + c
-                                                 : (a * Lg(flow.Lsnd) + b) + flow.dLlen;
-        S += std::pow(10.0, 0.1 * (Lw + kAWeighting[i]));
-    }
+    for (std::size_t i = 0; i < 8; ++i)
+        S += std::pow(10.0, 0.1 * (BandLevel(set, i, mode, flow, faceArea) + kAWeighting[i]));
     return static_cast<float>(10 * Lg(S) + dLreg);
+}
+
+Bands SoundBands(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea, float dLreg)
+{
+    Bands Lw{};
+    for (std::size_t i = 0; i < 8; ++i)
+        Lw[i] = BandLevel(set, i, mode, flow, faceArea) + dLreg;
+    return Lw;
 }
 
 std::string SoundText(float LwA, char decimalSeparator)

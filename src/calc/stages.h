@@ -62,6 +62,9 @@ bool HasSoundData(const SoundSet& set);
 // LwA in dB(A); faceArea (m²) is used for free sizes only.
 float SoundPowerLevel(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea,
                       float dLreg);
+// The level of each band that SoundPowerLevel sums, dLreg added to each, so
+// that their A-weighted energy sum is the LwA.
+Bands SoundBands(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea, float dLreg);
 // "<10", ">100" or the whole number.
 std::string SoundText(float LwA, char decimalSeparator);
 

@@ -95,9 +95,9 @@ std::vector<OptionPicks> AllPicks(const LineOffer& offer)
 OptionState OptionStateFor(const LineOffer& offer, const OptionPicks& picks)
 {
     OptionState o;
-    o.ksdVisible = offer.plenum.shown;
-    o.regFormVisible = offer.jetGroup;
-    o.regRashVisible = RegulatorShown(offer, picks.ksd);
+    o.ksdApplies = offer.plenum.shown;
+    o.regFormApplies = offer.jetGroup;
+    o.regRashApplies = RegulatorShown(offer, picks.ksd);
     o.ksd = picks.ksd;
     o.regForm = picks.regForm;
     o.regRash = picks.regRash;

@@ -23,7 +23,7 @@
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
-#include "report/calculation_sheet.h"
+#include "report/sheet_of.h"
 
 #include <array>
 
@@ -62,12 +62,13 @@ public:
     const QString& currentSiteAddress() const { return siteAddress_; }
     int skrtClicks() const { return skrtClicks_; }
     const QString& programFolder() const { return folder_; }
-    // What "Считай!" hands the engine: the window's state as the user sees it.
-    nimbo::Snapshot takeSnapshot() const;
+    // What the user has chosen in the window: "Считай!" calculates it, and
+    // the finder starts from it.
+    nimbo::Choice currentChoice() const;
+    // The choice with what the engine needs beside it.
+    nimbo::Calculation currentCalculation() const;
 
     // form_main_podbor.cpp
-    // What the window would calculate now: the finder starts from it.
-    nimbo::Snapshot currentSnapshot() const { return takeSnapshot(); }
     // A candidate of the size finder, picked as a user picks it: type, model,
     // size or typed size, options, variant, typed inputs, then "Считай!".
     struct Picks {
@@ -94,6 +95,8 @@ private:
     // that compare equal keep the order in which they were added. Returns the
     // index of the new entry.
     static int addSortedItem(QComboBox* box, const QString& text, const QVariant& data = {});
+    // The design's captions that a report block repeats.
+    static nimbo::SheetWords sheetWords();
 
     // form_main_podbor.cpp
     void buildPodborButton();
@@ -169,10 +172,8 @@ private:
 
     // form_main_report.cpp
     void setUpReport();
-    // Gives the newest list entry the calculation the window shows; size is
-    // the size text of its log record.
-    void keepSheet(const std::string& size);
-    nimbo::CalculationSheet takeSheet(const std::string& size) const;
+    // Gives the newest list entry its calculation's report block.
+    void keepSheet(const nimbo::CalculationSheet& sheet);
     void showLogMenu(const QPoint& position);
     // The calculations of the marked entries, or of all when none is marked.
     std::vector<nimbo::CalculationSheet> reportSheets() const;
@@ -204,6 +205,7 @@ private:
     QString pictureName_;
     QString reportFolder_;  // where the last report was saved
     QObject logWatch_;      // the context of the log menu's connections
+    const nimbo::SheetWords sheetWords_ = sheetWords();
 
     // The controls, grouped by their role. A control alone in its role keeps
     // the name of its objectName; see the design table for every name.

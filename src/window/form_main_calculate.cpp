@@ -11,6 +11,7 @@
 #include <array>
 
 #include "form_main.h"
+#include "log/record_of.h"
 #include "platform/platform.h"
 
 namespace {
@@ -28,12 +29,12 @@ int SelectedOption(QRadioButton* const (&options)[N])
     return 0;
 }
 
-template <std::size_t N, std::size_t M>
-void CopyCaptions(QRadioButton* const (&options)[N], std::array<std::string, M>& captions)
+// The caption of the selected option; "" when none is.
+template <std::size_t N>
+std::string SelectedCaption(QRadioButton* const (&options)[N])
 {
-    static_assert(N == M);
-    for (std::size_t i = 0; i < N; ++i)
-        captions[i] = Std(options[i]->text());
+    const int selected = SelectedOption(options);
+    return selected == 0 ? std::string() : Std(options[selected - 1]->text());
 }
 
 // The texts of the rows, in the order of the window's row arrays.
@@ -55,51 +56,54 @@ std::array<QLineEdit*, 5> Form_Main::inputBoxes() const
     return {inputs_[kFlowRow].box, inputs_[kSpeedRow].box, sizes_[kSizeA].box, sizes_[kSizeB].box, TxtBx_Dlina};
 }
 
-nimbo::Snapshot Form_Main::takeSnapshot() const
+nimbo::Choice Form_Main::currentChoice() const
 {
-    nimbo::Snapshot s;
-    s.catalogue = &catalogue_;
-    s.selection = selection_;
+    nimbo::Choice c;
+    c.selection = selection_;
     const auto boxes = inputBoxes();
     for (std::size_t i = 0; i < boxes.size(); ++i)
-        s.inputs.*kInputTexts[i] = Std(boxes[i]->text());
-    s.variant = Opt_Var[1]->isChecked() ? 2 : 1;
+        c.inputs.*kInputTexts[i] = Std(boxes[i]->text());
+    c.variant = Opt_Var[1]->isChecked() ? 2 : 1;
 
-    nimbo::OptionState& o = s.options;
-    o.ksdVisible = !Frm_KSD->isHidden();
-    o.regFormVisible = !Frm_RegForm->isHidden();
-    o.regRashVisible = !Frm_RegRash->isHidden();
+    // A group applies while the size offers it, which is while it shows.
+    nimbo::OptionState& o = c.options;
+    o.ksdApplies = !Frm_KSD->isHidden();
+    o.regFormApplies = !Frm_RegForm->isHidden();
+    o.regRashApplies = !Frm_RegRash->isHidden();
     o.ksd = SelectedOption(Opt_KSD);
     o.regForm = SelectedOption(Opt_RegForm);
     o.regRash = SelectedOption(Opt_RegRash);
-    o.regForm1Visible = !Opt_RegForm[0]->isHidden();
-    CopyCaptions(Opt_KSD, o.ksdCaptions);
-    CopyCaptions(Opt_RegForm, o.regFormCaptions);
-    CopyCaptions(Opt_RegRash, o.regRashCaptions);
+    o.regForm1Offered = !Opt_RegForm[0]->isHidden();
 
-    nimbo::Sections& sec = s.sections;
-    sec.fvVisible = !Frm_FV->isHidden();
-    sec.svVisible = !sectionFrames_[1]->isHidden();
-    sec.jsVisible = !sectionFrames_[2]->isHidden();
+    // A choice is named by the entries picked, whatever was typed over them since.
+    c.shown = {Std(pickedText(*Cmb_TipVR)), Std(pickedText(*Cmb_VidVR)), Std(pickedText(*Cmb_Tprzmr)),
+               !Frm_Rzmr->isHidden(), !Frm_Dlina->isHidden(),
+               SelectedCaption(Opt_KSD), SelectedCaption(Opt_RegForm), SelectedCaption(Opt_RegRash),
+               Std(Frm_RegRash->title())};
+    return c;
+}
+
+nimbo::Calculation Form_Main::currentCalculation() const
+{
+    nimbo::Calculation calculation;
+    calculation.catalogue = &catalogue_;
+    calculation.choice = currentChoice();
+    nimbo::Sections& sec = calculation.shownBefore;
+    sec.fvShown = !Frm_FV->isHidden();
+    sec.svShown = !sectionFrames_[1]->isHidden();
+    sec.jsShown = !sectionFrames_[2]->isHidden();
     for (std::size_t i = 0; i < std::size(sections_); ++i)
         sec.*kSectionTexts[i] = Std(sections_[i].box->text());
-
-    // What the record copies as the user sees it.
-    const ValueRow& input = inputs_[kSpeedRow];
-    const ValueRow& jet = results_[kJetRow];
-    // A record names the entries picked, whatever was typed over them since.
-    s.record = {Std(pickedText(*Cmb_VidVR)), Std(pickedText(*Cmb_Tprzmr)),
-                !Frm_Rzmr->isHidden(), !Frm_Dlina->isHidden(),
-                Std(input.caption->text()), Std(input.unit->text()), Std(jet.caption->text()), Std(jet.unit->text())};
-    s.decimalSeparator = platform_.decimalSeparator();
-    return s;
+    calculation.decimalSeparator = platform_.decimalSeparator();
+    return calculation;
 }
 
 void Form_Main::Cmd_Start_Click()
 {
     // Only picked entries label a record: the calculation uses them.
     restorePickedTexts();
-    const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
+    const nimbo::Calculation calculation = currentCalculation();
+    const nimbo::Outcome out = nimbo::Calculate(calculation);
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
                               nimbo::MessageIcon::Warning);
@@ -112,9 +116,9 @@ void Form_Main::Cmd_Start_Click()
         panelValues_[i]->setText(Q(out.texts.*kPanelTexts[i]));
 
     const nimbo::Sections& sec = out.sections;
-    Frm_FV->setVisible(sec.fvVisible);
-    sectionFrames_[1]->setVisible(sec.svVisible);
-    sectionFrames_[2]->setVisible(sec.jsVisible);
+    Frm_FV->setVisible(sec.fvShown);
+    sectionFrames_[1]->setVisible(sec.svShown);
+    sectionFrames_[2]->setVisible(sec.jsShown);
     for (std::size_t i = 0; i < std::size(sections_); ++i)
         sections_[i].box->setText(Q(sec.*kSectionTexts[i]));
 
@@ -126,10 +130,11 @@ void Form_Main::Cmd_Start_Click()
         if (written)
             owedHeader_ = 0;
     }
+    const nimbo::LogRecord record = nimbo::RecordOf(calculation.choice, out);
     if (written)
-        written = logFile_.appendDataLine(out.record);
-    LstBx_Log->addItem(Q(out.record.listLine()));
-    keepSheet(out.record.size);
+        written = logFile_.appendDataLine(record);
+    LstBx_Log->addItem(Q(record.listLine()));
+    keepSheet(nimbo::SheetOf(sheetWords_, calculation.choice, out, record.size, pictureName_.toStdString()));
     LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),

@@ -297,6 +297,15 @@ QString Caption(const ControlDesign& d)
     return d.caption ? QString::fromUtf8(d.caption) : QString();
 }
 
+// The design's caption of a control; "" for a name not in the design.
+std::string DesignCaption(std::string_view name)
+{
+    for (const ControlDesign& d : kDesign)
+        if (name == d.name)
+            return d.caption ? d.caption : "";
+    return {};
+}
+
 QComboBox* MakeCombo(const QString& prompt, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
@@ -414,6 +423,22 @@ int Form_Main::addSortedItem(QComboBox* box, const QString& text, const QVariant
         box->setEditText(shownText);
     }
     return low;
+}
+
+nimbo::SheetWords Form_Main::sheetWords()
+{
+    const auto row = [](const char* caption, const char* unit) {
+        return nimbo::ShownValue{DesignCaption(caption), {}, DesignCaption(unit)};
+    };
+    return {DesignCaption("Frm_Tprzmr"), DesignCaption("Frm_Dlina"), DesignCaption("Lbl_A"), DesignCaption("Lbl_B"),
+            DesignCaption("Frm_KSD"), DesignCaption("Frm_RegForm"),
+            {DesignCaption("Opt_Var1"), DesignCaption("Opt_Var2")},
+            DesignCaption("Frm_Ish"), DesignCaption("Frm_rez"),
+            row("Lbl_L", "Lbl_RL"), row("Lbl_p", "Lbl_RP"), row("Lbl_LwA", "Lbl_RLwA"),
+            DesignCaption("Frm_FV"),
+            {DesignCaption("Frm_RS"), DesignCaption("Frm_SV"), DesignCaption("Frm_JS")},
+            {row("Lbl_F0", "Lbl_m2"), row("Lbl_V0", "Lbl_ms"), row("Lbl_Fv", "Lbl_m22"), row("Lbl_Vv", "Lbl_mms"),
+             row("Lbl_Fjs", "Lbl_m222"), row("Lbl_Vjs", "Lbl_mmms")}};
 }
 
 void Form_Main::buildControls()

@@ -44,7 +44,7 @@ void Form_Main::openPodbor()
     // A finder opened anew starts from what this window shows now; one still
     // open keeps what the user typed into it.
     if (!podbor_->isVisible())
-        podbor_->startFrom(currentSnapshot());
+        podbor_->startFrom(currentCalculation());
     podbor_->show();
     podbor_->raise();
     podbor_->activateWindow();

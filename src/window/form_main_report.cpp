@@ -3,17 +3,12 @@
 // prints them.
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
-#include <QRadioButton>
 #include <QStandardPaths>
 
 #include "platform/platform.h"
@@ -25,36 +20,6 @@ Q_DECLARE_METATYPE(nimbo::CalculationSheet)
 namespace {
 
 constexpr int kSheetRole = Qt::UserRole + 1;
-
-std::string Std(const QString& s) { return s.trimmed().toStdString(); }
-
-// A caption, its box and its unit.
-nimbo::ShownValue Row(const auto& row)
-{
-    return {Std(row.caption->text()), Std(row.box->text()), Std(row.unit->text())};
-}
-
-// "A, мм" above a box reads "A", the box, "мм" in a report line.
-nimbo::ShownValue Row(const QString& captionWithUnit, const QString& value)
-{
-    const qsizetype comma = captionWithUnit.lastIndexOf(QStringLiteral(", "));
-    if (comma < 0)
-        return {Std(captionWithUnit), Std(value), {}};
-    return {Std(captionWithUnit.left(comma)), Std(value), Std(captionWithUnit.mid(comma + 2))};
-}
-
-// A shown option frame: its title and the caption of its selected option.
-template <std::size_t N>
-void AddOption(std::vector<nimbo::ShownValue>& out, const QGroupBox* frame, QRadioButton* const (&options)[N])
-{
-    if (frame->isHidden())
-        return;
-    QString selected;
-    for (const QRadioButton* o : options)
-        if (o->isChecked())
-            selected = o->text();
-    out.push_back({Std(frame->title()), Std(selected), {}});
-}
 
 QImage PictureOf(const nimbo::Platform& platform, const QString& folder, const std::string& name)
 {
@@ -113,43 +78,10 @@ void Form_Main::showLogMenu(const QPoint& position)
     Mnu_Log->popup(LstBx_Log->viewport()->mapToGlobal(position));
 }
 
-void Form_Main::keepSheet(const std::string& size)
+void Form_Main::keepSheet(const nimbo::CalculationSheet& sheet)
 {
     if (QListWidgetItem* entry = LstBx_Log->item(LstBx_Log->count() - 1))
-        entry->setData(kSheetRole, QVariant::fromValue(takeSheet(size)));
-}
-
-nimbo::CalculationSheet Form_Main::takeSheet(const std::string& size) const
-{
-    nimbo::CalculationSheet s;
-    s.type = Std(Cmb_TipVR->currentText());
-    s.model = Std(Cmb_VidVR->currentText());
-    s.size = size;
-    // The same precedence as the log record's size.
-    if (!Frm_Dlina->isHidden())
-        s.sizeValues = {Row(Frm_Dlina->title(), TxtBx_Dlina->text())};
-    else if (!Frm_Rzmr->isHidden())
-        for (const ValueRow& size : sizes_)
-            s.sizeValues.push_back(Row(size.caption->text(), size.box->text()));
-    else
-        s.sizeValues = {Row(Frm_Tprzmr->title(), Cmb_Tprzmr->currentText())};
-    AddOption(s.options, Frm_KSD, Opt_KSD);
-    AddOption(s.options, Frm_RegForm, Opt_RegForm);
-    AddOption(s.options, Frm_RegRash, Opt_RegRash);
-    s.variant = Std((Opt_Var[1]->isChecked() ? Opt_Var[1] : Opt_Var[0])->text());
-    s.inputs = {Std(Frm_Ish->title()), {Row(inputs_[kFlowRow]), Row(inputs_[kSpeedRow])}};
-    s.results = {Std(Frm_rez->title()),
-                 {Row(results_[kLossRow]), Row(results_[kSoundRow]), Row(results_[kJetRow])}};
-    if (!Frm_FV->isHidden()) {
-        s.sectionsTitle = Std(Frm_FV->title());
-        // Two rows a frame: the area and the velocity.
-        for (std::size_t i = 0; i < std::size(sectionFrames_); ++i)
-            if (!sectionFrames_[i]->isHidden())
-                s.sections.push_back({Std(sectionFrames_[i]->title()),
-                                      {Row(sections_[2 * i]), Row(sections_[2 * i + 1])}});
-    }
-    s.picture = pictureName_.toStdString();
-    return s;
+        entry->setData(kSheetRole, QVariant::fromValue(sheet));
 }
 
 std::vector<nimbo::CalculationSheet> Form_Main::reportSheets() const

@@ -282,21 +282,17 @@ void Form_Main::Opt_RegRash_Select(int)
 
 namespace {
 
+// The captions and units come from the engine's words of the variant.
 struct VariantTexts {
-    const char* labelV;
     const char* tipV;
-    const char* unitV;
     const char* defaultV;
-    const char* labelX;
     const char* tipX;
-    const char* unitX;
 };
 
 constexpr VariantTexts kVariantTexts[2] = {
-    {"Vx =", "Скорость для расчета дальнобойности", "м/с", "0.2", "l =",
-     "Дальнобойность струи для заданной Vx", "м"},
-    {"X =", "Расстояние от воздухораспределителя", "м", "3.5", "Vx =",
-     "Скорость приточной струи на расстоянии X от воздухораспределителя", "м/с"},
+    {"Скорость для расчета дальнобойности", "0.2", "Дальнобойность струи для заданной Vx"},
+    {"Расстояние от воздухораспределителя", "3.5",
+     "Скорость приточной струи на расстоянии X от воздухораспределителя"},
 };
 
 }  // namespace
@@ -306,10 +302,11 @@ void Form_Main::Opt_Var_Select(int variant)
     if (variant != 1 && variant != 2)
         return;
     const VariantTexts& t = kVariantTexts[variant - 1];
+    const nimbo::VariantWords& words = nimbo::VariantWordsOf(variant);
 
     const ValueRow& input = inputs_[kSpeedRow];
     const ValueRow& jet = results_[kJetRow];
-    input.caption->setText(QString::fromUtf8(t.labelV));
+    input.caption->setText(Text(words.inputLabel));
     // The last result becomes the next input: a throw is the distance to ask
     // about, a velocity at a distance is the velocity to ask the throw for.
     const QString result = jet.box->text();
@@ -322,10 +319,10 @@ void Form_Main::Opt_Var_Select(int variant)
         ResetResult();
     else
         input.box->setText(carried);
-    input.unit->setText(QString::fromUtf8(t.unitV));
-    jet.caption->setText(QString::fromUtf8(t.labelX));
+    input.unit->setText(Text(words.inputUnit));
+    jet.caption->setText(Text(words.resultLabel));
     jet.box->setText(QString());
-    jet.unit->setText(QString::fromUtf8(t.unitX));
+    jet.unit->setText(Text(words.resultUnit));
     SetRowTip(input, QString::fromUtf8(t.tipV));
     SetRowTip(jet, QString::fromUtf8(t.tipX));
 

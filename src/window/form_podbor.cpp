@@ -207,8 +207,9 @@ void Form_Podbor::connectInputs()
     });
 }
 
-void Form_Podbor::startFrom(const nimbo::Snapshot& s)
+void Form_Podbor::startFrom(const nimbo::Calculation& s)
 {
+    const nimbo::Choice& choice = s.choice;
     filling_ = true;
     separator_ = s.decimalSeparator;
     type_->clear();
@@ -216,17 +217,17 @@ void Form_Podbor::startFrom(const nimbo::Snapshot& s)
     const nimbo::Catalogue& catalogue = *s.catalogue;
     for (const std::string& name : catalogue.typeNames())
         type_->addItem(QString::fromStdString(name));
-    const int row = s.selection.row;
+    const int row = choice.selection.row;
     const int typeEntry = row >= 1 && row <= catalogue.recordCount()
                               ? type_->findText(Text(catalogue.typeName(row)), Qt::MatchExactly | Qt::MatchCaseSensitive)
                               : 0;
     type_->setCurrentIndex(std::max(typeEntry, 0));
-    (s.variant == 2 ? variant2_ : variant1_)->setChecked(true);
-    L_->setText(QString::fromStdString(s.inputs.L));
-    V_->setText(QString::fromStdString(s.inputs.V));
-    A_->setText(QString::fromStdString(s.inputs.A));
-    B_->setText(QString::fromStdString(s.inputs.B));
-    length_->setText(QString::fromStdString(s.inputs.Dlina));
+    (choice.variant == 2 ? variant2_ : variant1_)->setChecked(true);
+    L_->setText(QString::fromStdString(choice.inputs.L));
+    V_->setText(QString::fromStdString(choice.inputs.V));
+    A_->setText(QString::fromStdString(choice.inputs.A));
+    B_->setText(QString::fromStdString(choice.inputs.B));
+    length_->setText(QString::fromStdString(choice.inputs.Dlina));
     filling_ = false;
     recompute();
 }

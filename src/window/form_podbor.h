@@ -37,7 +37,7 @@ public:
 
     // Fills the inputs from the main window's selection and boxes (the
     // limits stay as remembered) and searches.
-    void startFrom(const nimbo::Snapshot& snapshot);
+    void startFrom(const nimbo::Calculation& calculation);
 
     // More candidate lines than this are searched off the user-interface
     // thread, with a progress bar (tests lower it).

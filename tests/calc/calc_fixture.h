@@ -71,14 +71,14 @@ inline bool Load(const std::vector<Row>& rows, Catalogue& out)
 
 // A window that has chosen row `row` and size `sizeIndex`, with the default
 // inputs and every option group hidden.
-inline Snapshot Chosen(const Catalogue& catalogue, int row, int sizeIndex = 1)
+inline Calculation Chosen(const Catalogue& catalogue, int row, int sizeIndex = 1)
 {
-    Snapshot s;
+    Calculation s;
     s.catalogue = &catalogue;
-    s.selection = {row, sizeIndex, true, true};
-    s.record.model = std::string(catalogue.modelName(row));
-    s.options.regFormCaptions = {"Opt1", "Opt2", "Opt3", "Opt4"};
-    s.options.regRashCaptions = {"b=0°", "b=15°", "b=30°", "b=45°", "b=60°"};
+    s.choice.selection = {row, sizeIndex, true, true};
+    s.choice.shown.model = std::string(catalogue.modelName(row));
+    s.choice.shown.jetForm = "Opt1";
+    s.choice.shown.regulator = "b=0°";
     return s;
 }
 

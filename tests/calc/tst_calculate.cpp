@@ -10,6 +10,7 @@
 
 #include "calc/stages.h"
 #include "calc_fixture.h"
+#include "log/record_of.h"
 
 using namespace nimbo;
 using nimbo::test::Chosen;
@@ -126,7 +127,7 @@ private slots:
     void calculation_time();
 
 private:
-    Outcome run(Snapshot s) { return Calculate(s); }
+    Outcome run(const Calculation& c) { return Calculate(c); }
     Catalogue catalogue_;
 };
 
@@ -171,17 +172,17 @@ void TestCalculate::unusable_input_is_refused()
     QFETCH(QString, text);
     QFETCH(QString, name);
 
-    Snapshot s = Chosen(catalogue_, row);
-    s.variant = variant;
-    s.sections = {true, true, false, "f0", "v0", "fv", "vv", "fjs", "vjs"};
-    Typed(s.inputs, input) = text.toStdString();
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.variant = variant;
+    s.shownBefore = {true, true, false, "f0", "v0", "fv", "vv", "fjs", "vjs"};
+    Typed(s.choice.inputs, input) = text.toStdString();
     const Outcome out = run(s);
     QVERIFY(!out.ok);
     QVERIFY2(Q(out.message).startsWith(name + ": "), qPrintable(Q(out.message)));
-    QVERIFY(out.texts.p.empty() && out.texts.x.empty() && out.texts.LwA.empty() && out.record.model.empty());
-    QCOMPARE(SectionTexts(out.sections), SectionTexts(s.sections));
-    QCOMPARE(out.sections.fvVisible, true);
-    QCOMPARE(out.sections.jsVisible, false);
+    QVERIFY(out.texts.p.empty() && out.texts.x.empty() && out.texts.LwA.empty());
+    QCOMPARE(SectionTexts(out.sections), SectionTexts(s.shownBefore));
+    QCOMPARE(out.sections.fvShown, true);
+    QCOMPARE(out.sections.jsShown, false);
 }
 
 void TestCalculate::usable_spellings_give_the_plain_results_data()
@@ -226,12 +227,12 @@ void TestCalculate::usable_spellings_give_the_plain_results()
     QFETCH(QString, plain);
     QFETCH(QString, typed);
 
-    Snapshot s = Chosen(catalogue_, row);
-    s.variant = variant;
-    Typed(s.inputs, input) = plain.toStdString();
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.variant = variant;
+    Typed(s.choice.inputs, input) = plain.toStdString();
     const Outcome expected = run(s);
     QVERIFY2(expected.ok, expected.message.c_str());
-    Typed(s.inputs, input) = typed.toStdString();
+    Typed(s.choice.inputs, input) = typed.toStdString();
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(Q(out.texts.p), Q(expected.texts.p));
@@ -254,8 +255,8 @@ void TestCalculate::inputs_outside_the_size_mode_are_not_read()
 {
     QFETCH(int, row);
     QFETCH(Input, input);
-    Snapshot s = Chosen(catalogue_, row);
-    Typed(s.inputs, input) = "abc";
+    Calculation s = Chosen(catalogue_, row);
+    Typed(s.choice.inputs, input) = "abc";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
 }
@@ -280,8 +281,8 @@ void TestCalculate::choice_is_required()
     QFETCH(bool, modelChosen);
     QFETCH(bool, sizeChosen);
     QFETCH(QString, message);
-    Snapshot s = Chosen(catalogue_, std::max(row, 1));
-    s.selection = {row, 1, modelChosen, sizeChosen};
+    Calculation s = Chosen(catalogue_, std::max(row, 1));
+    s.choice.selection = {row, 1, modelChosen, sizeChosen};
     const Outcome out = run(s);
     QCOMPARE(out.ok, message.isEmpty());
     QCOMPARE(Q(out.message), message);
@@ -302,9 +303,9 @@ void TestCalculate::free_size_must_exceed_allowances()
     QFETCH(QString, A);
     QFETCH(QString, B);
     QFETCH(QString, refusedFor);
-    Snapshot s = Chosen(catalogue_, Free);
-    s.inputs.A = A.toStdString();
-    s.inputs.B = B.toStdString();
+    Calculation s = Chosen(catalogue_, Free);
+    s.choice.inputs.A = A.toStdString();
+    s.choice.inputs.B = B.toStdString();
     const Outcome out = run(s);
     QCOMPARE(out.ok, refusedFor.isEmpty());
     if (!out.ok) {
@@ -351,14 +352,14 @@ void TestCalculate::overflow_is_refused_when_the_value_is_used()
     QFETCH(QString, V);
     QFETCH(QString, length);
     QFETCH(QString, refusedFor);
-    Snapshot s = Chosen(catalogue_, row);
-    s.options.ksdVisible = plenum != 0;
-    s.options.ksd = plenum;
-    s.options.regFormVisible = true;
-    s.options.regForm = jetForm;
-    s.inputs.L = L.toStdString();
-    s.inputs.V = V.toStdString();
-    s.inputs.Dlina = length.toStdString();
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.options.ksdApplies = plenum != 0;
+    s.choice.options.ksd = plenum;
+    s.choice.options.regFormApplies = true;
+    s.choice.options.regForm = jetForm;
+    s.choice.inputs.L = L.toStdString();
+    s.choice.inputs.V = V.toStdString();
+    s.choice.inputs.Dlina = length.toStdString();
     const Outcome out = run(s);
     QCOMPARE(out.ok, refusedFor.isEmpty());
     if (out.ok) {
@@ -401,11 +402,11 @@ void TestCalculate::result_texts()
     QFETCH(QString, L);
     QFETCH(char, separator);
     QFETCH(QString, texts);
-    Snapshot s = Chosen(catalogue_, row);
+    Calculation s = Chosen(catalogue_, row);
     s.decimalSeparator = separator;
-    s.inputs.L = L.toStdString();
-    s.options.regFormVisible = jetForm != 0;
-    s.options.regForm = std::max(jetForm, 1);
+    s.choice.inputs.L = L.toStdString();
+    s.choice.options.regFormApplies = jetForm != 0;
+    s.choice.options.regForm = std::max(jetForm, 1);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     const QStringList shown{Q(out.texts.x), Q(out.texts.p), Q(out.texts.LwA), Q(out.texts.mData), Q(out.texts.dzetaData), Q(out.texts.krData),
@@ -446,11 +447,11 @@ void TestCalculate::flat_jet_threshold()
     QFETCH(char, separator);
     QFETCH(bool, flat);
     QFETCH(QString, x);
-    Snapshot s = Chosen(catalogue_, SlotDmz);
-    s.variant = variant;
-    s.inputs.L = "360";
-    s.inputs.V = V.toStdString();
-    s.inputs.Dlina = length.toStdString();
+    Calculation s = Chosen(catalogue_, SlotDmz);
+    s.choice.variant = variant;
+    s.choice.inputs.L = "360";
+    s.choice.inputs.V = V.toStdString();
+    s.choice.inputs.Dlina = length.toStdString();
     s.decimalSeparator = separator;
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
@@ -472,19 +473,19 @@ void TestCalculate::sound_of_slots()
 {
     QFETCH(int, row);
     QFETCH(QString, LwA);
-    Snapshot s = Chosen(catalogue_, row);
-    s.inputs.L = "600";
-    s.inputs.Dlina = "2000";
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.inputs.L = "600";
+    s.choice.inputs.Dlina = "2000";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(Q(out.texts.LwA), LwA);
     QCOMPARE(out.stages.lwaComputed, LwA != "-");
-    QCOMPARE(Q(out.record.listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
+    QCOMPARE(Q(RecordOf(s.choice, out).listLine()).endsWith(", LwA=" + LwA + "дБА"), true);
 }
 
 void TestCalculate::listed_size_reads_chosen_line()
 {
-    Snapshot s = Chosen(catalogue_, Listed, 2);
+    Calculation s = Chosen(catalogue_, Listed, 2);
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
     QCOMPARE(Q(out.texts.fmData), QStringLiteral("0.09"));
@@ -513,16 +514,16 @@ void TestCalculate::numbers_alone_match_the_window()
     QFETCH(QString, L);
     QFETCH(QString, A);
     QFETCH(char, separator);
-    Snapshot s = Chosen(catalogue_, row);
-    s.inputs.L = L.toStdString();
-    s.inputs.A = A.toStdString();
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.inputs.L = L.toStdString();
+    s.choice.inputs.A = A.toStdString();
     s.decimalSeparator = separator;
     const Outcome whole = run(s);
 
     const Candidate candidate = CandidateAt(catalogue_, row, 1);
     TypedInputs in;
-    QVERIFY(ReadInputs(s.inputs, s.variant, candidate.mode, in).empty());
-    const Numbers n = CalculateNumbers(candidate, in, s.options, separator);
+    QVERIFY(ReadInputs(s.choice.inputs, s.choice.variant, candidate.mode, in).empty());
+    const Numbers n = CalculateNumbers(candidate, in, s.choice.options, separator);
     QCOMPARE(n.ok, whole.ok);
     QCOMPARE(Q(n.message), Q(whole.message));
     if (n.ok) {
@@ -557,16 +558,16 @@ void TestCalculate::jet_velocity_at_a_distance()
     QFETCH(double, X);
     QFETCH(bool, flat);
     QFETCH(QString, velocity);
-    Snapshot s = Chosen(catalogue_, row);
-    s.inputs.L = "360";
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.inputs.L = "360";
     const Outcome throwCase = run(s);  // variant 1: the numbers of the candidate
     QVERIFY2(throwCase.ok, throwCase.message.c_str());
 
     const double v = JetVelocityAt(throwCase.stages, X);
     QCOMPARE(JetAtDistance(throwCase.stages, X).flat, flat);
     QCOMPARE(Q(NumberText(v, '.')), velocity);
-    s.variant = 2;
-    s.inputs.V = NumberText(X, '.');
+    s.choice.variant = 2;
+    s.choice.inputs.V = NumberText(X, '.');
     const Outcome shown = run(s);
     QVERIFY2(shown.ok, shown.message.c_str());
     QCOMPARE(v, shown.stages.Vx);
@@ -577,20 +578,22 @@ void TestCalculate::log_record_of_free_size()
 {
     // State: free size 250 × 400 with allowances of 20 mm, plenum frame
     // hidden, jet-form frame visible with nothing selected, regulator at b=15°.
-    Snapshot s = Chosen(catalogue_, Free);
-    s.inputs.A = "250";
-    s.inputs.B = "400";
-    s.inputs.V = "0,2";
+    Calculation s = Chosen(catalogue_, Free);
+    s.choice.inputs.A = "250";
+    s.choice.inputs.B = "400";
+    s.choice.inputs.V = "0,2";
     s.decimalSeparator = ',';
-    s.record.freeSizeShown = true;
-    s.record.listedSize = "Типоразмер";
-    s.options.ksdVisible = false;
-    s.options.ksd = 2;
-    s.options.regFormVisible = true;
-    s.options.regForm = 0;
-    s.options.regRashVisible = true;
-    s.options.regRash = 2;
-    s.sections = {false, false, true, "", "", "", "", "old", "old"};
+    s.choice.shown.freeSizeShown = true;
+    s.choice.shown.listedSize = "Типоразмер";
+    s.choice.options.ksdApplies = false;
+    s.choice.options.ksd = 2;
+    s.choice.options.regFormApplies = true;
+    s.choice.options.regForm = 0;
+    s.choice.options.regRashApplies = true;
+    s.choice.options.regRash = 2;
+    s.choice.shown.jetForm = "";
+    s.choice.shown.regulator = "b=15°";
+    s.shownBefore = {false, false, true, "", "", "", "", "old", "old"};
 
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
@@ -599,12 +602,12 @@ void TestCalculate::log_record_of_free_size()
     const std::array<std::string, 15> expected{"П-Своб", "250х400", "-",     "",    "b=15°",
                                                "1000",   "0,2",     "12",    "9,4", "0,087",
                                                "3,2",    "0,1",     "2,8",   "old", "old"};
-    QCOMPARE(out.record.dataColumns(), expected);
-    QCOMPARE(Q(out.record.listLine()),
+    QCOMPARE(RecordOf(s.choice, out).dataColumns(), expected);
+    QCOMPARE(Q(RecordOf(s.choice, out).listLine()),
              QStringLiteral("П-Своб 250х400, -, , b=15°, L=1000м3/ч, Vx =0,2м/с, P=12Па, l =9,4м, LwA=47дБА"));
-    QCOMPARE(out.sections.fvVisible, true);
-    QCOMPARE(out.sections.svVisible, true);
-    QCOMPARE(out.sections.jsVisible, false);
+    QCOMPARE(out.sections.fvShown, true);
+    QCOMPARE(out.sections.svShown, true);
+    QCOMPARE(out.sections.jsShown, false);
 }
 
 void TestCalculate::log_record_items_data()
@@ -630,35 +633,32 @@ void TestCalculate::log_record_items()
     QFETCH(int, plenum);
     QFETCH(QString, size);
     QFETCH(QString, plenumText);
-    Snapshot s = Chosen(catalogue_, row);
-    s.record.listedSize = "200х200";
-    s.record.freeSizeShown = rzmrVisible;
-    s.record.lengthShown = dlinaVisible;
-    s.options.ksdVisible = plenum != 0;
-    s.options.ksd = std::max(plenum, 0);
-    s.variant = 2;
-    s.inputs.V = " 3.5 ";
-    s.record.inputLabel = "X =";
-    s.record.inputUnit = "м";
-    s.record.resultLabel = "Vx =";
-    s.record.resultUnit = "м/с";
+    Calculation s = Chosen(catalogue_, row);
+    s.choice.shown.listedSize = "200х200";
+    s.choice.shown.freeSizeShown = rzmrVisible;
+    s.choice.shown.lengthShown = dlinaVisible;
+    s.choice.options.ksdApplies = plenum != 0;
+    s.choice.options.ksd = std::max(plenum, 0);
+    s.choice.shown.plenum = plenum > 0 ? std::string(plenum == 2 ? "КСД" : "КСР") : "";
+    s.choice.variant = 2;
+    s.choice.inputs.V = " 3.5 ";
     const Outcome out = run(s);
     QVERIFY2(out.ok, out.message.c_str());
-    QCOMPARE(Q(out.record.size), size);
-    QCOMPARE(Q(out.record.plenum), plenumText);
-    QCOMPARE(Q(out.record.jetForm), QStringLiteral("-"));
+    QCOMPARE(Q(RecordOf(s.choice, out).size), size);
+    QCOMPARE(Q(RecordOf(s.choice, out).plenum), plenumText);
+    QCOMPARE(Q(RecordOf(s.choice, out).jetForm), QStringLiteral("-"));
     // A typed number is recorded without the blanks around it.
-    QCOMPARE(Q(out.record.V), QStringLiteral("3.5"));
-    QVERIFY(Q(out.record.listLine()).contains(", X =3.5м, P="));
-    QVERIFY(Q(out.record.listLine()).contains(", Vx =" + Q(out.texts.x) + "м/с, LwA="));
-    QCOMPARE(Q(out.record.x), Q(out.texts.x));
-    QCOMPARE(Q(out.record.LwA), Q(out.texts.LwA));
+    QCOMPARE(Q(RecordOf(s.choice, out).V), QStringLiteral("3.5"));
+    QVERIFY(Q(RecordOf(s.choice, out).listLine()).contains(", X =3.5м, P="));
+    QVERIFY(Q(RecordOf(s.choice, out).listLine()).contains(", Vx =" + Q(out.texts.x) + "м/с, LwA="));
+    QCOMPARE(Q(RecordOf(s.choice, out).x), Q(out.texts.x));
+    QCOMPARE(Q(RecordOf(s.choice, out).LwA), Q(out.texts.LwA));
 }
 
 void TestCalculate::calculation_time()
 {
-    Snapshot s = Chosen(catalogue_, Free);
-    s.options.regRashVisible = true;
+    Calculation s = Chosen(catalogue_, Free);
+    s.choice.options.regRashApplies = true;
     const Outcome first = run(s);
     QVERIFY2(first.ok, first.message.c_str());
 
@@ -669,7 +669,7 @@ void TestCalculate::calculation_time()
         const auto start = std::chrono::steady_clock::now();
         const Outcome out = Calculate(s);
         const auto stop = std::chrono::steady_clock::now();
-        QCOMPARE(out.record.listLine(), first.record.listLine());
+        QCOMPARE(RecordOf(s.choice, out).listLine(), RecordOf(s.choice, first).listLine());
         micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
     }
     std::nth_element(micros.begin(), micros.begin() + kRuns / 2, micros.end());

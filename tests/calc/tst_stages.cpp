@@ -36,21 +36,21 @@ Row Telling(const std::string& model, const std::string& designation, bool optio
 }
 
 struct Options {
-    bool ksdVisible = false;
+    bool ksdApplies = false;
     int ksd = 1;
-    bool regFormVisible = false;
+    bool regFormApplies = false;
     int regForm = 1;
-    bool regRashVisible = false;
+    bool regRashApplies = false;
     int regRash = 1;
 
     OptionState state() const
     {
         OptionState o;
-        o.ksdVisible = ksdVisible;
+        o.ksdApplies = ksdApplies;
         o.ksd = ksd;
-        o.regFormVisible = regFormVisible;
+        o.regFormApplies = regFormApplies;
         o.regForm = regForm;
-        o.regRashVisible = regRashVisible;
+        o.regRashApplies = regRashApplies;
         o.regRash = regRash;
         return o;
     }
@@ -205,53 +205,53 @@ void TestStages::coefficient_choice_data()
     o.regRash = 3;
     o.regForm = 3;
     QTest::newRow("hidden frames ignore their selections") << 1 << o << 1.1f << 2.1f << 1.0 << false << 0.0f << 11.0f;
-    o.regFormVisible = true;
+    o.regFormApplies = true;
     QTest::newRow("jet form 3") << 1 << o << 1.3f << 2.3f << 1.0 << false << 0.0f << 13.0f;
-    o.regRashVisible = true;
+    o.regRashApplies = true;
     QTest::newRow("b=30° with option 3 lacking regulator values")
         << 1 << o << 1.3f << 2.3f << double(0.13f) << true << 13.0f << 13.0f;
     QTest::newRow("b=30° with option 3 regulator values")
         << 2 << o << 1.3f << 2.3f << double(0.33f) << true << 33.0f << 13.0f;
-    o.regFormVisible = false;
+    o.regFormApplies = false;
     o.regForm = 2;
     o.regRash = 2;
     QTest::newRow("option 2 regulator values with its frame hidden")
         << 1 << o << 1.1f << 2.1f << double(0.22f) << true << 22.0f << 11.0f;
     o = Options{};
-    o.regRashVisible = true;
+    o.regRashApplies = true;
     o.regRash = 5;
     QTest::newRow("negative dL") << 1 << o << 1.1f << 2.1f << double(0.15f) << true << -3.0f << 11.0f;
-    o.ksdVisible = true;
+    o.ksdApplies = true;
     o.ksd = 1;
     o.regRash = 2;
     QTest::newRow("Нет drops the regulator") << 1 << o << 1.1f << 2.1f << 1.0 << false << 0.0f << 11.0f;
-    o.regFormVisible = true;
+    o.regFormApplies = true;
     o.regForm = 2;
     QTest::newRow("Нет with option 2") << 1 << o << 1.2f << 2.2f << 1.0 << false << 0.0f << 12.0f;
     o.ksd = 3;
     o.regForm = 3;
     o.regRash = 4;
     QTest::newRow("КСР with option 3") << 1 << o << 1.3f << 3.3f << double(0.14f) << true << 14.0f << 23.0f;
-    o.regFormVisible = false;
+    o.regFormApplies = false;
     o.regForm = 1;
     o.ksd = 2;
     o.regRash = 4;
     QTest::newRow("КСД drops the regulator, takes plenum values")
         << 1 << o << 1.1f << 3.1f << 1.0 << false << 0.0f << 21.0f;
-    o.regFormVisible = true;
+    o.regFormApplies = true;
     o.regForm = 4;
     QTest::newRow("КСД with option 4") << 1 << o << 1.4f << 3.4f << 1.0 << false << 0.0f << 24.0f;
-    o.regFormVisible = false;
+    o.regFormApplies = false;
     QTest::newRow("КСД with option 4 selected in a hidden frame")
         << 1 << o << 1.1f << 3.1f << 1.0 << false << 0.0f << 21.0f;
     o.ksd = 3;
-    o.regFormVisible = true;
+    o.regFormApplies = true;
     o.regForm = 1;
     QTest::newRow("КСР keeps the regulator of a grille")
         << 1 << o << 1.1f << 3.1f << double(0.14f) << true << 14.0f << 21.0f;
     QTest::newRow("КСР without regulator caption")
         << 3 << o << 1.1f << 3.1f << 1.0 << false << 0.0f << 21.0f;
-    o.ksdVisible = false;
+    o.ksdApplies = false;
     o.ksd = 2;
     QTest::newRow("plenum selected while its frame is hidden")
         << 1 << o << 1.1f << 2.1f << double(0.14f) << true << 14.0f << 11.0f;
@@ -290,13 +290,13 @@ void TestStages::slot_plenum_coefficient_data()
     const FittedCoefficients f = Fitted(0.5);
     enum { Dmz = 4, Dpz = 5, Dtz = 6, Other = 7 };
     Options ksd;
-    ksd.ksdVisible = true;
+    ksd.ksdApplies = true;
     ksd.ksd = 2;
-    ksd.regFormVisible = true;
+    ksd.regFormApplies = true;
     Options ksd2 = ksd;
     ksd2.regForm = 2;
     Options ksd2Hidden = ksd2;
-    ksd2Hidden.regFormVisible = false;
+    ksd2Hidden.regFormApplies = false;
     QTest::newRow("КСД ДМЗ") << int(Dmz) << ksd << f.q1 << false << 1.0;
     QTest::newRow("КСД ДМЗ option 2") << int(Dmz) << ksd2 << f.exp << false << 1.0;
     QTest::newRow("КСД ДМЗ option 2 in a hidden frame") << int(Dmz) << ksd2Hidden << f.q1 << false << 1.0;
@@ -309,12 +309,12 @@ void TestStages::slot_plenum_coefficient_data()
 
     Options ksr = ksd;
     ksr.ksd = 3;
-    ksr.regRashVisible = true;
+    ksr.regRashApplies = true;
     ksr.regRash = 1;
     Options ksr2 = ksr;
     ksr2.regForm = 2;
     Options ksrNoRegulator = ksr;
-    ksrNoRegulator.regRashVisible = false;
+    ksrNoRegulator.regRashApplies = false;
     // The regulator's 0.5 is added to the fit, then kr is 1.
     QTest::newRow("КСР adds kr to DzetaQ2") << int(Dmz) << ksr << f.q2 + double(0.5f) << false << 1.0;
     QTest::newRow("КСР option 2 adds kr to DzetaCub") << int(Other) << ksr2 << f.cub + double(0.5f) << false << 1.0;
@@ -476,7 +476,7 @@ void TestStages::sections_data()
     QTest::addColumn<double>("Fm");
     QTest::addColumn<double>("L");
     QTest::addColumn<int>("regForm");
-    QTest::addColumn<bool>("regForm1Visible");
+    QTest::addColumn<bool>("regForm1Offered");
     QTest::addColumn<float>("k1");
     QTest::addColumn<float>("k3");
     QTest::addColumn<char>("separator");
@@ -522,7 +522,7 @@ void TestStages::sections()
     QFETCH(double, Fm);
     QFETCH(double, L);
     QFETCH(int, regForm);
-    QFETCH(bool, regForm1Visible);
+    QFETCH(bool, regForm1Offered);
     QFETCH(float, k1);
     QFETCH(float, k3);
     QFETCH(char, separator);
@@ -532,7 +532,7 @@ void TestStages::sections()
     Sections before{false, true, true, "f0", "v0", "fv", "vv", "fjs", "vjs"};
     OptionState options;
     options.regForm = regForm;
-    options.regForm1Visible = regForm1Visible;
+    options.regForm1Offered = regForm1Offered;
     const std::string a = A.toStdString();
     SectionInputs in;
     in.sectionMode = mode;
@@ -545,7 +545,7 @@ void TestStages::sections()
     in.decimalSeparator = separator;
     const Sections s = SectionResults(before, in);
 
-    const QString shownFrames = QString("%1%2%3").arg(int(s.fvVisible)).arg(int(s.svVisible)).arg(int(s.jsVisible));
+    const QString shownFrames = QString("%1%2%3").arg(int(s.fvShown)).arg(int(s.svShown)).arg(int(s.jsShown));
     QCOMPARE(shownFrames, frames);
     const QStringList shown{QString::fromStdString(s.F0),  QString::fromStdString(s.V0),
                             QString::fromStdString(s.Fv),  QString::fromStdString(s.Vv),

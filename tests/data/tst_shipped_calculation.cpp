@@ -52,7 +52,7 @@ double Number(const std::string& text)
 
 struct Case {
     std::string what;  // for failure messages
-    Snapshot snapshot;
+    Calculation snapshot;
     bool damperUsed = false;
 };
 
@@ -158,31 +158,28 @@ std::vector<Case> TestShippedCalculation::casesFor(int row) const
                 for (int position : positions)
                     for (int variant : {1, 2}) {
                         Case c;
-                        Snapshot& s = c.snapshot;
+                        Calculation& s = c.snapshot;
+                        Choice& choice = s.choice;
                         s.catalogue = &catalogue_;
-                        s.selection = {row, size.index, true, !free && !slot};
-                        s.inputs.L = flow;
-                        s.inputs.V = variant == 1 ? "0.5" : "3";
-                        s.inputs.A = size.A;
-                        s.inputs.B = size.B;
-                        s.inputs.Dlina = size.length;
-                        s.variant = variant;
-                        s.sections.fvVisible = s.sections.svVisible = s.sections.jsVisible = false;
-                        OptionState& o = s.options;
-                        o.ksdVisible = plenum;
+                        choice.selection = {row, size.index, true, !free && !slot};
+                        choice.inputs.L = flow;
+                        choice.inputs.V = variant == 1 ? "0.5" : "3";
+                        choice.inputs.A = size.A;
+                        choice.inputs.B = size.B;
+                        choice.inputs.Dlina = size.length;
+                        choice.variant = variant;
+                        s.shownBefore.fvShown = s.shownBefore.svShown = s.shownBefore.jsShown = false;
+                        OptionState& o = choice.options;
+                        o.ksdApplies = plenum;
                         o.ksd = ksd;
-                        o.regFormVisible = jetForm;
+                        o.regFormApplies = jetForm;
                         o.regForm = jet;
-                        o.regRashVisible = rashVisible;
+                        o.regRashApplies = rashVisible;
                         o.regRash = position;
-                        for (int k = 1; k <= 4; ++k)
-                            o.regFormCaptions[static_cast<std::size_t>(k - 1)] = std::string(line.jetCaption(k));
-                        for (int p = 1; p <= 5; ++p)
-                            o.regRashCaptions[static_cast<std::size_t>(p - 1)] = std::string(line.regCaption(p));
-                        s.record.model = model;
-                        s.record.listedSize = free || slot ? "" : size.label;
-                        s.record.freeSizeShown = free;
-                        s.record.lengthShown = slot;
+                        choice.shown.model = model;
+                        choice.shown.listedSize = free || slot ? "" : size.label;
+                        choice.shown.freeSizeShown = free;
+                        choice.shown.lengthShown = slot;
                         c.damperUsed = rashVisible;
                         c.what = model + " " + size.label + " L=" + flow + " КСД" + std::to_string(ksd) +
                                  " форма " + std::to_string(jet) + " рег. " +
@@ -216,7 +213,7 @@ void TestShippedCalculation::every_combination()
         QVERIFY2(credible, (context + "LwA = " + out.texts.LwA + " дБ(А)").c_str());
 
         const double jet = Number(out.texts.x);
-        if (c.snapshot.variant == 1)
+        if (c.snapshot.choice.variant == 1)
             QVERIFY2(jet >= kMinThrow && jet <= kMaxThrow, (context + "l = " + out.texts.x + " м").c_str());
         else
             QVERIFY2(jet >= kMinVelocity && jet <= kMaxVelocity, (context + "Vx = " + out.texts.x + " м/с").c_str());
@@ -224,7 +221,7 @@ void TestShippedCalculation::every_combination()
         // The section velocities follow from the rated flow: the rating
         // section at the rated velocity, the duct a little slower, the live
         // section a little faster.
-        const int mode = catalogue_.line(row, c.snapshot.selection.sizeIndex).sectionMode();
+        const int mode = catalogue_.line(row, c.snapshot.choice.selection.sizeIndex).sectionMode();
         if (mode == 1 || mode == 2) {
             const double v0 = Number(out.sections.V0);
             QVERIFY2(v0 >= kMinFaceVelocity && v0 <= kMaxFaceVelocity, (context + "V0 = " + out.sections.V0).c_str());
@@ -233,7 +230,7 @@ void TestShippedCalculation::every_combination()
             const double vv = Number(out.sections.Vv);
             QVERIFY2(vv > 0 && vv <= Number(out.sections.V0), (context + "Vв = " + out.sections.Vv).c_str());
         }
-        QVERIFY2(out.sections.jsVisible, (context + "no live section").c_str());
+        QVERIFY2(out.sections.jsShown, (context + "no live section").c_str());
         const double vjs = Number(out.sections.Vjs);
         QVERIFY2(vjs >= kMinFaceVelocity && vjs <= kMaxLiveVelocity, (context + "Vжс = " + out.sections.Vjs).c_str());
     }

@@ -325,7 +325,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     Started s(fuzz::GeneratedCatalogueBytes());
     QVERIFY(s.ok);
     QVERIFY(s.chooseModel(kType, kModel));
-    const Outcome first = Calculate(s.snapshot());
+    const Started::Expected first = s.expected();
     s.calculate();
     QCOMPARE(s.platform.messages.size(), 0);
     const QByteArray fileBefore = s.logFile();
@@ -339,7 +339,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     // Action: two calculations and a variant switch while the file is unusable.
     for (const char* flow : {"2000", "500"}) {
         s.box(QStringLiteral("TxtBx_L"))->setText(QString::fromLatin1(flow));
-        const Outcome expected = Calculate(s.snapshot());
+        const Started::Expected expected = s.expected();
         QVERIFY(expected.ok);
         const qsizetype messages = s.platform.messages.size();
         s.calculate();
@@ -366,7 +366,7 @@ void TestLogFaults::fault_while_running_keeps_everything_on_screen()
     // Action: the fault is gone, one more calculation.
     f.lift();
     s.box(QStringLiteral("TxtBx_L"))->setText(QStringLiteral("750"));
-    const Outcome expected = Calculate(s.snapshot());
+    const Started::Expected expected = s.expected();
     const qsizetype messages = s.platform.messages.size();
     s.calculate();
 
@@ -439,7 +439,7 @@ void TestLogFaults::works_in_any_program_folder()
     QVERIFY(s.ok);
     QCOMPARE(s.platform.messages.size(), 0);
     QVERIFY(s.chooseModel(kType, kModel));
-    const Outcome expected = Calculate(s.snapshot());
+    const Started::Expected expected = s.expected();
     QVERIFY(expected.ok);
     s.calculate();
     QCOMPARE(s.results(), Started::ResultsOf(expected));

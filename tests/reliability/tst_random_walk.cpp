@@ -351,7 +351,7 @@ private:
 
     QString calculateWith(const std::function<void()>& press)
     {
-        const Outcome expected = Calculate(s_->snapshot());
+        const Started::Expected expected = s_->expected();
         const QStringList before = s_->results();
         const qsizetype messages = s_->platform.messages.size();
         press();

@@ -33,6 +33,7 @@
 
 #include "catalogue/site.h"
 #include "calc/calculation.h"
+#include "log/record_of.h"
 #include "platform/platform.h"
 #include "support/catalogue_text.h"
 #include "window/form_main.h"
@@ -302,7 +303,17 @@ struct Started {
         return out;
     }
     QByteArray logFile() const { return folder.read(QStringLiteral("Nimbo.csv")); }
-    Snapshot snapshot() const { return window->takeSnapshot(); }
+    // What "Считай!" gives now: the engine's outcome and the record made of it.
+    struct Expected : Outcome {
+        LogRecord record;
+    };
+    Expected expected() const
+    {
+        const Calculation c = window->currentCalculation();
+        Expected e{Calculate(c), {}};
+        e.record = RecordOf(c.choice, e);
+        return e;
+    }
 
     // The nine result texts an outcome puts into the boxes, in kAllResults order.
     static QStringList ResultsOf(const Outcome& out)

@@ -2,24 +2,17 @@
 // calculation ended, in the columns of the log file.
 #include <initializer_list>
 
-#include "calc/calculation.h"
+#include "log/record_of.h"
+
 #include "text/utf8.h"
 
 namespace nimbo {
 
 namespace {
 
-// The caption of the selected option; "" when none is, "-" when the frame
-// is hidden (a hidden group's leftover selection means nothing).
-template <std::size_t N>
-std::string OptionText(bool frameVisible, int selected, const std::array<std::string, N>& captions)
-{
-    if (!frameVisible)
-        return "-";
-    if (selected >= 1 && selected <= static_cast<int>(N))
-        return captions[static_cast<std::size_t>(selected - 1)];
-    return "";
-}
+// The caption of the selected option; "-" for a group that does not apply
+// (its leftover selection means nothing to the reader).
+std::string OptionText(bool applies, const std::string& caption) { return applies ? caption : "-"; }
 
 // A typed number as the user meant it: blanks and line ends around it are
 // not part of it (a cell copied from a spreadsheet ends in CR LF).
@@ -36,18 +29,22 @@ void BlankControlCharacters(std::string& text)
 
 }  // namespace
 
-LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const OptionState& o,
-                        const DisplayTexts& results, const Sections& sections)
+LogRecord RecordOf(const Choice& choice, const Outcome& outcome)
 {
+    const ChoiceTexts& shown = choice.shown;
+    const Inputs& texts = choice.inputs;
+    const OptionState& o = choice.options;
+    const DisplayTexts& results = outcome.texts;
+    const Sections& sections = outcome.sections;
     LogRecord r;
     r.model = shown.model;
     r.size = shown.freeSizeShown ? RecordedNumber(texts.A) + "х" + RecordedNumber(texts.B)  // Cyrillic "х"
                                  : shown.listedSize;
     if (shown.lengthShown)
         r.size = RecordedNumber(texts.Dlina);
-    r.plenum = OptionText(o.ksdVisible, o.ksd, o.ksdCaptions);
-    r.jetForm = OptionText(o.regFormVisible, o.regForm, o.regFormCaptions);
-    r.flowRegulator = OptionText(o.regRashVisible, o.regRash, o.regRashCaptions);
+    r.plenum = OptionText(o.ksdApplies, shown.plenum);
+    r.jetForm = OptionText(o.regFormApplies, shown.jetForm);
+    r.flowRegulator = OptionText(o.regRashApplies, shown.regulator);
     r.L = RecordedNumber(texts.L);
     r.V = RecordedNumber(texts.V);
     r.p = results.p;
@@ -59,10 +56,11 @@ LogRecord MakeLogRecord(const RecordTexts& shown, const Inputs& texts, const Opt
     r.Fjs = sections.Fjs;
     r.Vjs = sections.Vjs;
     r.LwA = results.LwA;
-    r.labelV = shown.inputLabel;
-    r.unitV = shown.inputUnit;
-    r.labelX = shown.resultLabel;
-    r.unitX = shown.resultUnit;
+    const VariantWords& words = VariantWordsOf(choice.variant);
+    r.labelV = words.inputLabel;
+    r.unitV = words.inputUnit;
+    r.labelX = words.resultLabel;
+    r.unitX = words.resultUnit;
     for (std::string* text : {&r.model, &r.size, &r.plenum, &r.jetForm, &r.flowRegulator, &r.L, &r.V, &r.p, &r.x,
                               &r.F0, &r.V0, &r.Fv, &r.Vv, &r.Fjs, &r.Vjs, &r.LwA, &r.labelV, &r.unitV, &r.labelX,
                               &r.unitX})
