@@ -2,6 +2,8 @@
 // numbers step of "Считай!", then the limits and the order.
 #include "select/search.h"
 
+#include "select/quantities.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -17,23 +19,6 @@ namespace nimbo {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-
-struct LimitSlot {
-    LimitBit bit;
-    std::string_view name;
-    std::string LimitTexts::*text;
-    std::optional<double> Limits::*value;
-    int variant;  // 0: both variants
-};
-
-constexpr LimitSlot kLimitSlots[kLimitCount] = {
-    {kLimitDP, "ΔP не более", &LimitTexts::dP, &Limits::dP, 0},
-    {kLimitLwA, "LwA не более", &LimitTexts::LwA, &Limits::LwA, 0},
-    {kLimitThrowMin, "l не менее", &LimitTexts::throwMin, &Limits::throwMin, 1},
-    {kLimitThrowMax, "l не более", &LimitTexts::throwMax, &Limits::throwMax, 1},
-    {kLimitVx, "Vx не более", &LimitTexts::VxMax, &Limits::VxMax, 2},
-    {kLimitV0, "V0 не более", &LimitTexts::V0Max, &Limits::V0Max, 0},
-};
 
 bool TypeMatches(const Catalogue& catalogue, int row, const std::string& type)
 {
@@ -68,18 +53,14 @@ bool Below(double value, const std::optional<double>& limit) { return limit && !
 unsigned Misses(const Found& f, const Limits& limits, int variant)
 {
     unsigned m = 0;
-    if (Above(f.dP, limits.dP))
-        m |= kLimitDP;
-    if (Above(f.LwA, limits.LwA))
-        m |= kLimitLwA;
-    if (variant != 2 && Below(f.jet, limits.throwMin))
-        m |= kLimitThrowMin;
-    if (variant != 2 && Above(f.jet, limits.throwMax))
-        m |= kLimitThrowMax;
-    if (variant == 2 && Above(f.jet, limits.VxMax))
-        m |= kLimitVx;
-    if (Above(f.V0, limits.V0Max))
-        m |= kLimitV0;
+    for (const LimitSlot& slot : LimitSlots()) {
+        if (!LimitApplies(slot, variant))
+            continue;
+        const double value = f.*slot.number;
+        const std::optional<double>& limit = limits.*slot.value;
+        if (slot.bound == Bound::AtMost ? Above(value, limit) : Below(value, limit))
+            m |= slot.bit;
+    }
     return m;
 }
 
@@ -200,19 +181,13 @@ bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInput
 
 }  // namespace
 
-std::string_view LimitName(LimitBit limit)
-{
-    for (const LimitSlot& slot : kLimitSlots)
-        if (slot.bit == limit)
-            return slot.name;
-    return {};
-}
+std::string_view LimitName(LimitBit limit) { return SlotOf(limit).name; }
 
 std::string ReadLimits(const LimitTexts& texts, int variant, Limits& out)
 {
     out = {};
-    for (const LimitSlot& slot : kLimitSlots) {
-        if (slot.variant != 0 && slot.variant != (variant == 2 ? 2 : 1))
+    for (const LimitSlot& slot : LimitSlots()) {
+        if (!LimitApplies(slot, variant))
             continue;
         const std::string& text = texts.*slot.text;
         if (TrimSpace(text).empty())

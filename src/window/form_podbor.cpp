@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "calc/numbers.h"
+#include "select/quantities.h"
 #include "window/form_main.h"
 #include "window/jet_chart.h"
 #include "window/podbor_model.h"
@@ -117,19 +118,22 @@ void Form_Podbor::buildInputs(QFormLayout* form)
 
 void Form_Podbor::buildLimits(QFormLayout* form)
 {
-    const auto limit = [this, form](QLineEdit*& edit, const char* name, const QString& label) {
-        edit = new QLineEdit(this);
-        edit->setObjectName(QLatin1String(name));
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(Text(limitSlots[i].boxName));
         edit->setPlaceholderText(QStringLiteral("нет"));
-        form->addRow(label, edit);
-    };
-    limit(dP_, "TxtBx_MaxDP", QStringLiteral("ΔP не более, Па"));
-    limit(LwA_, "TxtBx_MaxLwA", QStringLiteral("LwA не более, дБ(А)"));
-    limit(throwMin_, "TxtBx_MinL", QStringLiteral("l не менее, м"));
-    limit(throwMax_, "TxtBx_MaxL", QStringLiteral("l не более, м"));
-    limit(VxMax_, "TxtBx_MaxVx", QStringLiteral("Vx не более, м/с"));
-    limit(V0Max_, "TxtBx_MaxV0", QStringLiteral("V0 не более, м/с"));
-    form->setRowVisible(VxMax_, false);
+        form->addRow(Text(limitSlots[i].name) + QStringLiteral(", ") + Text(limitSlots[i].unit), edit);
+        limits_[i] = edit;
+    }
+    showLimitsOf(1);
+}
+
+void Form_Podbor::showLimitsOf(int variant)
+{
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i)
+        limitsForm_->setRowVisible(limits_[i], nimbo::LimitApplies(limitSlots[i], variant));
 }
 
 void Form_Podbor::buildResults()
@@ -187,10 +191,12 @@ void Form_Podbor::buildResults()
 
 void Form_Podbor::connectInputs()
 {
-    for (QLineEdit* box : {L_, V_, A_, B_, length_, dP_, LwA_, throwMin_, throwMax_, VxMax_, V0Max_})
+    for (QLineEdit* box : {L_, V_, A_, B_, length_})
         connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
-    for (QLineEdit* box : {dP_, LwA_, throwMin_, throwMax_, VxMax_, V0Max_})
+    for (QLineEdit* box : limits_) {
+        connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
         connect(box, &QLineEdit::textEdited, this, &Form_Podbor::saveLimits);
+    }
     connect(type_, &QComboBox::currentIndexChanged, this, &Form_Podbor::recompute);
     connect(allOptions_, &QCheckBox::toggled, this, &Form_Podbor::recompute);
     connect(variant1_, &QRadioButton::toggled, this, &Form_Podbor::variantChanged);
@@ -239,7 +245,10 @@ bool Form_Podbor::readRequest(nimbo::Request& r, QString& problem) const
     r.variant = variant2_->isChecked() ? 2 : 1;
     r.allOptions = allOptions_->isChecked();
     r.decimalSeparator = separator_;
-    const nimbo::LimitTexts texts{Std(dP_), Std(LwA_), Std(throwMin_), Std(throwMax_), Std(VxMax_), Std(V0Max_)};
+    nimbo::LimitTexts texts;
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i)
+        texts.*limitSlots[i].text = Std(limits_[i]);
     problem = QString::fromStdString(nimbo::ReadLimits(texts, r.variant, r.limits));
     return problem.isEmpty();
 }
@@ -347,9 +356,7 @@ void Form_Podbor::variantChanged()
 {
     const bool v2 = variant2_->isChecked();
     labelV_->setText(v2 ? QStringLiteral("Расстояние X, м") : QStringLiteral("Скорость Vx, м/с"));
-    limitsForm_->setRowVisible(throwMin_, !v2);
-    limitsForm_->setRowVisible(throwMax_, !v2);
-    limitsForm_->setRowVisible(VxMax_, v2);
+    showLimitsOf(v2 ? 2 : 1);
     if (filling_)
         return;
     // A velocity is no distance: the variant's own starting value, as the
@@ -394,7 +401,7 @@ void Form_Podbor::updateSpans()
     for (int r = 0; r < proxy_->rowCount(); ++r) {
         const nimbo::Found* f = model_->found(proxy_->mapToSource(proxy_->index(r, 0)).row());
         if (f && !f->ok)
-            table_->setSpan(r, PodborModel::DP, 1, PodborModel::ColumnCount - PodborModel::DP);
+            table_->setSpan(r, PodborModel::FirstQuantity, 1, PodborModel::ColumnCount - PodborModel::FirstQuantity);
     }
 }
 
@@ -435,19 +442,15 @@ void Form_Podbor::copyRows()
 void Form_Podbor::loadLimits()
 {
     QSettings settings = Settings();
-    for (const auto& [box, key] : limitBoxes())
-        box->setText(settings.value(QStringLiteral("podbor/") + QLatin1String(key)).toString());
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i)
+        limits_[i]->setText(settings.value(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey)).toString());
 }
 
 void Form_Podbor::saveLimits() const
 {
     QSettings settings = Settings();
-    for (const auto& [box, key] : limitBoxes())
-        settings.setValue(QStringLiteral("podbor/") + QLatin1String(key), box->text());
-}
-
-std::array<std::pair<QLineEdit*, const char*>, nimbo::kLimitCount> Form_Podbor::limitBoxes() const
-{
-    return {{{dP_, "dP"}, {LwA_, "LwA"}, {throwMin_, "throwMin"}, {throwMax_, "throwMax"}, {VxMax_, "VxMax"},
-             {V0Max_, "V0Max"}}};
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i)
+        settings.setValue(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey), limits_[i]->text());
 }

@@ -68,10 +68,9 @@ private:
     void updateSpans();
     void choose();
     void copyRows();
+    void showLimitsOf(int variant);
     void loadLimits();
     void saveLimits() const;
-    // Each limit box with its settings key.
-    std::array<std::pair<QLineEdit*, const char*>, nimbo::kLimitCount> limitBoxes() const;
     const nimbo::Found* currentFound() const;
 
     Form_Main& main_;
@@ -84,8 +83,8 @@ private:
     QRadioButton *variant1_ = nullptr, *variant2_ = nullptr;
     QCheckBox* allOptions_ = nullptr;
     QFormLayout* limitsForm_ = nullptr;
-    QLineEdit *dP_ = nullptr, *LwA_ = nullptr, *throwMin_ = nullptr, *throwMax_ = nullptr, *VxMax_ = nullptr,
-              *V0Max_ = nullptr;
+    // One box a limit, in the order of nimbo::LimitSlots().
+    std::array<QLineEdit*, nimbo::kLimitCount> limits_{};
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTableView* table_ = nullptr;

@@ -15,60 +15,25 @@ QString Text(const std::string& s) { return QString::fromStdString(s); }
 // Which limits mark which column.
 unsigned LimitsOf(int column)
 {
-    switch (column) {
-    case PodborModel::DP:
-        return nimbo::kLimitDP;
-    case PodborModel::LwA:
-        return nimbo::kLimitLwA;
-    case PodborModel::Jet:
-        return nimbo::kLimitThrowMin | nimbo::kLimitThrowMax | nimbo::kLimitVx;
-    case PodborModel::V0:
-        return nimbo::kLimitV0;
-    default:
-        return 0;
-    }
+    const nimbo::Quantity* q = PodborModel::QuantityAt(column);
+    return q ? q->limits : 0;
 }
 
 double Number(const nimbo::Found& f, int column)
 {
-    switch (column) {
-    case PodborModel::DP:
-        return f.dP;
-    case PodborModel::LwA:
-        return f.LwA;
-    case PodborModel::Jet:
-        return f.jet;
-    case PodborModel::V0:
-        return f.V0;
-    case PodborModel::Vjs:
-        return f.Vjs;
-    default:
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-}
-
-std::optional<double> LimitValue(const nimbo::Limits& l, nimbo::LimitBit bit)
-{
-    switch (bit) {
-    case nimbo::kLimitDP:
-        return l.dP;
-    case nimbo::kLimitLwA:
-        return l.LwA;
-    case nimbo::kLimitThrowMin:
-        return l.throwMin;
-    case nimbo::kLimitThrowMax:
-        return l.throwMax;
-    case nimbo::kLimitVx:
-        return l.VxMax;
-    case nimbo::kLimitV0:
-        return l.V0Max;
-    }
-    return std::nullopt;
+    const nimbo::Quantity* q = PodborModel::QuantityAt(column);
+    return q ? f.*q->number : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace
 
 PodborModel::PodborModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+const nimbo::Quantity* PodborModel::QuantityAt(int column)
+{
+    return column >= FirstQuantity && column < ColumnCount ? &nimbo::Quantities()[static_cast<std::size_t>(column - FirstQuantity)]
+                                                             : nullptr;
+}
 
 void PodborModel::setResult(const nimbo::Catalogue* catalogue, const nimbo::Request& request,
                             nimbo::SearchResult result)
@@ -125,14 +90,11 @@ const PodborModel::RowTexts& PodborModel::texts(int row) const
     }
     t.cells[Options] = Text(nimbo::PicksText(line, f.picks));
     if (!f.ok) {
-        t.cells[DP] = Text(f.message);
+        t.cells[FirstQuantity] = Text(f.message);
     } else {
         const nimbo::FoundDetails d = nimbo::Details(*catalogue_, request_, f);
-        t.cells[DP] = Text(d.texts.p);
-        t.cells[LwA] = Text(d.texts.LwA);
-        t.cells[Jet] = Text(d.texts.x);
-        t.cells[V0] = Text(d.sections.V0);
-        t.cells[Vjs] = Text(d.sections.Vjs);
+        for (int c = FirstQuantity; c < ColumnCount; ++c)
+            t.cells[c] = Text(QuantityAt(c)->text(f, d, request_.decimalSeparator));
     }
     return texts_.emplace(row, std::move(t)).first->second;
 }
@@ -144,7 +106,8 @@ QString PodborModel::missTip(const nimbo::Found& f, int column) const
         if (!(f.misses & bit & LimitsOf(column)))
             continue;
         const auto limit = static_cast<nimbo::LimitBit>(bit);
-        const QString value = QString::number(LimitValue(request_.limits, limit).value_or(0), 'g', 15);
+        const QString value =
+            QString::number((request_.limits.*nimbo::SlotOf(limit).value).value_or(0), 'g', 15);
         tips << (std::isnan(Number(f, column))
                      ? QStringLiteral("Нет значения для ограничения «%1 %2»").arg(Text(nimbo::LimitName(limit)), value)
                      : QStringLiteral("Не выполнено ограничение «%1 %2»").arg(Text(nimbo::LimitName(limit)), value));
@@ -163,12 +126,12 @@ QVariant PodborModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return texts(index.row()).cells[column];
     case SortRole:
-        if (column < DP)
+        if (column < FirstQuantity)
             return texts(index.row()).cells[column];
         // Refused candidates and values not shown sort after every number.
         return std::isnan(Number(*f, column)) || !f->ok ? std::numeric_limits<double>::infinity() : Number(*f, column);
     case Qt::ToolTipRole:
-        if (!f->ok && column == DP)
+        if (!f->ok && column == FirstQuantity)
             return Text(f->message);
         return missed ? QVariant(missTip(*f, column)) : QVariant();
     case Qt::ForegroundRole:
@@ -180,7 +143,7 @@ QVariant PodborModel::data(const QModelIndex& index, int role) const
             return QBrush(QColor(255, 214, 204));
         return {};
     case Qt::TextAlignmentRole:
-        if (column >= DP && f->ok)
+        if (column >= FirstQuantity && f->ok)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     default:
@@ -192,6 +155,8 @@ QVariant PodborModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (const nimbo::Quantity* q = QuantityAt(section))
+        return Text(q->header(request_.variant));
     switch (section) {
     case Type:
         return QStringLiteral("Тип");
@@ -201,16 +166,6 @@ QVariant PodborModel::headerData(int section, Qt::Orientation orientation, int r
         return QStringLiteral("Типоразмер");
     case Options:
         return QStringLiteral("Исполнение");
-    case DP:
-        return QStringLiteral("ΔP, Па");
-    case LwA:
-        return QStringLiteral("LwA, дБ(А)");
-    case Jet:
-        return request_.variant == 2 ? QStringLiteral("Vx, м/с") : QStringLiteral("l, м");
-    case V0:
-        return QStringLiteral("V0, м/с");
-    case Vjs:
-        return QStringLiteral("Vжс, м/с");
     default:
         return {};
     }

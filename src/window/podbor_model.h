@@ -6,12 +6,19 @@
 
 #include <unordered_map>
 
+#include "select/quantities.h"
 #include "select/search.h"
 
 class PodborModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Type, Model, Size, Options, DP, LwA, Jet, V0, Vjs, ColumnCount };
+    // The candidate's names, then one column a quantity in the order of
+    // nimbo::Quantities(); the first ones are named for the code that
+    // points at them.
+    enum Column { Type, Model, Size, Options, FirstQuantity, DP = FirstQuantity, LwA, Jet, V0, Vjs };
+    static constexpr int ColumnCount = FirstQuantity + nimbo::kQuantityCount;
+    // The quantity a column shows; nullptr for the name columns.
+    static const nimbo::Quantity* QuantityAt(int column);
     // The sort role: a number, with "no value" after every number.
     static constexpr int SortRole = Qt::UserRole + 1;
 
