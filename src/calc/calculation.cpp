@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "calc/stages.h"
+#include "text/utf8.h"
 
 namespace nimbo {
 
@@ -106,6 +107,11 @@ Outcome Refused(std::string message, const Calculation& c)
 }
 
 }  // namespace
+
+std::string FreeSizeText(std::string_view A, std::string_view B)
+{
+    return std::string(TrimSpace(A)) + "х" + std::string(TrimSpace(B));
+}
 
 Candidate CandidateAt(const Catalogue& catalogue, int row, int sizeIndex)
 {

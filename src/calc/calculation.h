@@ -72,6 +72,10 @@ struct VariantWords {
 inline constexpr VariantWords kVariantWords[2] = {{"Vx =", "м/с", "l =", "м"}, {"X =", "м", "Vx =", "м/с"}};
 constexpr const VariantWords& VariantWordsOf(int variant) { return kVariantWords[variant == 2 ? 1 : 0]; }
 
+// A free size as the log and the finder write it: "250х400", with a
+// Cyrillic "х" and the typed numbers without the blanks around them.
+std::string FreeSizeText(std::string_view A, std::string_view B);
+
 // What the user chose: the size line, the typed texts, the variant and the
 // effective option picks.
 struct Choice {

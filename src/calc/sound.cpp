@@ -51,15 +51,21 @@ Bands SoundBands(const SoundSet& set, SizeMode mode, SoundFlow flow, double face
     return Lw;
 }
 
+namespace {
+
+// The thresholds look at the unrounded level: 9.6 is "<10" although it
+// would round to 10.
+bool BeyondShownRange(float LwA) { return LwA > 100 || LwA < 10; }
+
+}  // namespace
+
+double ShownSoundLevel(float LwA) { return BeyondShownRange(LwA) ? static_cast<double>(LwA) : Round(LwA, 0); }
+
 std::string SoundText(float LwA, char decimalSeparator)
 {
-    // The thresholds look at the unrounded level: 9.6 is "<10" although it
-    // would round to 10.
-    if (LwA > 100)
-        return ">100";
-    if (LwA < 10)
-        return "<10";
-    return NumberText(Round(LwA, 0), decimalSeparator);
+    if (!BeyondShownRange(LwA))
+        return NumberText(ShownSoundLevel(LwA), decimalSeparator);
+    return LwA > 100 ? ">100" : "<10";
 }
 
 }  // namespace nimbo

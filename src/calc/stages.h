@@ -65,6 +65,9 @@ float SoundPowerLevel(const SoundSet& set, SizeMode mode, SoundFlow flow, double
 // The level of each band that SoundPowerLevel sums, dLreg added to each, so
 // that their A-weighted energy sum is the LwA.
 Bands SoundBands(const SoundSet& set, SizeMode mode, SoundFlow flow, double faceArea, float dLreg);
+// The level as the window shows it: whole decibels, or the level itself
+// where the window writes "<10" or ">100".
+double ShownSoundLevel(float LwA);
 // "<10", ">100" or the whole number.
 std::string SoundText(float LwA, char decimalSeparator);
 

@@ -60,11 +60,6 @@ public:
 private:
     friend class Catalogue;
 
-// How a model takes its size, as the designation at size index 1 says: "n"
-// for a free size typed as A x B, "dlina" for a slot typed by its length,
-// anything else for sizes listed by designation.
-enum class SizeMode { Free, Slot, Listed };
-SizeMode SizeModeOf(std::string_view firstDesignation);
     const Catalogue* catalogue_ = nullptr;
     std::uint32_t index_ = 0;  // into the catalogue's line storage
 };

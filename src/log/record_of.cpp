@@ -38,8 +38,7 @@ LogRecord RecordOf(const Choice& choice, const Outcome& outcome)
     const Sections& sections = outcome.sections;
     LogRecord r;
     r.model = shown.model;
-    r.size = shown.freeSizeShown ? RecordedNumber(texts.A) + "х" + RecordedNumber(texts.B)  // Cyrillic "х"
-                                 : shown.listedSize;
+    r.size = shown.freeSizeShown ? FreeSizeText(texts.A, texts.B) : shown.listedSize;
     if (shown.lengthShown)
         r.size = RecordedNumber(texts.Dlina);
     r.plenum = OptionText(o.ksdApplies, shown.plenum);

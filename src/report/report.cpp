@@ -127,8 +127,6 @@ struct Block {
     QImage picture;
     QSizeF pictureSize;
     double sectionsTop = 0, height = 0;
-    // The jet chart of the calculation, once the program draws one, belongs
-    // here as one more image, across the width below the sections.
 };
 
 Block MakeBlock(QPagedPaintDevice& device, double width, double dpmm, int number, const CalculationSheet& s,

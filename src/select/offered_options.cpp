@@ -1,6 +1,21 @@
 #include "select/offered_options.h"
 
+#include <algorithm>
+
 namespace nimbo {
+
+int OfferedSizes(const Catalogue& catalogue, int row)
+{
+    const int lines = std::min(catalogue.sizeLineCount(row), kMaxSizeLines);
+    if (lines < 1)
+        return 0;
+    if (catalogue.sizeMode(row) != SizeMode::Listed)
+        return 1;
+    int k = 0;
+    while (k < lines && !catalogue.sizeDesignation(row, k + 1).empty())
+        ++k;
+    return k;
+}
 
 bool NotOffered(std::string_view caption) { return caption == "n"; }
 

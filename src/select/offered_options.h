@@ -12,6 +12,10 @@
 
 namespace nimbo {
 
+// The size indexes the window lets the user pick: every listed size up to the
+// first empty designation, or the one line of a free size or a slot.
+int OfferedSizes(const Catalogue& catalogue, int row);
+
 // "n" as a caption or a designation: the size does not offer it.
 bool NotOffered(std::string_view caption);
 

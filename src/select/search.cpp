@@ -25,27 +25,6 @@ bool TypeMatches(const Catalogue& catalogue, int row, const std::string& type)
     return type.empty() || catalogue.typeName(row) == type;
 }
 
-// The size indexes the window lets the user pick: every listed size up to the
-// first empty designation, or the one line of a free size or a slot.
-int OfferedSizes(const Catalogue& catalogue, int row)
-{
-    const int lines = std::min(catalogue.sizeLineCount(row), kMaxSizeLines);
-    if (lines < 1)
-        return 0;
-    if (catalogue.sizeMode(row) != SizeMode::Listed)
-        return 1;
-    int k = 0;
-    while (k < lines && !catalogue.sizeDesignation(row, k + 1).empty())
-        ++k;
-    return k;
-}
-
-// The level as the window shows it: whole decibels, or beyond the shown range.
-double ShownLevel(float LwA)
-{
-    return (LwA > 100 || LwA < 10) ? static_cast<double>(LwA) : Round(LwA, 0);
-}
-
 // A value the window does not show cannot prove that a limit is kept.
 bool Above(double value, const std::optional<double>& limit) { return limit && !(value <= *limit); }
 bool Below(double value, const std::optional<double>& limit) { return limit && !(value >= *limit); }
@@ -68,7 +47,7 @@ void TakeNumbers(const Stages& st, bool ratingShown, float freeRatio, bool varia
 {
     f.dP = st.pressureShown() ? st.dP : kNone;
     f.jet = st.jetShown() ? (variant1 ? st.X : st.Vx) : kNone;
-    f.LwA = st.lwaComputed ? ShownLevel(st.LwA) : kNone;
+    f.LwA = st.lwaComputed ? ShownSoundLevel(st.LwA) : kNone;
     f.V0 = ratingShown ? SectionVelocity(st.geometry.Fm, st.Q).value_or(kNone) : kNone;
     f.Vjs = freeRatio != 0 ? SectionVelocity(freeRatio * st.geometry.Fm, st.Q).value_or(kNone) : kNone;
 }

@@ -131,12 +131,9 @@ void Form_Main::Cmb_VidVR_Click(int index)
         Frm_Rzmr->hide();
         Frm_Tprzmr->show();
         Frm_Dlina->hide();
-        for (int k = 1; k <= nimbo::kMaxDesignations; ++k) {
-            const std::string_view designation = catalogue_.sizeDesignation(row, k);
-            if (designation.empty())
-                break;
-            Cmb_Tprzmr->addItem(Text(designation), k);
-        }
+        const int sizes = nimbo::OfferedSizes(catalogue_, row);
+        for (int k = 1; k <= sizes; ++k)
+            Cmb_Tprzmr->addItem(Text(catalogue_.sizeDesignation(row, k)), k);
         // Filling an empty list makes its first entry current; like the model
         // list, it shows nothing picked until the user picks a size.
         Cmb_Tprzmr->setCurrentIndex(-1);

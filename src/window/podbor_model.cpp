@@ -78,8 +78,8 @@ const PodborModel::RowTexts& PodborModel::texts(int row) const
     t.cells[Type] = Text(catalogue_->typeName(f.row));
     t.cells[Model] = Text(catalogue_->modelName(f.row));
     switch (catalogue_->sizeMode(f.row)) {
-    case nimbo::SizeMode::Free:  // as the log writes a free size, with a Cyrillic "х"
-        t.cells[Size] = Text(request_.inputs.A) + QStringLiteral("х") + Text(request_.inputs.B);
+    case nimbo::SizeMode::Free:
+        t.cells[Size] = Text(nimbo::FreeSizeText(request_.inputs.A, request_.inputs.B));
         break;
     case nimbo::SizeMode::Slot:
         t.cells[Size] = Text(request_.inputs.Dlina);
