@@ -92,7 +92,9 @@ std::string NrText(std::optional<int> nr)
 
 double NcCurve(int band, double nc)
 {
-    const double steps = (std::clamp(nc, double(kNcFirst), kNcLast) - kNcFirst) / kNcStep;
+    // Written so that a NaN, too, lands on NC-15 rather than in a cast to int.
+    const double taken = nc > kNcFirst ? std::min(nc, kNcLast) : kNcFirst;
+    const double steps = (taken - kNcFirst) / kNcStep;
     const int k = std::min(static_cast<int>(steps), kNcCurves - 2);
     return kNc[k][band] + (steps - k) * (kNc[k + 1][band] - kNc[k][band]);
 }

@@ -165,6 +165,7 @@ private slots:
         QCOMPARE(NcCurve(0, 67.5), 82.0);  // 80 + 2.5·(84 − 80)/5
         QCOMPARE(NcCurve(7, 70), 68.0);
         QCOMPARE(NcCurve(0, 10), 47.0);  // taken into 15..70
+        QCOMPARE(NcCurve(0, kNaN), 47.0);
     }
 
     void auto_count_data()
