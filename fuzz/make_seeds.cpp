@@ -1,9 +1,12 @@
-// Writes the starting inputs of both fuzz targets: the catalogues the tests
+// Writes the starting inputs of the fuzz targets: the catalogues the tests
 // build (one of each record kind, each kind of line end), the shipped
-// catalogue when its path is given, and calculation inputs for every row of
-// the generated catalogue in both variants.
+// catalogue, calculation inputs for every row of the generated catalogue in
+// both variants, and project files: the tests' sample, one room of it, and
+// the README's example.
 //
-//   make_fuzz_seeds <catalogue dir> <calculation dir> [shipped catalogue file]
+//   make_fuzz_seeds <work dir> <source dir>
+// writes into <work dir>/catalogue, /calculation and /project, reading
+// data/A/b and README.md from the source folder.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +15,9 @@
 #include <vector>
 
 #include "calculation_check.h"
+#include "project/project_file.h"
 #include "support/catalogue_text.h"
+#include "support/project_sample.h"
 
 namespace fs = std::filesystem;
 using nimbo::test::FileBytes;
@@ -31,6 +36,24 @@ std::string Replace(std::string s, const std::string& from, const std::string& t
     for (std::size_t at = 0; (at = s.find(from, at)) != std::string::npos; at += to.size())
         s.replace(at, from.size(), to);
     return s;
+}
+
+std::string FileText(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::pair<std::string, std::string>> ProjectSeeds(const std::string& readme)
+{
+    nimbo::Project oneRoom;
+    oneRoom.rooms = {nimbo::test::VelocityRoom()};
+    return {
+        {"two_rooms", nimbo::WriteProject(nimbo::test::TwoRoomProject())},
+        {"one_room", nimbo::WriteProject(oneRoom)},
+        {"empty", nimbo::WriteProject({})},
+        {"readme_example", nimbo::test::ReadmeProjectExample(readme)},
+    };
 }
 
 std::vector<std::pair<std::string, std::string>> CatalogueSeeds()
@@ -109,18 +132,16 @@ std::vector<std::pair<std::string, std::string>> CalculationSeeds(
 
 int main(int argc, char* argv[])
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <catalogue dir> <calculation dir> [shipped catalogue file]\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <work dir> <source dir>\n", argv[0]);
         return 2;
     }
-    const fs::path catalogueDir = argv[1], calculationDir = argv[2];
-    fs::create_directories(catalogueDir);
-    fs::create_directories(calculationDir);
-    std::string shipped;
-    if (argc > 3) {
-        std::ifstream in(argv[3], std::ios::binary);
-        shipped.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    const fs::path work = argv[1], source = argv[2];
+    const fs::path catalogueDir = work / "catalogue", calculationDir = work / "calculation",
+                   projectDir = work / "project";
+    for (const fs::path& dir : {catalogueDir, calculationDir, projectDir})
+        fs::create_directories(dir);
+    const std::string shipped = FileText(source / "data/A/b");
     const auto catalogues = CatalogueSeeds();
     for (const auto& [name, bytes] : catalogues)
         Write(catalogueDir, "seed_" + name, bytes);
@@ -128,5 +149,7 @@ int main(int argc, char* argv[])
         Write(catalogueDir, "seed_shipped", shipped);
     for (const auto& [name, bytes] : CalculationSeeds(catalogues, shipped))
         Write(calculationDir, "seed_" + name, bytes);
+    for (const auto& [name, bytes] : ProjectSeeds(FileText(source / "README.md")))
+        Write(projectDir, "seed_" + name, bytes);
     return 0;
 }

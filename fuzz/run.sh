@@ -18,24 +18,24 @@ jobs=${NIMBO_FUZZ_JOBS:-1}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNIMBO_WERROR=ON -DNIMBO_FUZZ=ON -DNIMBO_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_catalogue fuzz_calculation make_fuzz_seeds
+cmake --build "$build" -j "$(nproc)" --target fuzz_catalogue fuzz_calculation fuzz_project make_fuzz_seeds
 
 # New inputs go to a working folder, never into the repository's corpus.
 work="$build/work"
 rm -rf "$work"
-mkdir -p "$work/catalogue" "$work/calculation"
-"$build/fuzz/make_fuzz_seeds" "$work/catalogue" "$work/calculation" data/A/b
+"$build/fuzz/make_fuzz_seeds" "$work" "$root"
 
 summary=""
-for target in catalogue calculation; do
+for target in catalogue calculation project; do
   artifacts="$build/artifacts/$target"
-  mkdir -p "$artifacts" "fuzz/regressions/$target"
+  mkdir -p "$artifacts" "fuzz/regressions/$target" "fuzz/corpus/$target"
   log="$build/fuzz_$target.log"
   echo "== fuzz_$target: ${seconds}s"
   status=0
   # Catalogues up to 64 KB hold a few hundred lines; calculation inputs need
   # only a few hundred bytes (the generated catalogue is built, not read), and
-  # larger ones would spend the time loading rather than calculating.
+  # larger ones would spend the time loading rather than calculating. A
+  # project of 64 KB holds some fifty rooms.
   max_len=65536
   if [ "$target" = calculation ]; then max_len=4096; fi
   # With several jobs libFuzzer writes each job's output to fuzz-<n>.log in

@@ -18,6 +18,32 @@ std::size_t OffsetOf(std::string_view utf8, int index)
 
 }  // namespace
 
+std::size_t Utf8CharacterLength(std::string_view bytes)
+{
+    if (bytes.empty())
+        return 0;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+    if (length == 0 || bytes.size() < length)
+        return 0;
+    // The second byte's range depends on the lead: it is what rules out
+    // overlong forms, UTF-16 surrogates and code points above U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (!IsContinuation(bytes[i]))
+            return 0;
+    return length;
+}
+
 int CharacterCount(std::string_view utf8)
 {
     int n = 0;
@@ -43,6 +69,15 @@ std::string Quoted(std::string_view utf8, int maxCharacters)
     if (end < utf8.size())
         q += "…";
     return q + "»";
+}
+
+std::string QuotedLine(std::string_view utf8, int maxCharacters)
+{
+    std::string line(utf8);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return Quoted(line, maxCharacters);
 }
 
 }  // namespace nimbo

@@ -11,6 +11,11 @@ namespace nimbo {
 // A byte that continues a multi-byte sequence rather than starting one.
 constexpr bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// Bytes of the well-formed UTF-8 character at the start of `bytes` (1..4),
+// or 0 when it starts with a malformed, overlong, surrogate or cut-off
+// sequence, or is empty. Files from other programs are checked with it.
+std::size_t Utf8CharacterLength(std::string_view bytes);
+
 // Bytes that start a character: a stray continuation byte counts with the
 // character before it, so that a damaged text is never cut inside a letter.
 int CharacterCount(std::string_view utf8);
@@ -40,5 +45,8 @@ constexpr std::string_view TrimSpace(std::string_view text) { return Trimmed(tex
 // The text in «» for a message, cut after maxCharacters characters with "…"
 // so that a pasted page or a damaged field does not become the message.
 std::string Quoted(std::string_view utf8, int maxCharacters);
+// The same for a message of one line: line breaks, tabs and the other
+// control characters of the text show as spaces.
+std::string QuotedLine(std::string_view utf8, int maxCharacters);
 
 }  // namespace nimbo

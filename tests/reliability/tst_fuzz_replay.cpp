@@ -10,6 +10,9 @@
 #include "calculation_check.h"
 #include "catalogue/catalogue.h"
 #include "catalogue_check.h"
+#include "project/project_file.h"
+#include "project_check.h"
+#include "support/project_sample.h"
 #include "text_checks.h"
 
 using namespace nimbo::fuzz;
@@ -70,6 +73,9 @@ private slots:
     void calculation_inputs_keep_the_rules_data();
     void calculation_inputs_keep_the_rules();
     void shipped_catalogue_keeps_the_rules();
+    void project_inputs_keep_the_rules_data();
+    void project_inputs_keep_the_rules();
+    void project_seeds_keep_the_rules();
     void calculation_inputs_reach_the_engine_data();
     void calculation_inputs_reach_the_engine();
     void result_text_rule_data();
@@ -137,6 +143,33 @@ void TestFuzzReplay::shipped_catalogue_keeps_the_rules()
             }
         // Each line goes through in both variants; the indexes past the ends are refused.
     QCOMPARE(calculated, 2 * lines);
+}
+
+void TestFuzzReplay::project_inputs_keep_the_rules_data()
+{
+    QTest::addColumn<QString>("path");
+    const int rows = AddFileRows(QStringLiteral("regressions"), QStringLiteral("project")) +
+                     AddFileRows(QStringLiteral("corpus"), QStringLiteral("project"));
+    if (rows == 0)
+        QTest::newRow("no inputs found") << QString();
+}
+
+void TestFuzzReplay::project_inputs_keep_the_rules()
+{
+    QFETCH(QString, path);
+    QVERIFY2(!path.isEmpty(), "fuzz/corpus/project holds no inputs");
+    const QByteArray bytes = ReadAll(path);
+    QCOMPARE(QString::fromStdString(CheckProjectRead(View(bytes))), QString());
+}
+
+// The fuzzer's seeds, which the corpus need not keep.
+void TestFuzzReplay::project_seeds_keep_the_rules()
+{
+    const QByteArray readme = ReadAll(QStringLiteral(NIMBO_SOURCE_DIR "/README.md"));
+    const std::string example = nimbo::test::ReadmeProjectExample(View(readme));
+    QVERIFY(!example.empty());
+    QCOMPARE(QString::fromStdString(CheckProjectRead(example)), QString());
+    QCOMPARE(QString::fromStdString(CheckProjectRead(WriteProject(nimbo::test::TwoRoomProject()))), QString());
 }
 
 // The harness must hand the engine what its bytes say: without this, a

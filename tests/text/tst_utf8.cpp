@@ -22,6 +22,8 @@ private slots:
     void characters();
     void quoted_data();
     void quoted();
+    void character_length_data();
+    void character_length();
     void trimmed_data();
     void trimmed();
     void cyrillic_file_name_opens_and_reads_back();
@@ -70,6 +72,7 @@ void TestUtf8::quoted_data()
     QTest::newRow("one over the limit is cut") << "абвгде" << 5 << "«абвгд…»";
     QTest::newRow("cut never splits a letter") << "ЖЖЖ" << 2 << "«ЖЖ…»";
     QTest::newRow("empty") << "" << 5 << "«»";
+    QTest::newRow("line breaks kept") << "а\r\nб\tв" << 9 << "«а\r\nб\tв»";
 }
 
 void TestUtf8::quoted()
@@ -78,6 +81,40 @@ void TestUtf8::quoted()
     QFETCH(int, max);
     QFETCH(QString, expected);
     QCOMPARE(Q(Quoted(text.toStdString(), max)), expected);
+    // One line: control characters become spaces, nothing else changes.
+    QString line = expected;
+    for (QChar& c : line)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    QCOMPARE(Q(QuotedLine(text.toStdString(), max)), line);
+}
+
+void TestUtf8::character_length_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("length");
+    QTest::newRow("ASCII") << QByteArray("a\x80") << 1;
+    QTest::newRow("NUL is a character") << QByteArray("\0", 1) << 1;
+    QTest::newRow("Cyrillic letter") << QByteArray("Ж") << 2;
+    QTest::newRow("euro sign") << QByteArray("€") << 3;
+    QTest::newRow("emoji") << QByteArray("😀") << 4;
+    QTest::newRow("highest code point U+10FFFF") << QByteArray("\xF4\x8F\xBF\xBF") << 4;
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("lone continuation byte") << QByteArray("\x80") << 0;
+    QTest::newRow("Windows-1251 letter") << QByteArray("\xC6\xE5") << 0;
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << 0;
+    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << 0;
+    QTest::newRow("UTF-16 surrogate") << QByteArray("\xED\xA0\x80") << 0;
+    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << 0;
+    QTest::newRow("cut short") << QByteArray("\xE2\x82") << 0;
+    QTest::newRow("third byte not a continuation") << QByteArray("\xE2\x82" "a") << 0;
+}
+
+void TestUtf8::character_length()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, length);
+    QCOMPARE(int(Utf8CharacterLength(std::string_view(bytes.constData(), std::size_t(bytes.size())))), length);
 }
 
 void TestUtf8::trimmed_data()
