@@ -5,7 +5,8 @@
 #
 # Qt for Windows is built once from Debian's own qt6-base source (the version
 # the host tools come from) into NIMBO_WIN_CACHE (default ~/.cache/nimbo-windows)
-# and reused afterwards; only the installed Qt is kept there.
+# and reused afterwards; only the installed Qt is kept there. libxlsxwriter
+# and zlib are built the same way, as static libraries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -18,10 +19,10 @@ esac
 
 . scripts/packages.sh
 # One install line: the cross compiler with posix threads (std::thread and Qt
-# need them), wine to run the results, dpkg-dev to unpack Qt's source, the
-# locale sources for the tests' private Russian locale, zip and unzip for the
-# package and its check.
-nimbo_packages="$nimbo_packages qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xz-utils locales zip unzip"
+# need them), wine to run the results, dpkg-dev to unpack the Debian sources,
+# make for zlib's own build, the locale sources for the tests' private Russian
+# locale, zip and unzip for the package and its check.
+nimbo_packages="$nimbo_packages qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev xz-utils make locales zip unzip"
 nimbo_install_missing
 
 triplet=x86_64-w64-mingw32
@@ -51,18 +52,33 @@ qt_features=(
 )
 qt_stamp="qt6-base $qt_source_version; $(sha256sum "$toolchain" | cut -c1-16); ${qt_features[*]}"
 
-fetch_qt_source() {  # $1: the folder to unpack into
-  # A source list of our own inside the cache: the system's apt configuration
-  # stays as it is.
+# The spreadsheet writer and its zlib, built as static libraries from
+# Debian's own sources of the versions the host's headers come from; the
+# program links them in, so the zip holds no DLL of theirs. libxlsxwriter's
+# own number formatter (USE_DTOA_LIBRARY) writes "1.5" whatever the C
+# runtime's locale. Anything that this list changes rebuilds them.
+xlsx=$cache/xlsxwriter
+zlib_source_version=$(dpkg-query -W -f='${source:Version}' zlib1g-dev)
+xlsxwriter_source_version=$(dpkg-query -W -f='${source:Version}' libxlsxwriter-dev)
+xlsxwriter_options=(-DBUILD_SHARED_LIBS=OFF -DUSE_DTOA_LIBRARY=ON -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF)
+xlsx_stamp="zlib $zlib_source_version; libxlsxwriter $xlsxwriter_source_version; $(sha256sum "$toolchain" | cut -c1-16); ${xlsxwriter_options[*]}"
+
+# A source list of our own inside the cache, updated once a run: the
+# system's apt configuration stays as it is.
+source_list_updated=0
+fetch_debian_source() {  # $1: source package, $2: its version, $3: a folder; unpacks into $3/$1
   local apt=$cache/apt
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/sources.list.d"
   echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
     >"$apt/sources.list"
   local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
               -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o "APT::Sandbox::User=root" -qq)
-  apt-get "${opts[@]}" update
-  (cd "$1" && apt-get "${opts[@]}" source --download-only "qt6-base=$qt_source_version")
-  dpkg-source -x "$1"/qt6-base_*.dsc "$1/qtbase" >/dev/null
+  if [ "$source_list_updated" = 0 ]; then
+    apt-get "${opts[@]}" update
+    source_list_updated=1
+  fi
+  (cd "$3" && apt-get "${opts[@]}" source --download-only "$1=$2")
+  dpkg-source -x "$3/${1}_"*.dsc "$3/$1" >/dev/null
 }
 
 build_qt() {
@@ -73,8 +89,8 @@ build_qt() {
   local work=$cache/work
   rm -rf "$work" "$qt"
   mkdir -p "$work"
-  fetch_qt_source "$work"
-  cmake -S "$work/qtbase" -B "$work/build" -G Ninja -Wno-dev \
+  fetch_debian_source qt6-base "$qt_source_version" "$work"
+  cmake -S "$work/qt6-base" -B "$work/build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
@@ -86,12 +102,37 @@ build_qt() {
   rm -rf "$work"
 }
 
+build_xlsxwriter() {
+  if [ -f "$xlsx/nimbo-stamp" ] && [ "$(cat "$xlsx/nimbo-stamp")" = "$xlsx_stamp" ]; then
+    return
+  fi
+  echo "Building zlib and libxlsxwriter for Windows into $xlsx (once; about half a minute)"
+  local work=$cache/xlsxwriter-work
+  rm -rf "$work" "$xlsx"
+  mkdir -p "$work"
+  fetch_debian_source zlib "$zlib_source_version" "$work"
+  fetch_debian_source libxlsxwriter "$xlsxwriter_source_version" "$work"
+  # zlib's own configure knows MinGW by the target's name.
+  (cd "$work/zlib" &&
+    CHOST=$triplet CC=$triplet-gcc-posix AR=$triplet-ar RANLIB=$triplet-ranlib \
+      ./configure --static --prefix="$xlsx" >/dev/null &&
+    make -j "$jobs" libz.a >/dev/null && make install >/dev/null)
+  cmake -S "$work/libxlsxwriter" -B "$work/build" -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$xlsx" -DCMAKE_BUILD_TYPE=Release \
+    -DZLIB_INCLUDE_DIR="$xlsx/include" -DZLIB_LIBRARY="$xlsx/lib/libz.a" \
+    "${xlsxwriter_options[@]}" >"$cache/xlsxwriter-configure.log"
+  cmake --build "$work/build" -j "$jobs" >/dev/null
+  cmake --install "$work/build" >/dev/null
+  echo "$xlsx_stamp" >"$xlsx/nimbo-stamp"
+  rm -rf "$work"
+}
+
 configure_program() {
   local emulator=()
   [ "$run_tests" = 1 ] && emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-test.sh")
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNIMBO_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-    "${emulator[@]}" >/dev/null
+    -DXLSXWRITER_ROOT="$xlsx" "${emulator[@]}" >/dev/null
 }
 
 # The DLLs a Windows binary imports that we ship: Qt's and the MinGW runtime's
@@ -234,7 +275,8 @@ check_zip_under_wine() {
 
 start=$SECONDS
 build_qt
-echo "Qt for Windows ready: $((SECONDS - start)) s"
+build_xlsxwriter
+echo "Qt and libxlsxwriter for Windows ready: $((SECONDS - start)) s"
 configure_program
 if [ "$run_tests" = 1 ]; then
   cmake --build "$build" -j "$jobs"

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "text/cp1251.h"
+#include "text/file_errors.h"
 #include "text/files.h"
 #include "text/open_for_writing.h"
 
@@ -22,27 +23,11 @@ constexpr std::string_view kHeaderVariant2 =
     "X(м), P(Па), V(м/с), F0(м2), V0(м/с), Fв(м2), Vв(м2), Fжс(м2), Vжс(м/с)";
 constexpr std::string_view kLineEnd = "\r\n";
 
+// A link is refused by the log alone (a schedule is written beside it and
+// moved into place), so only the log says why.
 std::string Cause(int err)
 {
-    switch (err) {
-    case ENOSPC: return "нет места на диске";
-    case EACCES:
-    case EPERM: return "нет прав на запись";
-    case EROFS: return "диск доступен только для чтения";
-    case ENOENT: return "папка не найдена";
-    case EISDIR: return "по этому пути находится папка, а не файл";
-    case ELOOP: return "это ссылка на другой файл, а по ссылкам журнал не пишется";
-    case kNotRegularFile: return "по этому пути находится не обычный файл";
-    case ENOTDIR: return "часть пути не является папкой";
-#ifdef EDQUOT
-    case EDQUOT: return "исчерпана дисковая квота";
-#endif
-    case EFBIG: return "файл достиг предельного размера";
-    case EMFILE:
-    case ENFILE: return "открыто слишком много файлов";
-    case 0: return "ошибка записи";
-    default: return "ошибка ввода-вывода (код " + std::to_string(err) + ")";
-    }
+    return err == ELOOP ? "это ссылка на другой файл, а по ссылкам журнал не пишется" : FileErrorCause(err);
 }
 
 WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
@@ -50,21 +35,9 @@ WriteResult Failure(const std::filesystem::path& file, const std::string& cause)
     return {false, "Не удалось записать в файл журнала «" + PathText(file) + "»: " + cause};
 }
 
-// Windows reports a folder at the path, and a file that another program holds
-// open, as denied access; the user needs to hear which it is.
 std::string OpenFailureCause(const std::filesystem::path& file, int err)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        return Cause(EISDIR);
-#ifdef _WIN32
-    // Only a refusal by the system itself says anything through _doserrno;
-    // a refusal of ours (a link, a device) leaves an older value there.
-    constexpr unsigned long kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
-    if (err == EACCES && _doserrno == kSharingViolation)
-        return "файл открыт другой программой";
-#endif
-    return Cause(err);
+    return err == ELOOP ? Cause(err) : OpenErrorCause(file, err);
 }
 
 std::FILE* Open(const std::filesystem::path& file, WriteMode mode)

@@ -13,20 +13,16 @@
 #include <fstream>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
-#ifdef __linux__
-#include <linux/fs.h>
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
 #include "reliability_fixture.h"
+#include "support/read_only.h"
 
 using namespace nimbo;
 using namespace nimbo::test;
@@ -35,55 +31,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kType = QStringLiteral("Диффузоры"), kModel = QStringLiteral("ПДК-1");
-
-// Root may write to a file whatever its mode bits say; only the immutable
-// attribute stops it. Returns false where the file system or the process
-// cannot set it.
-bool SetImmutable(const fs::path& file, bool on)
-{
-#ifdef FS_IOC_SETFLAGS
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-#else
-    (void)file;
-    (void)on;
-    return false;
-#endif
-}
-
-// Whether this user is really kept from writing to the file: root writes
-// whatever the mode bits say, and so does wine run by root whatever the
-// read-only attribute says.
-bool WritingIsRefused(const fs::path& file)
-{
-    return !std::ofstream(file, std::ios::binary | std::ios::app).is_open();
-}
-
-// A folder nobody may create files in: by its mode bits, or for root by the
-// immutable attribute. Windows' read-only attribute does not keep new files
-// out of a folder, so there it cannot be made this way.
-bool MakeReadOnly(const fs::path& folder, bool on)
-{
-#ifdef Q_OS_UNIX
-    if (::geteuid() == 0)
-        return SetImmutable(folder, on);
-    std::error_code ec;
-    fs::permissions(folder, on ? fs::perms::owner_read | fs::perms::owner_exec : fs::perms::owner_all, ec);
-    return !ec;
-#else
-    (void)folder;
-    return !on;
-#endif
-}
 
 // A child process takes the lock and ends without giving it back, as a copy
 // killed by the task manager does. Whether the child took it.
@@ -168,12 +115,8 @@ public:
         } else if (kind_ == QLatin1String("read-only file")) {
             if (!fs::exists(file))
                 std::ofstream(file, std::ios::binary) << "old";
-            fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, ec);
-            if (!WritingIsRefused(file) && !SetImmutable(file, true)) {
-                fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
-                return QStringLiteral("this user writes to a read-only file here, and the immutable attribute "
-                                      "cannot be set");
-            }
+            if (const QString why = MakeFileReadOnly(file); !why.isEmpty())
+                return why;
         } else if (kind_ == QLatin1String("folder in place of the file")) {
             fs::rename(file, kept, ec);
             fs::create_directory(file);
@@ -206,8 +149,7 @@ public:
         if (kind_ == QLatin1String("read-only program folder")) {
             MakeReadOnly(folder_.fsPath(), false);
         } else if (kind_ == QLatin1String("read-only file")) {
-            SetImmutable(file, false);
-            fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
+            LiftFileReadOnly(file);
         } else if (kind_ == QLatin1String("folder in place of the file") || isLink()) {
             fs::remove(file, ec);
             fs::rename(kept, file, ec);

@@ -19,82 +19,18 @@
 
 #include <string>
 
+#include "support/host_tool.h"
 #include "support/window_fixture.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 using namespace nimbo::test;
 
 namespace {
 
-#ifdef Q_OS_WIN
-using UnixName = char*(__cdecl*)(const wchar_t*);
-
-// Wine's own call for the Unix name of a Windows path; null on Windows itself.
-UnixName WineUnixName()
-{
-    return reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-QString ToUnix(UnixName unixName, const QString& path)
-{
-    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-    char* name = unixName(native.c_str());
-    if (!name)
-        return path;
-    const QString out = QString::fromUtf8(name);
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Under wine, where the Windows build is tested, the host's poppler tools run
-// as they are, with the Unix names of the files. Wine cannot wait for a Unix
-// program, so the tool writes into a file that appears whole when it is done.
-bool RunHostTool(const QString& tool, QStringList args, QString& output)
-{
-    const UnixName unixName = WineUnixName();
-    if (!unixName)
-        return false;
-    for (QString& arg : args)
-        if (QFileInfo::exists(arg))
-            arg = ToUnix(unixName, arg);
-    QTemporaryDir dir;
-    const QString done = dir.filePath(QStringLiteral("out.txt"));
-    QProcess::startDetached(QStringLiteral("Z:/bin/sh"),
-                            QStringList{QStringLiteral("-c"), QStringLiteral("out=$1; shift; \"$@\" >\"$out.part\" 2>&1; mv \"$out.part\" \"$out\""),
-                                        QStringLiteral("sh"), ToUnix(unixName, dir.path()) + QStringLiteral("/out.txt"),
-                                        QStringLiteral("/usr/bin/") + tool} +
-                                args);
-    QFile f(done);
-    const bool finished = QTest::qWaitFor([&] { return f.exists(); }, 60000);
-    output = finished && f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll())
-                                                     : QStringLiteral("(%1 did not finish)").arg(tool);
-    return true;
-}
-#endif
-
-// A poppler tool's output; the test fails, rather than passes, without it.
-QString Run(const QString& tool, const QStringList& args)
-{
-#ifdef Q_OS_WIN
-    if (QString output; RunHostTool(tool, args, output))
-        return output;
-#endif
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringLiteral("(%1 failed: %2)").arg(tool, QString::fromLocal8Bit(p.readAllStandardError()));
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The pages' texts, one string a page, each line as it stands on paper.
 QStringList PdfPages(const QString& pdf)
 {
-    QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
-                                                        QStringLiteral("-")})
+    QStringList pages = RunHostTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                                 QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
                             .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
@@ -104,7 +40,7 @@ QStringList PdfPages(const QString& pdf)
 int PageCount(const QString& pdf)
 {
     const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Run(QStringLiteral("pdfinfo"), {pdf}));
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunHostTool(QStringLiteral("pdfinfo"), {pdf}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -337,7 +273,7 @@ void TestReport::report_holds_what_the_window_showed()
     const int pages = PageCount(pdf);
     QVERIFY(text.contains(QStringLiteral("Страница %1 из %1").arg(pages)));
     // Every font is in the file: a reader without DejaVu sees the same letters.
-    const QStringList fonts = Run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    const QStringList fonts = RunHostTool(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
     QVERIFY(!fonts.isEmpty());
     for (const QString& font : fonts)  // ... emb sub uni object gen
         QVERIFY2(Words(font).value(Words(font).size() - 5) == QLatin1String("yes"), qPrintable(font));
