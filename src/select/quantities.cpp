@@ -3,6 +3,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "calc/numbers.h"
+
 namespace nimbo {
 
 namespace {
@@ -12,6 +14,22 @@ std::string SoundText(const Found&, const FoundDetails& d, char) { return d.text
 std::string JetText(const Found&, const FoundDetails& d, char) { return d.texts.x; }
 std::string RatingVelocityText(const Found&, const FoundDetails& d, char) { return d.sections.V0; }
 std::string FreeVelocityText(const Found&, const FoundDetails& d, char) { return d.sections.Vjs; }
+std::string CountText(const Found& f, const FoundDetails&, char) { return std::to_string(static_cast<int>(f.n)); }
+std::string FlowText(const Found& f, const FoundDetails&, char sep) { return FlowPerOutletText(f.L1, sep); }
+// A candidate without sound data, or refused, has no room sound values.
+std::string LevelText(const Found& f, const FoundDetails&, char)
+{
+    return std::isnan(f.LpA) ? "-" : LpAText(f.LpA);
+}
+std::string RatingText(const Found& f, const FoundDetails&, char)
+{
+    return NrText(std::isnan(f.NR) ? std::nullopt : std::optional<int>(static_cast<int>(f.NR)));
+}
+std::string CriterionText(const Found& f, const FoundDetails&, char) { return NcText(f.nc); }
+std::string ReachText(const Found& f, const FoundDetails&, char sep)
+{
+    return std::isnan(f.Lc) ? "-" : NumberText(f.Lc, sep);
+}
 
 constexpr Quantity kQuantities[] = {
     {"dP", "ΔP", "Па", "", "", &Found::dP, LossText, kLimitDP, false},
@@ -19,6 +37,12 @@ constexpr Quantity kQuantities[] = {
     {"jet", "l", "м", "Vx", "м/с", &Found::jet, JetText, kLimitThrowMin | kLimitThrowMax | kLimitVx, false},
     {"V0", "V0", "м/с", "", "", &Found::V0, RatingVelocityText, kLimitV0, false},
     {"Vjs", "Vжс", "м/с", "", "", &Found::Vjs, FreeVelocityText, 0, false},
+    {"n", "n", "шт", "", "", &Found::n, CountText, 0, true},
+    {"L1", "L1", "м³/ч", "", "", &Found::L1, FlowText, 0, true},
+    {"LpA", "LpA", "дБ(А)", "", "", &Found::LpA, LevelText, kLimitLpA, true},
+    {"NR", "NR", "", "", "", &Found::NR, RatingText, kLimitNR, true},
+    {"NC", "NC", "", "", "", &Found::NC, CriterionText, 0, true},
+    {"Lc", "Lc", "м", "", "", &Found::Lc, ReachText, kLimitLc, true},
 };
 
 constexpr LimitSlot kLimitSlots[] = {
@@ -34,6 +58,10 @@ constexpr LimitSlot kLimitSlots[] = {
      Bound::AtMost, 2, false},
     {kLimitV0, "V0 не более", "м/с", "TxtBx_MaxV0", "V0Max", &LimitTexts::V0Max, &Limits::V0Max, &Found::V0,
      Bound::AtMost, 0, false},
+    {kLimitNR, "NR не более", "", "Limit_NR", "NR", &LimitTexts::NR, &Limits::NR, &Found::NR, Bound::AtMost, 0, true},
+    {kLimitLpA, "LpA не более", "дБ(А)", "Limit_LpA", "LpA", &LimitTexts::LpA, &Limits::LpA, &Found::LpA,
+     Bound::AtMost, 0, true},
+    {kLimitLc, "l не более Lc", "", "Chk_Lc", "throwWithinLc", nullptr, nullptr, &Found::jet, Bound::AtMost, 1, true},
 };
 static_assert(std::size(kLimitSlots) == kLimitCount);
 
@@ -41,7 +69,8 @@ static_assert(std::size(kLimitSlots) == kLimitCount);
 
 std::string Quantity::header(int variant) const
 {
-    return std::string(symbolIn(variant)) + ", " + std::string(unitIn(variant));
+    const std::string_view u = unitIn(variant);
+    return std::string(symbolIn(variant)) + (u.empty() ? "" : ", " + std::string(u));
 }
 
 std::span<const Quantity, kQuantityCount> Quantities() { return kQuantities; }
@@ -64,9 +93,9 @@ const Quantity& QuantityOf(LimitBit limit)
     return kQuantities[0];
 }
 
-bool LimitApplies(const LimitSlot& slot, int variant)
+bool LimitApplies(const LimitSlot& slot, int variant, bool room)
 {
-    return slot.variant == 0 || slot.variant == (variant == 2 ? 2 : 1);
+    return (slot.variant == 0 || slot.variant == (variant == 2 ? 2 : 1)) && (room || !slot.roomOnly);
 }
 
 }  // namespace nimbo

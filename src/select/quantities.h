@@ -29,7 +29,7 @@ struct Quantity {
     std::string header(int variant) const;
 };
 
-inline constexpr int kQuantityCount = 5;
+inline constexpr int kQuantityCount = 11;
 std::span<const Quantity, kQuantityCount> Quantities();
 // The quantity a limit bounds.
 const Quantity& QuantityOf(LimitBit limit);
@@ -42,8 +42,8 @@ struct LimitSlot {
     std::string_view unit;         // "Па"
     std::string_view boxName;      // the limit box's object name
     std::string_view settingsKey;  // where the box's text is remembered
-    std::string LimitTexts::*text;
-    std::optional<double> Limits::*value;
+    std::string LimitTexts::*text;         // nullptr: a check box, not a typed limit
+    std::optional<double> Limits::*value;  // nullptr: bounded by another quantity
     double Found::*number;  // the value the limit bounds
     Bound bound;
     int variant;  // 0: both variants
@@ -52,7 +52,9 @@ struct LimitSlot {
 
 std::span<const LimitSlot> LimitSlots();
 const LimitSlot& SlotOf(LimitBit limit);
-// Whether the limit counts in the variant.
-bool LimitApplies(const LimitSlot& slot, int variant);
+// Whether the limit counts in the variant, in a room or not.
+bool LimitApplies(const LimitSlot& slot, int variant, bool room);
+// Whether a quantity is shown, in a room or not.
+inline bool QuantityShown(const Quantity& q, bool room) { return room || !q.roomOnly; }
 
 }  // namespace nimbo

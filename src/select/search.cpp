@@ -2,6 +2,7 @@
 // numbers step of "Считай!", then the limits and the order.
 #include "select/search.h"
 
+#include "select/evaluate.h"
 #include "select/quantities.h"
 
 #include <algorithm>
@@ -29,27 +30,14 @@ bool TypeMatches(const Catalogue& catalogue, int row, const std::string& type)
 bool Above(double value, const std::optional<double>& limit) { return limit && !(value <= *limit); }
 bool Below(double value, const std::optional<double>& limit) { return limit && !(value >= *limit); }
 
-unsigned Misses(const Found& f, const Limits& limits, int variant)
+// The limit's value; the check box "l не более Lc" bounds the throw by Lc.
+std::optional<double> LimitValue(const LimitSlot& slot, const Limits& limits, const Found& f)
 {
-    unsigned m = 0;
-    for (const LimitSlot& slot : LimitSlots()) {
-        if (!LimitApplies(slot, variant))
-            continue;
-        const double value = f.*slot.number;
-        const std::optional<double>& limit = limits.*slot.value;
-        if (slot.bound == Bound::AtMost ? Above(value, limit) : Below(value, limit))
-            m |= slot.bit;
-    }
-    return m;
-}
-
-void TakeNumbers(const Stages& st, bool ratingShown, float freeRatio, bool variant1, Found& f)
-{
-    f.dP = st.pressureShown() ? st.dP : kNone;
-    f.jet = st.jetShown() ? (variant1 ? st.X : st.Vx) : kNone;
-    f.LwA = st.lwaComputed ? ShownSoundLevel(st.LwA) : kNone;
-    f.V0 = ratingShown ? SectionVelocity(st.geometry.Fm, st.Q).value_or(kNone) : kNone;
-    f.Vjs = freeRatio != 0 ? SectionVelocity(freeRatio * st.geometry.Fm, st.Q).value_or(kNone) : kNone;
+    if (slot.value)
+        return limits.*slot.value;
+    if (slot.bit == kLimitLc && limits.throwWithinLc)
+        return f.Lc;
+    return std::nullopt;
 }
 
 // The typed inputs each size mode of the search reads, or the first refusal
@@ -70,6 +58,37 @@ std::string ReadAllInputs(const Catalogue& catalogue, const Request& r, TypedInp
     return {};
 }
 
+}  // namespace
+
+namespace detail {
+
+unsigned Misses(const Found& f, const Limits& limits, int variant, bool room)
+{
+    unsigned m = 0;
+    for (const LimitSlot& slot : LimitSlots()) {
+        if (!LimitApplies(slot, variant, room))
+            continue;
+        const double value = f.*slot.number;
+        const std::optional<double> limit = LimitValue(slot, limits, f);
+        if (slot.bound == Bound::AtMost ? Above(value, limit) : Below(value, limit))
+            m |= slot.bit;
+    }
+    return m;
+}
+
+void TakeNumbers(const Stages& st, bool ratingShown, float freeRatio, bool variant1, Found& f)
+{
+    f.dP = st.pressureShown() ? st.dP : kNoValue;
+    f.jet = st.jetShown() ? (variant1 ? st.X : st.Vx) : kNoValue;
+    f.LwA = st.lwaComputed ? ShownSoundLevel(st.LwA) : kNoValue;
+    f.V0 = ratingShown ? SectionVelocity(st.geometry.Fm, st.Q).value_or(kNoValue) : kNoValue;
+    f.Vjs = freeRatio != 0 ? SectionVelocity(freeRatio * st.geometry.Fm, st.Q).value_or(kNoValue) : kNoValue;
+}
+
+}  // namespace detail
+
+namespace {
+
 // NaN sorts after every number.
 int CompareNumbers(double a, double b)
 {
@@ -78,13 +97,26 @@ int CompareNumbers(double a, double b)
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
-bool Before(const Found& a, const Found& b)
+// In a room the fitting candidates come by the fewest outlets, then the
+// quietest room, then ΔP.
+bool BeforeInRoom(const Found& a, const Found& b)
+{
+    if (a.n != b.n)
+        return a.n < b.n;
+    if (const int c = CompareNumbers(a.NR, b.NR); c != 0)
+        return c < 0;
+    return CompareNumbers(a.dP, b.dP) < 0;
+}
+
+bool Before(const Found& a, const Found& b, bool room)
 {
     const auto group = [](const Found& f) { return f.fits() ? 0 : f.ok ? 1 : 2; };
     if (group(a) != group(b))
         return group(a) < group(b);
     if (!a.ok)
         return false;  // refused ones keep the catalogue order
+    if (room && a.fits())
+        return BeforeInRoom(a, b);
     const int missedA = std::popcount(a.misses), missedB = std::popcount(b.misses);
     if (missedA != missedB)
         return missedA < missedB;
@@ -95,7 +127,7 @@ bool Before(const Found& a, const Found& b)
 
 // Every candidate of one size line, appended in the order of its picks.
 void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs (&inputs)[3], const Request& r,
-                  std::vector<Found>& out)
+                  const detail::RoomPlan* room, std::vector<Found>& out)
 {
     const Candidate c = CandidateAt(catalogue, row, k);
     const TypedInputs& in = inputs[static_cast<int>(c.mode)];
@@ -108,11 +140,15 @@ void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs 
         f.sizeIndex = k;
         f.picks = picks;
         const OptionState o = OptionStateFor(offer, picks);
+        if (room) {
+            detail::EvaluateRoom({c, in, o, ratingShown, FreeRatioFor(ratios, o)}, *room, r, f);
+            continue;
+        }
         Numbers n = CalculateNumbers(c, in, o, r.decimalSeparator);
         f.ok = n.ok;
         if (n.ok) {
-            TakeNumbers(n.stages, ratingShown, FreeRatioFor(ratios, o), in.variant1, f);
-            f.misses = Misses(f, r.limits, r.variant);
+            detail::TakeNumbers(n.stages, ratingShown, FreeRatioFor(ratios, o), in.variant1, f);
+            f.misses = detail::Misses(f, r.limits, r.variant, false);
         } else {
             f.message = std::move(n.message);
         }
@@ -141,8 +177,8 @@ struct RowRange {
 // The lines of rows [first, end) in catalogue order; `goOn` hears the lines
 // done now and then and may stop the work (then false is returned).
 template <class GoOn>
-bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInputs (&inputs)[3], RowRange rows,
-                  std::vector<Found>& out, GoOn goOn)
+bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInputs (&inputs)[3],
+                  const detail::RoomPlan* room, RowRange rows, std::vector<Found>& out, GoOn goOn)
 {
     std::size_t done = 0;
     for (int row = rows.first; row < rows.end; ++row) {
@@ -152,7 +188,7 @@ bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInput
         for (int k = 1; k <= sizes; ++k, ++done) {
             if (done % 256 == 0 && !goOn(done))
                 return false;
-            EvaluateLine(catalogue, row, k, inputs, r, out);
+            EvaluateLine(catalogue, row, k, inputs, r, room, out);
         }
     }
     return true;
@@ -162,11 +198,12 @@ bool EvaluateRows(const Catalogue& catalogue, const Request& r, const TypedInput
 
 std::string_view LimitName(LimitBit limit) { return SlotOf(limit).name; }
 
-std::string ReadLimits(const LimitTexts& texts, int variant, Limits& out)
+std::string ReadLimits(const LimitTexts& texts, int variant, bool room, Limits& out)
 {
     out = {};
+    out.throwWithinLc = texts.throwWithinLc && room && variant != 2;
     for (const LimitSlot& slot : LimitSlots()) {
-        if (!LimitApplies(slot, variant))
+        if (!LimitApplies(slot, variant, room) || !slot.text)
             continue;
         const std::string& text = texts.*slot.text;
         if (TrimSpace(text).empty())
@@ -195,6 +232,11 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     result.problem = ReadAllInputs(catalogue, r, inputs);
     if (!result.problem.empty())
         return result;
+    // Every size mode reads the same flow.
+    std::optional<detail::RoomPlan> plan;
+    if (r.room)
+        plan = detail::PlanRoom(*r.room, ParseTyped(r.inputs.L).value_or(0), r.decimalSeparator);
+    const detail::RoomPlan* room = plan ? &*plan : nullptr;
 
     // A second core takes the later half of the lines; starting it costs
     // less than a few dozen lines.
@@ -208,13 +250,13 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     std::thread helper;
     if (split <= catalogue.recordCount())
         helper = std::thread([&] {
-            EvaluateRows(catalogue, r, inputs, {split, catalogue.recordCount() + 1}, later,
+            EvaluateRows(catalogue, r, inputs, room, {split, catalogue.recordCount() + 1}, later,
                          [&](std::size_t done) {
                              helperDone = done;
                              return !stop.load();
                          });
         });
-    const bool finished = EvaluateRows(catalogue, r, inputs, {1, split}, result.found, [&](std::size_t done) {
+    const bool finished = EvaluateRows(catalogue, r, inputs, room, {1, split}, result.found, [&](std::size_t done) {
         return !progress || progress(done + helperDone.load(), total);
     });
     stop = !finished;
@@ -227,7 +269,8 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     }
     result.found.insert(result.found.end(), std::make_move_iterator(later.begin()),
                         std::make_move_iterator(later.end()));
-    std::stable_sort(result.found.begin(), result.found.end(), Before);
+    std::stable_sort(result.found.begin(), result.found.end(),
+                     [room = r.room.has_value()](const Found& a, const Found& b) { return Before(a, b, room); });
     result.fitting = static_cast<int>(std::count_if(result.found.begin(), result.found.end(),
                                                     [](const Found& f) { return f.fits(); }));
     if (progress)
@@ -235,12 +278,26 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     return result;
 }
 
+std::string FlowPerOutletText(double L1, char decimalSeparator)
+{
+    return NumberText(Round(L1, 2), decimalSeparator);
+}
+
+Inputs InputsOf(const Request& r, const Found& found)
+{
+    Inputs in = r.inputs;
+    if (r.room)
+        in.L = FlowPerOutletText(found.L1, r.decimalSeparator);
+    return in;
+}
+
 FoundDetails Details(const Catalogue& catalogue, const Request& r, const Found& found)
 {
     FoundDetails d;
     const Candidate c = CandidateAt(catalogue, found.row, found.sizeIndex);
+    const Inputs texts = InputsOf(r, found);
     TypedInputs in;
-    if (!ReadInputs(r.inputs, r.variant, c.mode, in).empty())
+    if (!ReadInputs(texts, r.variant, c.mode, in).empty())
         return d;
     const OptionState o = OptionStateFor(c.line, found.picks);
     const Numbers n = CalculateNumbers(c, in, o, r.decimalSeparator);
@@ -249,7 +306,9 @@ FoundDetails Details(const Catalogue& catalogue, const Request& r, const Found& 
     d.ok = true;
     d.stages = n.stages;
     d.texts = ShowResults(n.stages, r.variant, r.decimalSeparator);
-    d.sections = SectionsAfter(Sections{}, c.line, n.stages, r.inputs, o, r.decimalSeparator);
+    d.sections = SectionsAfter(Sections{}, c.line, n.stages, texts, o, r.decimalSeparator);
+    if (r.room && n.stages.lwaComputed)
+        d.Lp = PressureBands(n.stages.Lw, GeometryFor(r.room->room, static_cast<int>(found.n)));
     return d;
 }
 

@@ -5,19 +5,23 @@
 // then by ΔP.
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
+#include "room/ratings.h"
+#include "room/room_input.h"
 #include "select/offered_options.h"
 
 namespace nimbo {
 
 // The limits as typed; an empty (or blank) box sets no limit.
 struct LimitTexts {
-    std::string dP, LwA, throwMin, throwMax, VxMax, V0Max;
+    std::string dP, LwA, throwMin, throwMax, VxMax, V0Max, NR, LpA;
+    bool throwWithinLc = false;  // «l не более Lc»
 };
 
 // Each limit a candidate can miss, as a bit of Found::misses.
@@ -28,21 +32,25 @@ enum LimitBit : unsigned {
     kLimitThrowMax = 1U << 3,
     kLimitVx = 1U << 4,
     kLimitV0 = 1U << 5,
+    kLimitNR = 1U << 6,
+    kLimitLpA = 1U << 7,
+    kLimitLc = 1U << 8,
 };
-inline constexpr int kLimitCount = 6;
+inline constexpr int kLimitCount = 9;
 
 struct Limits {
-    std::optional<double> dP, LwA, throwMin, throwMax, VxMax, V0Max;
+    std::optional<double> dP, LwA, throwMin, throwMax, VxMax, V0Max, NR, LpA;
+    bool throwWithinLc = false;  // the throw reaches no further than Lc (a room, variant 1)
 };
 
 // The box's name as the finder labels it, for messages and tooltips.
 std::string_view LimitName(LimitBit limit);
 
 // Reads the limits that count for the variant (the throw limits in variant
-// 1, the velocity limit in variant 2): each a number above 0 by the main
-// window's rules, or empty. Empty when all are usable, else the refusal
-// naming the box.
-std::string ReadLimits(const LimitTexts& texts, int variant, Limits& out);
+// 1, the velocity limit in variant 2) and, for a room, the room's: each a
+// number above 0 by the main window's rules (NR any number), or empty.
+// Empty when all are usable, else the refusal naming the box.
+std::string ReadLimits(const LimitTexts& texts, int variant, bool room, Limits& out);
 
 struct Request {
     std::string type;  // the type name; empty: every type
@@ -51,7 +59,11 @@ struct Request {
     Limits limits;
     bool allOptions = false;  // every offered option combination, not just the default
     char decimalSeparator = '.';
+    // A room: the flow L is the room's, shared by n outlets of a candidate.
+    std::optional<RoomInput> room;
 };
+
+inline constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 // One candidate with the numbers "Считай!" shows for it, as numbers; NaN
 // where the window shows "-" or nothing.
@@ -63,6 +75,14 @@ struct Found {
     double dP = 0, jet = 0, LwA = 0, V0 = 0, Vjs = 0;  // jet: l (variant 1) or Vx (variant 2)
     unsigned misses = 0;  // LimitBit of every limit missed
     bool fits() const { return ok && misses == 0; }
+
+    // In a room: n outlets of L1 each (the outlet's numbers above are at
+    // L1), and what they give at the listener: LpA and Lc as shown, NR.
+    double n = 1;  // a whole number; a double like every quantity of the table
+    double L1 = kNoValue, LpA = kNoValue, NR = kNoValue, NC = kNoValue, Lc = kNoValue;
+    NcRating nc;
+    Grid grid;
+    double rNearest = kNoValue, R = kNoValue;
 };
 
 struct SearchResult {
@@ -90,10 +110,17 @@ struct FoundDetails {
     Stages stages;
     DisplayTexts texts;
     Sections sections;
+    Bands Lp{};  // in a room: the sound pressure at the listener
 };
 FoundDetails Details(const Catalogue& catalogue, const Request& request, const Found& found);
 
 // The picks of the candidate as they go into the main window.
 Selection SelectionOf(const Found& found);
+
+// The inputs the candidate is calculated with: the request's, in a room
+// with the flow per outlet L1 as it is typed into the main window.
+Inputs InputsOf(const Request& request, const Found& found);
+// L1 as a typed flow: two decimals at most, no trailing zeros.
+std::string FlowPerOutletText(double L1, char decimalSeparator);
 
 }  // namespace nimbo

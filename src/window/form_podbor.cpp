@@ -120,6 +120,8 @@ void Form_Podbor::buildLimits(QFormLayout* form)
 {
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i) {
+        if (!limitSlots[i].text)
+            continue;
         auto* edit = new QLineEdit(this);
         edit->setObjectName(Text(limitSlots[i].boxName));
         edit->setPlaceholderText(QStringLiteral("нет"));
@@ -133,7 +135,8 @@ void Form_Podbor::showLimitsOf(int variant)
 {
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        limitsForm_->setRowVisible(limits_[i], nimbo::LimitApplies(limitSlots[i], variant));
+        if (limits_[i])
+            limitsForm_->setRowVisible(limits_[i], nimbo::LimitApplies(limitSlots[i], variant, false));
 }
 
 void Form_Podbor::buildResults()
@@ -194,6 +197,8 @@ void Form_Podbor::connectInputs()
     for (QLineEdit* box : {L_, V_, A_, B_, length_})
         connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
     for (QLineEdit* box : limits_) {
+        if (!box)
+            continue;
         connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
         connect(box, &QLineEdit::textEdited, this, &Form_Podbor::saveLimits);
     }
@@ -248,8 +253,9 @@ bool Form_Podbor::readRequest(nimbo::Request& r, QString& problem) const
     nimbo::LimitTexts texts;
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        texts.*limitSlots[i].text = Std(limits_[i]);
-    problem = QString::fromStdString(nimbo::ReadLimits(texts, r.variant, r.limits));
+        if (limits_[i])
+            texts.*limitSlots[i].text = Std(limits_[i]);
+    problem = QString::fromStdString(nimbo::ReadLimits(texts, r.variant, false, r.limits));
     return problem.isEmpty();
 }
 
@@ -444,7 +450,8 @@ void Form_Podbor::loadLimits()
     QSettings settings = Settings();
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        limits_[i]->setText(settings.value(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey)).toString());
+        if (limits_[i])
+            limits_[i]->setText(settings.value(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey)).toString());
 }
 
 void Form_Podbor::saveLimits() const
@@ -452,5 +459,6 @@ void Form_Podbor::saveLimits() const
     QSettings settings = Settings();
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        settings.setValue(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey), limits_[i]->text());
+        if (limits_[i])
+            settings.setValue(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey), limits_[i]->text());
 }

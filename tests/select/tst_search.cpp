@@ -290,41 +290,56 @@ void TstSearch::limits_data()
 {
     QTest::addColumn<LimitTexts>("texts");
     QTest::addColumn<int>("variant");
+    QTest::addColumn<bool>("room");
     QTest::addColumn<QString>("problem");  // empty: read
-    QTest::addColumn<QList<double>>("read");  // dP, LwA, throwMin, throwMax, VxMax, V0Max; -1: none
+    // dP, LwA, throwMin, throwMax, VxMax, V0Max, NR, LpA, l within Lc; -1: none
+    QTest::addColumn<QList<double>>("read");
 
     QTest::newRow("all empty or blank: no limits")
-        << LimitTexts{"", " ", "", "", "", ""} << 1 << "" << QList<double>{-1, -1, -1, -1, -1, -1};
+        << LimitTexts{"", " ", "", "", "", "", "", ""} << 1 << false << "" << QList<double>{-1, -1, -1, -1, -1, -1, -1, -1, -1};
     QTest::newRow("point and comma both read")
-        << LimitTexts{"50", "35", "2,5", "8.5", "", "3"} << 1 << "" << QList<double>{50, 35, 2.5, 8.5, -1, 3};
+        << LimitTexts{"50", "35", "2,5", "8.5", "", "3", "", ""} << 1 << false << "" << QList<double>{50, 35, 2.5, 8.5, -1, 3, -1, -1, -1};
     QTest::newRow("variant 1 ignores the velocity box")
-        << LimitTexts{"", "", "", "", "abc", ""} << 1 << "" << QList<double>{-1, -1, -1, -1, -1, -1};
+        << LimitTexts{"", "", "", "", "abc", "", "", ""} << 1 << false << "" << QList<double>{-1, -1, -1, -1, -1, -1, -1, -1, -1};
     QTest::newRow("variant 2 ignores the throw boxes")
-        << LimitTexts{"", "", "x", "y", "0,5", ""} << 2 << "" << QList<double>{-1, -1, -1, -1, 0.5, -1};
+        << LimitTexts{"", "", "x", "y", "0,5", "", "", ""} << 2 << false << "" << QList<double>{-1, -1, -1, -1, 0.5, -1, -1, -1, -1};
     QTest::newRow("letters are named with the box")
-        << LimitTexts{"", "тихо", "", "", "", ""} << 1
+        << LimitTexts{"", "тихо", "", "", "", "", "", ""} << 1 << false
         << "LwA не более: «тихо» не является числом. Введите число больше нуля." << QList<double>{};
     QTest::newRow("zero is no limit a user means")
-        << LimitTexts{"", "", "", "", "", "0"} << 1
+        << LimitTexts{"", "", "", "", "", "0", "", ""} << 1 << false
         << "V0 не более: введите число больше нуля, а не «0»." << QList<double>{};
     QTest::newRow("the first bad box in the order of the window")
-        << LimitTexts{"-1", "x", "", "", "", ""} << 1
+        << LimitTexts{"-1", "x", "", "", "", "", "", ""} << 1 << false
         << "ΔP не более: введите число больше нуля, а не «-1»." << QList<double>{};
+    QTest::newRow("no room: its limits and the Lc check are not read")
+        << LimitTexts{"", "", "", "", "", "", "x", "y", true} << 1 << false << "" << QList<double>{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    QTest::newRow("a room reads NR, LpA and the Lc check")
+        << LimitTexts{"", "", "", "", "", "", "35", "40,5", true} << 1 << true << ""
+        << QList<double>{-1, -1, -1, -1, -1, -1, 35, 40.5, 1};
+    QTest::newRow("the Lc check counts for the throw only")
+        << LimitTexts{"", "", "", "", "", "", "", "", true} << 2 << true << "" << QList<double>{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    QTest::newRow("a room's limit named with its box")
+        << LimitTexts{"", "", "", "", "", "", "NR35", "", false} << 1 << true
+        << "NR не более: «NR35» не является числом. Введите число больше нуля." << QList<double>{};
 }
 
 void TstSearch::limits()
 {
     QFETCH(LimitTexts, texts);
     QFETCH(int, variant);
+    QFETCH(bool, room);
     QFETCH(QString, problem);
     QFETCH(QList<double>, read);
 
     Limits limits;
-    QCOMPARE(QString::fromStdString(ReadLimits(texts, variant, limits)), problem);
+    QCOMPARE(QString::fromStdString(ReadLimits(texts, variant, room, limits)), problem);
     if (!problem.isEmpty())
         return;
-    const std::optional<double> got[] = {limits.dP, limits.LwA, limits.throwMin, limits.throwMax,
-                                         limits.VxMax, limits.V0Max};
+    const std::optional<double> got[] = {limits.dP,    limits.LwA,   limits.throwMin,
+                                         limits.throwMax, limits.VxMax, limits.V0Max,
+                                         limits.NR,    limits.LpA,
+                                         limits.throwWithinLc ? std::optional<double>(1) : std::nullopt};
     for (int i = 0; i < kLimitCount; ++i)
         QCOMPARE(got[i].value_or(-1), read[i]);
 }
