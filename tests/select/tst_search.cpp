@@ -3,9 +3,12 @@
 // meets, the order of the list, refusals and the limit boxes.
 #include <QtTest>
 
+#include <bit>
 #include <cmath>
+#include <map>
 
 #include "calc/calc_fixture.h"
+#include "calc/stages.h"
 #include "select/search.h"
 
 using namespace nimbo;
@@ -83,6 +86,7 @@ Request Base()
 Q_DECLARE_METATYPE(nimbo::Request)
 Q_DECLARE_METATYPE(nimbo::LimitTexts)
 Q_DECLARE_METATYPE(nimbo::Inputs)
+Q_DECLARE_METATYPE(nimbo::Room)
 
 class TstSearch : public QObject {
     Q_OBJECT
@@ -99,6 +103,8 @@ private slots:
     void inputs_are_checked_for_the_sizes_searched_data();
     void inputs_are_checked_for_the_sizes_searched();
     void progress_can_stop_the_search();
+    void room_rows_data();
+    void room_rows();
 
 private:
     Catalogue catalogue_;
@@ -389,3 +395,115 @@ void TstSearch::progress_can_stop_the_search()
 
 QTEST_APPLESS_MAIN(TstSearch)
 #include "tst_search.moc"
+
+// --- A room ------------------------------------------------------------------
+
+namespace {
+
+// One candidate of a search by what it is, whatever its count.
+QString Key(const Found& f) { return QStringLiteral("%1/%2/").arg(f.row).arg(f.sizeIndex) + PicksName(f.picks); }
+
+std::map<QString, Found> ByCandidate(const SearchResult& result)
+{
+    std::map<QString, Found> out;
+    for (const Found& f : result.found)
+        out.emplace(Key(f), f);
+    return out;
+}
+
+// The outlet's own numbers at L1, straight from the engine: what «Считай!»
+// gives when the main window gets L1 typed in.
+Found OutletAt(const Catalogue& catalogue, const Request& r, const Found& f)
+{
+    const Candidate c = CandidateAt(catalogue, f.row, f.sizeIndex);
+    const Inputs texts = InputsOf(r, f);
+    TypedInputs in;
+    Found out;
+    if (!ReadInputs(texts, r.variant, c.mode, in).empty())
+        return out;
+    const Numbers n = CalculateNumbers(c, in, OptionStateFor(c.line, f.picks), r.decimalSeparator);
+    out.ok = n.ok;
+    out.dP = n.stages.pressureShown() ? n.stages.dP : kNoValue;
+    out.LwA = n.stages.lwaComputed ? ShownSoundLevel(n.stages.LwA) : kNoValue;
+    out.jet = n.stages.jetShown() ? (r.variant == 2 ? n.stages.Vx : n.stages.X) : kNoValue;
+    out.LpA = n.stages.lwaComputed ? LpAShown(LevelA(PressureBands(n.stages.Lw, GeometryFor(r.room->room,
+                                                                                             static_cast<int>(f.n)))))
+                                   : kNoValue;
+    return out;
+}
+
+bool Same(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+
+}  // namespace
+
+void TstSearch::room_rows_data()
+{
+    QTest::addColumn<Room>("room");
+    QTest::addColumn<QString>("flow");
+    QTest::addColumn<LimitTexts>("limits");
+    QTest::addColumn<bool>("someFit");
+
+    const Room office{6, 6, 3, 1.2, 0.2};
+    QTest::newRow("office 6×6×3, 400 m³/h, NR 35, l within Lc")
+        << office << "400" << LimitTexts{"", "", "", "", "", "", "35", "", true} << true;
+    QTest::newRow("hall 24×12×6, 6000 m³/h, LpA 40, decimal comma flow")
+        << Room{24, 12, 6, 1.5, 0.3} << "6000,5" << LimitTexts{"", "", "", "", "", "", "", "40", false} << true;
+    QTest::newRow("no count throws 100 m: the fewest misses decide")
+        << office << "400" << LimitTexts{"", "", "100", "", "", "", "30", "", true} << false;
+}
+
+void TstSearch::room_rows()
+{
+    QFETCH(Room, room);
+    QFETCH(QString, flow);
+    QFETCH(LimitTexts, limits);
+    QFETCH(bool, someFit);
+    Catalogue shipped;
+    LoadError error;
+    QVERIFY(LoadCatalogue(NIMBO_SOURCE_DIR "/data", shipped, error));
+
+    Request r = Base();
+    r.inputs.L = flow.toStdString();
+    r.inputs.V = "0.25";
+    r.room = RoomInput{room, std::nullopt};
+    QCOMPARE(QString::fromStdString(ReadLimits(limits, 1, true, r.limits)), QString());
+    const SearchResult automatic = Search(shipped, r);
+    QVERIFY(automatic.found.size() > 100);
+    QCOMPARE(automatic.fitting > 0, someFit);
+
+    // The same candidates at every typed count, to hold «авто» against.
+    std::vector<std::map<QString, Found>> atCount(kMaxOutlets + 1);
+    for (int n = 1; n <= kMaxOutlets; ++n) {
+        Request typed = r;
+        typed.room->n = n;
+        atCount[static_cast<std::size_t>(n)] = ByCandidate(Search(shipped, typed));
+    }
+    const auto missed = [](const Found& f) { return f.ok ? std::popcount(f.misses) : 1000; };
+    for (const Found& f : automatic.found) {
+        const int n = static_cast<int>(f.n);
+        const Found& same = atCount[static_cast<std::size_t>(n)].at(Key(f));
+        QCOMPARE(f.misses, same.misses);
+        // The smallest count that fits, or the smallest of the fewest misses.
+        for (int m = 1; m < n; ++m)
+            QVERIFY2(missed(atCount[static_cast<std::size_t>(m)].at(Key(f))) > (f.fits() ? 0 : missed(f) - 1),
+                     qPrintable(Key(f)));
+        if (!f.fits())
+            for (int m = n + 1; m <= kMaxOutlets; ++m)
+                QVERIFY(missed(atCount[static_cast<std::size_t>(m)].at(Key(f))) >= missed(f));
+        if (!f.ok)
+            continue;
+        // The outlet at L1 is the outlet «Считай!» calculates.
+        QCOMPARE(f.L1, ParseTyped(FlowPerOutletText(*ParseTyped(flow.toStdString()) / n, '.')).value());
+        const Found outlet = OutletAt(shipped, r, f);
+        QVERIFY(outlet.ok);
+        QVERIFY2(Same(f.dP, outlet.dP) && Same(f.LwA, outlet.LwA) && Same(f.jet, outlet.jet) && Same(f.LpA, outlet.LpA),
+                 qPrintable(Key(f)));
+        QCOMPARE(std::isnan(f.LpA), std::isnan(f.LwA));
+    }
+    // Fitting rows by n, then NR.
+    for (std::size_t i = 1; i < automatic.found.size(); ++i) {
+        const Found &a = automatic.found[i - 1], &b = automatic.found[i];
+        if (a.fits() && b.fits())
+            QVERIFY(a.n < b.n || (a.n == b.n && !(a.NR > b.NR)));
+    }
+}
