@@ -97,8 +97,9 @@ nimbo::Snapshot Form_Main::takeSnapshot() const
 
 void Form_Main::Cmd_Start_Click()
 {
-    // Only picked entries label a record: the calculation uses them.
-    restorePickedTexts();
+    // Only picked entries label a record: the calculation uses them. The
+    // button takes the focus from a box, so a typed entry is picked first.
+    settleTypedTexts();
     const nimbo::Outcome out = nimbo::Calculate(takeSnapshot());
     if (!out.ok) {
         platform_.showMessage(this, QStringLiteral("Расчет невозможен"), Q(out.message),
