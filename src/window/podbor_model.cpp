@@ -2,10 +2,13 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 
 #include <cmath>
 #include <limits>
+
+#include "calc/numbers.h"
 
 namespace {
 
@@ -64,6 +67,18 @@ std::optional<double> LimitValue(const nimbo::Limits& l, nimbo::LimitBit bit)
         return l.V0Max;
     }
     return std::nullopt;
+}
+
+// The throw is kept as «Считай!» gives it, but a jet that leaves the outlet
+// slower than Vx never has that velocity.
+QString SlowJetNote(const nimbo::Stages& st, const nimbo::Request& r)
+{
+    const double outlet = nimbo::JetOutletVelocity(st);
+    if (r.variant == 2 || !st.jetShown() || !(st.Vx > outlet))
+        return {};
+    const auto number = [&r](double v) { return Text(nimbo::NumberText(nimbo::Round(v, 2), r.decimalSeparator)); };
+    return QStringLiteral("Струя выходит из воздухораспределителя со скоростью %1 м/с, медленнее Vx = %2 м/с")
+        .arg(number(outlet), number(st.Vx));
 }
 
 }  // namespace
@@ -133,6 +148,7 @@ const PodborModel::RowTexts& PodborModel::texts(int row) const
         t.cells[Jet] = Text(d.texts.x);
         t.cells[V0] = Text(d.sections.V0);
         t.cells[Vjs] = Text(d.sections.Vjs);
+        t.slowJet = SlowJetNote(d.stages, request_);
     }
     return texts_.emplace(row, std::move(t)).first->second;
 }
@@ -167,10 +183,23 @@ QVariant PodborModel::data(const QModelIndex& index, int role) const
             return texts(index.row()).cells[column];
         // Refused candidates and values not shown sort after every number.
         return std::isnan(Number(*f, column)) || !f->ok ? std::numeric_limits<double>::infinity() : Number(*f, column);
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
         if (!f->ok && column == DP)
             return Text(f->message);
-        return missed ? QVariant(missTip(*f, column)) : QVariant();
+        QStringList tips;
+        if (missed)
+            tips << missTip(*f, column);
+        if (column == Jet && !texts(index.row()).slowJet.isEmpty())
+            tips << texts(index.row()).slowJet;
+        return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
+    }
+    case Qt::FontRole:
+        if (column == Jet && !texts(index.row()).slowJet.isEmpty()) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        return {};
     case Qt::ForegroundRole:
         if (!f->fits())
             return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
