@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
     bench::Mark("main");
     QApplication app(argc, argv);
     bench::Mark("QApplication");
+    nimbo::InstallQtTranslation(app, nimbo::QtTranslationFolders());
     bench::FirstFrameProbe probe;
     nimbo::QtPlatform platform;
     Form_Main window(QCoreApplication::applicationDirPath(), platform);

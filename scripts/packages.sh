@@ -1,5 +1,5 @@
 # Sourced by start.sh and test.sh: installs what the build needs and is missing.
-nimbo_packages="cmake ninja-build g++ pkg-config qt6-base-dev libxlsxwriter-dev xvfb xauth fonts-dejavu-core poppler-utils python3-openpyxl locales clang-14 libclang-rt-14-dev libbenchmark-dev"
+nimbo_packages="cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libxlsxwriter-dev xvfb xauth fonts-dejavu-core poppler-utils python3-openpyxl locales clang-14 libclang-rt-14-dev libbenchmark-dev"
 
 nimbo_install_missing() {
   local missing=""

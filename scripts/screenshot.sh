@@ -39,9 +39,9 @@ cmake --build "$build" --target nimbo pose_window pose_report
 
 # shot OUTPUT PROGRAM ARGUMENTS...: the screen while the program poses.
 # The root window is black around the framed window, so trimming the whole
-# screen leaves exactly the window with its frame.
+# screen leaves exactly the window with its frame. SCREEN sets its size.
 shot() {
-  xvfb-run -a -s "-screen 0 1000x900x24" bash -c '
+  xvfb-run -a -s "-screen 0 ${SCREEN:-1000x900}x24" bash -c '
     out=$1; shift
     openbox 2>/dev/null & wm=$!
     sleep 1
@@ -53,7 +53,7 @@ shot() {
   echo "$1"
 }
 pose="$build/tools/pose_window" folder="$PWD/$build/nimbo"
-# pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel]
+# pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel] [beside] [chart=FILE]
 shot docs/window.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6
 shot docs/window-log-panel.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 log panel
 
@@ -65,5 +65,11 @@ LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$build/tools/pose_report" "$folder
 pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$report/report.pdf" docs/report
 echo docs/report.png
 shot docs/window-log-menu.png env LC_ALL=ru_RU.UTF-8 "$build/tools/pose_report" "$folder" "$report/again.pdf" 6
-shot docs/finder.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 podbor
+# The size finder where it opens, beside the main window, on a desktop wide
+# enough for both, with L = 800 and LwA at most 35 dB(A); and a long-throw
+# nozzle's jet as the finder draws it.
+SCREEN=1800x760 shot docs/finder-beside.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 beside
+LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$pose" "$folder" "Сопла дальнобойные" "СД" "D400" "1600" 0 \
+  chart=docs/jet-chart-nozzle.png
+echo docs/jet-chart-nozzle.png
 rm -r "$report"

@@ -158,18 +158,22 @@ copy_imports() {  # $1: a binary in the program folder
 }
 
 # build-windows/nimbo/: the program, A/b and jpg/ (laid out by the build), the
-# Qt and MinGW DLLs it needs, the Windows platform plugin, JPEG reading and the
-# native style; all stripped, then zipped.
+# Qt and MinGW DLLs it needs, the Windows platform plugin, JPEG reading, the
+# native style and Qt's own Russian texts; all stripped, then zipped.
 lay_out_program() {
   folder=$root/$build/nimbo
   rm -f "$folder"/*.dll "$folder/Nimbo.csv"
-  rm -rf "$folder/platforms" "$folder/imageformats" "$folder/styles"
+  rm -rf "$folder/platforms" "$folder/imageformats" "$folder/styles" "$folder/translations"
   local plugin
   for plugin in platforms/qwindows.dll imageformats/qjpeg.dll styles/qwindowsvistastyle.dll; do
     mkdir -p "$folder/$(dirname "$plugin")"
     cp "$qt/plugins/$plugin" "$folder/$plugin"
     copy_imports "$folder/$plugin"
   done
+  # The .qm files are the same on every system: the Linux package's copy,
+  # found by the program in "translations" beside it.
+  mkdir -p "$folder/translations"
+  cp /usr/share/qt6/translations/qtbase_ru.qm "$folder/translations/"
   copy_imports "$folder/nimbo.exe"
   find "$folder" -name '*.dll' -o -name '*.exe' | xargs "$triplet-strip" --strip-unneeded
   rm -f "$build/nimbo-windows-x64.zip"

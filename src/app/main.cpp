@@ -6,6 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    nimbo::InstallQtTranslation(app, nimbo::QtTranslationFolders());
     nimbo::QtPlatform platform;
     Form_Main window(QCoreApplication::applicationDirPath(), platform);
     if (!window.startUp())

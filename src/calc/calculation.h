@@ -195,6 +195,15 @@ JetPoint JetForVelocity(const Stages& stages, double Vx);
 // The centre-line velocity in m/s at X metres from the outlet: what variant 2
 // shows for that distance.
 inline double JetVelocityAt(const Stages& stages, double X) { return JetAtDistance(stages, X).Vx; }
+// The same velocity unrounded, for a smooth curve: the compact jet never
+// faster than the air leaving the outlet, the flat jet's formula closer than
+// JetSwitchDistance.
+double JetVelocityExact(const Stages& stages, double X);
+// Q/Fm, m/s: the mean velocity of the air leaving the outlet.
+double JetOutletVelocity(const Stages& stages);
+// Where the engine changes from the flat-jet formula to the compact one, m;
+// 0 when the compact jet holds throughout.
+double JetSwitchDistance(const Stages& stages);
 
 // --- Step 3: texts -------------------------------------------------------------
 

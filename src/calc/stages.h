@@ -34,17 +34,22 @@ Coefficients ChooseCoefficients(const SizeLine& line, const OptionState& options
 
 // Variant 1: the throw l for the terminal velocity Vx, rounded to 0.1 m.
 double CompactThrow(Value m, double Q, double Vx, double Fm);
+// The velocity at distance X as the formula gives it, unrounded and uncapped.
+double CompactVelocityExact(Value m, double Q, double X, double Fm);
 // Variant 2: the velocity at distance X, rounded to 0.1 m/s and never above
 // the outlet velocity Q/Fm.
 double CompactVelocity(Value m, double Q, double X, double Fm);
 // The total pressure loss in Pa, rounded to a whole number.
 double PressureLoss(Value Dzeta, Value kr, double Q, double Fz);
 
+// Closer than this many slot lengths the flat-jet formula replaces the compact one.
+inline constexpr double kFlatJetSlotLengths = 6;
 bool FlatJetApplies(float mFlat, int selectedRegForm, std::string_view modelName);
 // Slot length in m for the flat-jet check, from the text of the length box.
 double FlatJetLength(std::string_view lengthText);
 double FlatThrow(float mFlat, double Q, double Vx, double Lx, double Fm);
 double FlatVelocity(float mFlat, double Q, double X, double Lx, double Fm);
+double FlatVelocityExact(float mFlat, double Q, double X, double Lx, double Fm);
 
 // --- Sound power -------------------------------------------------------------
 

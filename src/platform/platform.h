@@ -6,10 +6,13 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 
+class QCoreApplication;
 class QPrinter;
+class QTranslator;
 class QWidget;
 
 namespace nimbo {
@@ -54,6 +57,15 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     QString userDataFolder() const override;
 };
+
+// Qt's own dialogs and buttons (the file and print dialogs, Yes and Cancel)
+// speak Russian like the rest of the program: Qt's qtbase_ru.qm from the
+// first of the folders that holds it. The translator belongs to the
+// application; nullptr when no folder holds one, and Qt's texts stay English.
+QTranslator* InstallQtTranslation(QCoreApplication& app, const QStringList& folders);
+// Qt's own translations folder, then "translations" beside the program,
+// where the Windows zip carries the file.
+QStringList QtTranslationFolders();
 
 // A folder as the file system spells it: the program folder may hold blanks
 // and Cyrillic letters, so no conversion through a narrow code page.

@@ -82,7 +82,7 @@ OptionPicks DefaultPicks(const LineOffer& offer)
     return picks;
 }
 
-std::vector<OptionPicks> AllPicks(const LineOffer& offer)
+std::vector<OptionPicks> AllPicks(const LineOffer& offer, const LineOffer& firstSize)
 {
     const OptionPicks first = DefaultPicks(offer);
     std::vector<int> plenums{first.ksd};
@@ -96,13 +96,16 @@ std::vector<OptionPicks> AllPicks(const LineOffer& offer)
             if (offer.jet[static_cast<std::size_t>(k)])
                 jets.push_back(k);
 
+    const LineOffer& buttons = offer.plenum.shown ? offer : firstSize;
     std::vector<OptionPicks> out;
     for (int ksd : plenums)
         for (int regForm : jets) {
             const bool regulator = RegulatorShown(offer, ksd);
-            for (int p = 1; p <= (regulator ? 5 : 1); ++p)
-                if (p == 1 || offer.reg[static_cast<std::size_t>(p)])
+            for (int p = 1; p <= (regulator ? 5 : 1); ++p) {
+                const auto i = static_cast<std::size_t>(p);
+                if (p == 1 || (offer.reg[i] && (p < 4 || buttons.reg[i])))
                     out.push_back({ksd, regForm, p});
+            }
         }
     return out;
 }

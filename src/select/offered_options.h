@@ -63,9 +63,15 @@ struct OptionPicks {
 // leaves it from the first option, jet-form option 1, regulator position 1.
 OptionPicks DefaultPicks(const LineOffer& offer);
 inline OptionPicks DefaultPicks(const SizeLine& line) { return DefaultPicks(OfferOf(line)); }
-// Every combination the size offers, the default first. Groups that do not
-// show contribute only their default.
-std::vector<OptionPicks> AllPicks(const LineOffer& offer);
+// Every combination a user can make in the window for the size, the default
+// first. Groups that do not show contribute only their default. Positions 4
+// and 5 of the outlet's own regulator show as the model's first size offers
+// them (the model choice sets them, a size choice leaves them), so they
+// count only where that size offers them too; those of the plenum's
+// regulator show as the size itself offers them.
+std::vector<OptionPicks> AllPicks(const LineOffer& offer, const LineOffer& firstSize);
+// For the model's first size, or a model of one size line.
+inline std::vector<OptionPicks> AllPicks(const LineOffer& offer) { return AllPicks(offer, offer); }
 inline std::vector<OptionPicks> AllPicks(const SizeLine& line) { return AllPicks(OfferOf(line)); }
 
 // The option state the calculation reads for these picks. The captions are

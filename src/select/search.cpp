@@ -134,7 +134,11 @@ void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs 
     const LineOffer offer = OfferOf(c.line);
     const std::array<float, 4> ratios = FreeRatios(c.line);
     const bool ratingShown = RatingSectionShown(c.line.sectionMode());
-    for (const OptionPicks& picks : r.allOptions ? AllPicks(offer) : std::vector{DefaultPicks(offer)}) {
+    const std::vector<OptionPicks> all =
+        !r.allOptions ? std::vector{DefaultPicks(offer)}
+        : k == 1      ? AllPicks(offer)
+                      : AllPicks(offer, OfferOf(catalogue.line(row, 1)));
+    for (const OptionPicks& picks : all) {
         Found& f = out.emplace_back();
         f.row = row;
         f.sizeIndex = k;

@@ -26,8 +26,13 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
 }
 
 // The finder reads the catalogue, even from a search still running: it goes
-// first, before the members it reads.
-Form_Main::~Form_Main() { delete podbor_; }
+// first, before the members it reads. The boxes moving the focus as they go
+// must not be settled.
+Form_Main::~Form_Main()
+{
+    disconnect(focusWatch_);
+    delete podbor_;
+}
 
 void Form_Main::showEvent(QShowEvent* event)
 {
@@ -61,6 +66,6 @@ bool Form_Main::event(QEvent* event)
 bool Form_Main::eventFilter(QObject* watched, QEvent* event)
 {
     // Only the choice lists and their text lines are watched.
-    restoreOnFocusOut(watched, event);
+    settleOnFocusOut(watched, event);
     return QWidget::eventFilter(watched, event);
 }

@@ -141,9 +141,12 @@ private:
     // The picked entry's text, or the prompt while none is picked: what the
     // box shows once typing over it is undone.
     static QString pickedText(const QComboBox& box);
-    static void restorePickedText(QComboBox* box);
-    void restorePickedTexts();
-    void restoreOnFocusOut(QObject* watched, QEvent* event);
+    // A typed text equal to an entry's picks that entry, as a pick from the
+    // list does; any other is put back to the picked entry's.
+    void settleTypedText(QComboBox* box);
+    // Every choice list but the one holding `focus`.
+    void settleTypedTexts(const QWidget* focus = nullptr);
+    void settleOnFocusOut(QObject* watched, QEvent* event);
 
     // form_main_calculate.cpp
     void Cmd_Start_Click();
@@ -189,6 +192,8 @@ private:
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
+    bool settling_ = false;  // a typed text's pick runs; it may move the focus
+    QMetaObject::Connection focusWatch_;  // ends before the boxes do
     // The variant whose header the log file could not take at a switch; it
     // is written before the next data line, so that the line stands under
     // the header of its own variant. 0 when none is owed.

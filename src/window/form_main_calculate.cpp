@@ -100,8 +100,9 @@ nimbo::Calculation Form_Main::currentCalculation() const
 
 void Form_Main::Cmd_Start_Click()
 {
-    // Only picked entries label a record: the calculation uses them.
-    restorePickedTexts();
+    // Only picked entries label a record: the calculation uses them. The
+    // button takes the focus from a box, so a typed entry is picked first.
+    settleTypedTexts();
     const nimbo::Calculation calculation = currentCalculation();
     const nimbo::Outcome out = nimbo::Calculate(calculation);
     if (!out.ok) {

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <span>
+
 #include "platform/platform.h"
 #include "window/form_main.h"
 #include "window/form_podbor.h"
@@ -41,10 +43,11 @@ void Form_Main::openPodbor()
 {
     if (!podbor_)
         podbor_ = new Form_Podbor(*this);
-    // A finder opened anew starts from what this window shows now; one still
-    // open keeps what the user typed into it.
+    // Opened or brought forward, the finder starts from what this window
+    // shows now; its limits stay.
+    podbor_->startFrom(currentCalculation());
     if (!podbor_->isVisible())
-        podbor_->startFrom(currentCalculation());
+        podbor_->placeOnOpen();
     podbor_->show();
     podbor_->raise();
     podbor_->activateWindow();
@@ -80,12 +83,15 @@ void Form_Main::pickAndCalculate(const Picks& p)
     }
     if (mode == nimbo::SizeMode::Slot)
         typeInto(boxes[4], p.inputs.Dlina);
-    if (!Frm_KSD->isHidden() && p.ksd >= 1 && p.ksd <= 3)
-        Opt_KSD[p.ksd - 1]->click();
-    if (!Frm_RegForm->isHidden() && p.regForm >= 1 && p.regForm <= 4)
-        Opt_RegForm[p.regForm - 1]->click();
-    if (!Frm_RegRash->isHidden() && p.regRash >= 1 && p.regRash <= 5)
-        Opt_RegRash[p.regRash - 1]->click();
+    // Only what a user could click: a button on screen in a frame on screen.
+    const auto clickShown = [](QGroupBox* frame, std::span<QRadioButton* const> options, int pick) {
+        if (!frame->isHidden() && pick >= 1 && pick <= static_cast<int>(options.size()) &&
+            !options[static_cast<std::size_t>(pick - 1)]->isHidden())
+            options[static_cast<std::size_t>(pick - 1)]->click();
+    };
+    clickShown(Frm_KSD, Opt_KSD, p.ksd);
+    clickShown(Frm_RegForm, Opt_RegForm, p.regForm);
+    clickShown(Frm_RegRash, Opt_RegRash, p.regRash);
     Opt_Var[p.variant == 2 ? 1 : 0]->click();
     const std::string* texts[5] = {&p.inputs.L, &p.inputs.V, &p.inputs.A, &p.inputs.B, &p.inputs.Dlina};
     for (std::size_t i = 0; i < boxes.size(); ++i)

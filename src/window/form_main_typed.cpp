@@ -1,8 +1,11 @@
 // Text typed or pasted where the program does not expect it. A choice list
-// runs its handler only when an entry is picked, so a typed text there names
-// nothing the calculation uses: it is put back to the picked entry before it
-// can label a result. An input box takes one line: a pasted spreadsheet cell
-// brings its line end along, which would split a record.
+// runs its handler when an entry is picked. A typed text that is exactly an
+// entry's is a pick of that entry once the box is left or Enter is pressed;
+// any other typed text names nothing the calculation uses and is put back to
+// the picked entry before it can label a result. An input box takes one
+// line: a pasted spreadsheet cell brings its line end along, which would
+// split a record.
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -55,20 +58,37 @@ QString Form_Main::pickedText(const QComboBox& box)
     return prompt.isValid() ? prompt.toString() : box.currentText();
 }
 
-void Form_Main::restorePickedText(QComboBox* box)
+void Form_Main::settleTypedText(QComboBox* box)
 {
+    const QString typed = box->currentText();
     const QString picked = pickedText(*box);
-    if (box->currentText() != picked)
+    if (typed == picked || settling_)
+        return;
+    settling_ = true;
+    // The first entry of that text, as every search of the list finds it.
+    const int entry = box->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry >= 0)
+        pickEntry(box, entry, box == Cmb_TipVR   ? &Form_Main::Cmb_TipVR_Click
+                              : box == Cmb_VidVR ? &Form_Main::Cmb_VidVR_Click
+                                                 : &Form_Main::Cmb_Tprzmr_Click);
+    else
         box->setEditText(picked);
+    settling_ = false;
 }
 
-void Form_Main::restorePickedTexts()
+void Form_Main::settleTypedTexts(const QWidget* focus)
 {
-    for (QComboBox* box : {Cmb_TipVR, Cmb_VidVR, Cmb_Tprzmr})
-        restorePickedText(box);
+    for (QComboBox* box : {Cmb_TipVR, Cmb_VidVR, Cmb_Tprzmr}) {
+        // The box's own list, a window of its own, still belongs to it.
+        bool inBox = false;
+        for (const QWidget* w = focus; w && !inBox; w = w->parentWidget())
+            inBox = w == box;
+        if (!inBox)
+            settleTypedText(box);
+    }
 }
 
-void Form_Main::restoreOnFocusOut(QObject* watched, QEvent* event)
+void Form_Main::settleOnFocusOut(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::FocusOut)
         return;
@@ -80,7 +100,7 @@ void Form_Main::restoreOnFocusOut(QObject* watched, QEvent* event)
     // Opening the box's own list takes the focus for a moment; a pick from
     // it sets the text anyway.
     if (box && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        restorePickedText(box);
+        settleTypedText(box);
 }
 
 void Form_Main::guardTypedTexts()
@@ -88,7 +108,12 @@ void Form_Main::guardTypedTexts()
     for (QComboBox* box : {Cmb_TipVR, Cmb_VidVR, Cmb_Tprzmr}) {
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
+        connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, box] { settleTypedText(box); });
     }
+    // Keys can reach a box that never held the focus, and then it is never
+    // told it lost it: every move of the focus settles the boxes it is not in.
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { settleTypedTexts(now); });
     for (QLineEdit* box : inputBoxes())
         box->setValidator(new FirstLineOnly(box));
 }

@@ -1,5 +1,6 @@
 #include "window/form_podbor.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,26 +9,34 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QThreadPool>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "calc/numbers.h"
+#include "platform/platform.h"
 #include "select/quantities.h"
 #include "window/form_main.h"
 #include "window/jet_chart.h"
 #include "window/podbor_model.h"
+#include "window/podbor_placement.h"
+#include "window/tab_separated.h"
 
 namespace {
 
@@ -35,6 +44,10 @@ QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 std::string Std(const QLineEdit* box) { return box->text().toStdString(); }
 
 const QString kAllTypes = QStringLiteral("Все типы");
+
+// The chart beside the table at first, px: the curve reads well, the
+// columns get the rest.
+constexpr int kFirstChartWidth = 300;
 
 // The limits are the user's habits (an office's 35 dB(A)), kept between runs.
 // A file on every system, the Windows registry included: a test (or a
@@ -64,7 +77,6 @@ Form_Podbor::Form_Podbor(Form_Main& main) : QWidget(&main, Qt::Window), main_(ma
     buildResults();
     loadLimits();
     connectInputs();
-    resize(980, 660);
 }
 
 Form_Podbor::~Form_Podbor()
@@ -75,6 +87,8 @@ Form_Podbor::~Form_Podbor()
         job.stop->store(true);
         job.watcher->waitForFinished();
     }
+    if (isVisible())
+        rememberPlace();
 }
 
 void Form_Podbor::buildInputs(QFormLayout* form)
@@ -163,20 +177,24 @@ void Form_Podbor::buildResults()
     table_->setObjectName(QStringLiteral("Table"));
     table_->setModel(proxy_);
     table_->setSortingEnabled(true);
-    proxy_->sort(-1);  // the search's own order until the user sorts
+    // A third click on a header, or the menu, goes back to the search's order.
+    table_->horizontalHeader()->setSortIndicatorClearable(true);
+    defaultOrder();
+    // Tab leaves the table, as from any other box; the arrows walk it.
+    table_->setTabKeyNavigation(false);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     chart_ = new JetChart(this);
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(table_);
-    splitter->addWidget(chart_);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    splitter->setSizes({680, 290});
-    layout->addWidget(splitter, 1);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(table_);
+    splitter_->addWidget(chart_);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
+    splitter_->setSizes({680, 290});
+    layout->addWidget(splitter_, 1);
 
     auto* buttons = new QHBoxLayout;
     choose_ = new QPushButton(QStringLiteral("Выбрать"), this);
@@ -210,8 +228,23 @@ void Form_Podbor::connectInputs()
     connect(table_, &QTableView::doubleClicked, this, &Form_Podbor::choose);
     connect(choose_, &QPushButton::clicked, this, &Form_Podbor::choose);
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
-    auto* copy = new QShortcut(QKeySequence::Copy, table_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QShortcut::activated, this, &Form_Podbor::copyRows);
+    // The table's keys are its menu's entries: Enter chooses, Ctrl+C copies.
+    const auto action = [this](const QString& text, QList<QKeySequence> keys, void (Form_Podbor::*slot)()) {
+        auto* a = new QAction(text, this);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QAction* defaultOrder = action(QStringLiteral("Порядок по умолчанию"), {}, &Form_Podbor::defaultOrder);
+    table_->addActions({action(QStringLiteral("Выбрать"), {Qt::Key_Return, Qt::Key_Enter}, &Form_Podbor::choose),
+                        action(QStringLiteral("Копировать"), {QKeySequence::Copy}, &Form_Podbor::copyRows),
+                        defaultOrder});
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table_->horizontalHeader()->addAction(defaultOrder);
+    table_->horizontalHeader()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(progressTimer_, &QTimer::timeout, this, [this] {
         if (!running_.isEmpty())
             progress_->setValue(running_.back().percent->load());
@@ -341,7 +374,7 @@ void Form_Podbor::display(const nimbo::Request& request, nimbo::SearchResult res
     status_->setText(QStringLiteral("подходит %1 из %2").arg(model_->fitting()).arg(total));
     updateSpans();
     table_->setColumnHidden(PodborModel::Type, !request.type.empty());
-    table_->resizeColumnsToContents();
+    fitColumns();
     if (proxy_->rowCount() > 0)
         table_->selectRow(0);
     else
@@ -426,6 +459,9 @@ void Form_Podbor::choose()
     picks.variant = r.variant;
     picks.inputs = r.inputs;
     main_.pickAndCalculate(picks);
+    // The new result in view, before this window if they overlap.
+    main_.raise();
+    main_.activateWindow();
 }
 
 void Form_Podbor::copyRows()
@@ -433,16 +469,93 @@ void Form_Podbor::copyRows()
     QList<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows << index.row();
+    if (rows.isEmpty())
+        return;
     std::sort(rows.begin(), rows.end());
-    QString text;
+    // The columns on screen, under a header with the units.
+    QList<int> columns;
+    QStringList header;
+    for (int c = 0; c < PodborModel::ColumnCount; ++c)
+        if (!table_->isColumnHidden(c)) {
+            columns << c;
+            header << proxy_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        }
+    QList<QStringList> lines{header};
     for (int r : rows) {
         QStringList cells;
-        for (int c = 0; c < PodborModel::ColumnCount; ++c)
+        for (int c : columns)
             cells << proxy_->index(r, c).data(Qt::DisplayRole).toString();
-        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+        lines << cells;
     }
-    if (!text.isEmpty())
-        QApplication::clipboard()->setText(text);
+    QApplication::clipboard()->setText(TabSeparated(lines));
+}
+
+void Form_Podbor::fitColumns()
+{
+    // The last column stretches over the rest of the table, but never below
+    // the width it had when stretching began: that is to be its content's.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setStretchLastSection(false);
+    table_->resizeColumnsToContents();
+    header->setStretchLastSection(true);
+}
+
+void Form_Podbor::defaultOrder()
+{
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    proxy_->sort(-1);
+}
+
+QSize Form_Podbor::firstSize() const
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int table = table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                      table_->verticalScrollBar()->sizeHint().width();
+    const int width = margins.left() + table + splitter_->handleWidth() + kFirstChartWidth + margins.right();
+    return {std::max(width, minimumSizeHint().width()), 660};
+}
+
+void Form_Podbor::placeOnOpen()
+{
+    // Placed by its frame, which is not known before it is shown; the main
+    // window's is, and the window system gives both the same.
+    const QMargins frame = nimbo::FrameMargins(main_);
+    const QRect remembered = Settings().value(QStringLiteral("podbor/geometry")).toRect();
+    const QScreen* screen = remembered.isValid() ? QGuiApplication::screenAt(remembered.center()) : nullptr;
+    const QRect available = (screen ? screen : main_.screen())->availableGeometry();
+    if (remembered.isValid()) {
+        setGeometry(KeptOnScreen(remembered.marginsAdded(frame), available).marginsRemoved(frame));
+        return;
+    }
+    // The columns measured in the fonts they will be shown in.
+    ensurePolished();
+    fitColumns();
+    setGeometry(PlaceBeside(main_.frameGeometry(), firstSize().grownBy(frame), available).marginsRemoved(frame));
+    const QMargins m = layout()->contentsMargins();
+    splitter_->setSizes(
+        {width() - m.left() - m.right() - splitter_->handleWidth() - kFirstChartWidth, kFirstChartWidth});
+}
+
+void Form_Podbor::rememberPlace() const
+{
+    Settings().setValue(QStringLiteral("podbor/geometry"), geometry());
+}
+
+void Form_Podbor::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window of its own, not one kept above the main window (Windows keeps
+    // a window above the one it belongs to): «Выбрать» can bring the main
+    // window and its new result to the front.
+    if (QWindow* window = windowHandle())
+        window->setTransientParent(nullptr);
+}
+
+void Form_Podbor::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        rememberPlace();
 }
 
 void Form_Podbor::loadLimits()

@@ -26,6 +26,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSortFilterProxyModel;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -38,6 +39,11 @@ public:
     // Fills the inputs from the main window's selection and boxes (the
     // limits stay as remembered) and searches.
     void startFrom(const nimbo::Calculation& calculation);
+    // Before it is shown: where it was last, kept on screen; the first time
+    // at the size that shows every column, beside the main window.
+    void placeOnOpen();
+    // Every column of the present list in view, the chart beside it.
+    QSize firstSize() const;
 
     // More candidate lines than this are searched off the user-interface
     // thread, with a progress bar (tests lower it).
@@ -51,6 +57,10 @@ public:
 signals:
     // A search has ended and its result (or the refusal) is on screen.
     void searched();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildInputs(QFormLayout* form);
@@ -69,6 +79,11 @@ private:
     void choose();
     void copyRows();
     void showLimitsOf(int variant);
+    // Each column as wide as its texts.
+    void fitColumns();
+    // Fitting first, then LwA, then ΔP, as the search gives them: no arrow.
+    void defaultOrder();
+    void rememberPlace() const;
     void loadLimits();
     void saveLimits() const;
     const nimbo::Found* currentFound() const;
@@ -91,6 +106,7 @@ private:
     PodborModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     JetChart* chart_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QPushButton *choose_ = nullptr, *close_ = nullptr;
 
     // Searches off this thread: each can be told to stop; only the newest

@@ -2,10 +2,13 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 
 #include <cmath>
 #include <limits>
+
+#include "calc/numbers.h"
 
 namespace {
 
@@ -23,6 +26,18 @@ double Number(const nimbo::Found& f, int column)
 {
     const nimbo::Quantity* q = PodborModel::QuantityAt(column);
     return q ? f.*q->number : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The throw is kept as «Считай!» gives it, but a jet that leaves the outlet
+// slower than Vx never has that velocity.
+QString SlowJetNote(const nimbo::Stages& st, const nimbo::Request& r)
+{
+    const double outlet = nimbo::JetOutletVelocity(st);
+    if (r.variant == 2 || !st.jetShown() || !(st.Vx > outlet))
+        return {};
+    const auto number = [&r](double v) { return Text(nimbo::NumberText(nimbo::Round(v, 2), r.decimalSeparator)); };
+    return QStringLiteral("Струя выходит из воздухораспределителя со скоростью %1 м/с, медленнее Vx = %2 м/с")
+        .arg(number(outlet), number(st.Vx));
 }
 
 }  // namespace
@@ -95,6 +110,7 @@ const PodborModel::RowTexts& PodborModel::texts(int row) const
         const nimbo::FoundDetails d = nimbo::Details(*catalogue_, request_, f);
         for (int c = FirstQuantity; c < ColumnCount; ++c)
             t.cells[c] = Text(QuantityAt(c)->text(f, d, request_.decimalSeparator));
+        t.slowJet = SlowJetNote(d.stages, request_);
     }
     return texts_.emplace(row, std::move(t)).first->second;
 }
@@ -130,10 +146,23 @@ QVariant PodborModel::data(const QModelIndex& index, int role) const
             return texts(index.row()).cells[column];
         // Refused candidates and values not shown sort after every number.
         return std::isnan(Number(*f, column)) || !f->ok ? std::numeric_limits<double>::infinity() : Number(*f, column);
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
         if (!f->ok && column == FirstQuantity)
             return Text(f->message);
-        return missed ? QVariant(missTip(*f, column)) : QVariant();
+        QStringList tips;
+        if (missed)
+            tips << missTip(*f, column);
+        if (column == Jet && !texts(index.row()).slowJet.isEmpty())
+            tips << texts(index.row()).slowJet;
+        return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
+    }
+    case Qt::FontRole:
+        if (column == Jet && !texts(index.row()).slowJet.isEmpty()) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        return {};
     case Qt::ForegroundRole:
         if (!f->fits())
             return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));

@@ -41,6 +41,7 @@ public:
 private:
     struct RowTexts {
         QString cells[ColumnCount];
+        QString slowJet;  // the throw's note where the jet leaves slower than Vx
     };
     const RowTexts& texts(int row) const;
     QString missTip(const nimbo::Found& f, int column) const;

@@ -152,32 +152,30 @@ void TestHostileInput::typed_list_text_never_labels_a_record_data()
     QTest::addColumn<QString>("typed");  // another entry's text, or none at all
     QTest::addColumn<bool>("focusLeaves");
     QTest::addColumn<int>("picked");  // lists picked before typing: type, model, size
+    QTest::addColumn<bool>("entry");  // the text is an entry's: it is a pick of that entry
 
     const QString size = QStringLiteral("Cmb_Tprzmr"), model = QStringLiteral("Cmb_VidVR"), type = QStringLiteral("Cmb_TipVR");
-    QTest::newRow("size of another line, «Считай!»") << size << "200x200" << false << 3;
-    QTest::newRow("size of another line, focus leaves") << size << "200x200" << true << 3;
-    QTest::newRow("size that does not exist, «Считай!»") << size << "D250" << false << 3;
-    QTest::newRow("another model, «Считай!»") << model << kFreeModel << false << 3;
-    QTest::newRow("another model, focus leaves") << model << kFreeModel << true << 3;
-    QTest::newRow("part of a model name, «Считай!»") << model << "ДК" << false << 3;
-    QTest::newRow("another type, «Считай!»") << type << kSlotType << false << 3;
-    QTest::newRow("another type, focus leaves") << type << kSlotType << true << 3;
-    // Nothing picked yet: the box's prompt comes back, and nothing is recorded.
-    QTest::newRow("model before any is picked, focus leaves") << model << kFreeModel << true << 1;
-    QTest::newRow("model before any is picked, «Считай!»") << model << kFreeModel << false << 1;
-    QTest::newRow("type before any is picked, focus leaves") << type << kFreeType << true << 0;
+    QTest::newRow("size of another line, «Считай!»") << size << "200x200" << false << 3 << true;
+    QTest::newRow("size of another line, focus leaves") << size << "200x200" << true << 3 << true;
+    QTest::newRow("size that does not exist, «Считай!»") << size << "D250" << false << 3 << false;
+    QTest::newRow("another model, «Считай!»") << model << kFreeModel << false << 3 << true;
+    QTest::newRow("another model, focus leaves") << model << kFreeModel << true << 3 << true;
+    QTest::newRow("part of a model name, «Считай!»") << model << "ДК" << false << 3 << false;
+    QTest::newRow("another type, «Считай!»") << type << kSlotType << false << 3 << true;
+    QTest::newRow("another type, focus leaves") << type << kSlotType << true << 3 << true;
+    // Nothing picked yet: a text that is no entry brings the prompt back,
+    // and nothing is recorded.
+    QTest::newRow("model before any is picked, focus leaves") << model << kFreeModel << true << 1 << true;
+    QTest::newRow("model before any is picked, «Считай!»") << model << kFreeModel << false << 1 << true;
+    QTest::newRow("no model before any is picked, «Считай!»") << model << "ПДХ" << false << 1 << false;
+    QTest::newRow("type before any is picked, focus leaves") << type << kFreeType << true << 0 << true;
 }
 
-void TestHostileInput::typed_list_text_never_labels_a_record()
-{
-    QFETCH(QString, combo);
-    QFETCH(QString, typed);
-    QFETCH(bool, focusLeaves);
-    QFETCH(int, picked);
+namespace {
 
-    // State: a model with listed sizes and its first size picked, or less.
-    Started s(fuzz::GeneratedCatalogueBytes());
-    QVERIFY(s.ok);
+// State: a model with listed sizes and its first size picked, or less.
+void PickFirst(const Started& s, int picked)
+{
     if (picked >= 1)
         QVERIFY(s.pick(QStringLiteral("Cmb_TipVR"), kFreeType));
     auto* models = s.control<QComboBox>("Cmb_VidVR");
@@ -185,9 +183,30 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
         s.pickIndex(QStringLiteral("Cmb_VidVR"), models->itemText(0) == kFreeModel ? 1 : 0);
     if (picked >= 3)
         QVERIFY(s.pick(QStringLiteral("Cmb_Tprzmr"), QStringLiteral("100x100")));
-    QStringList shownBefore;
+}
+
+QStringList Shown(const Started& s)
+{
+    QStringList shown;
     for (const QString& name : kLists)
-        shownBefore << s.control<QComboBox>(name)->currentText();
+        shown << s.control<QComboBox>(name)->currentText();
+    return shown;
+}
+
+}  // namespace
+
+void TestHostileInput::typed_list_text_never_labels_a_record()
+{
+    QFETCH(QString, combo);
+    QFETCH(QString, typed);
+    QFETCH(bool, focusLeaves);
+    QFETCH(int, picked);
+    QFETCH(bool, entry);
+
+    Started s(fuzz::GeneratedCatalogueBytes());
+    QVERIFY(s.ok);
+    PickFirst(s, picked);
+    const QStringList shownBefore = Shown(s);
     const Started::Expected expected = s.expected();
     QCOMPARE(expected.ok, picked == 3);
 
@@ -201,16 +220,26 @@ void TestHostileInput::typed_list_text_never_labels_a_record()
     if (focusLeaves) {
         QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(s.control<QComboBox>(combo), &leave);
-        QCOMPARE(s.control<QComboBox>(combo)->currentText(), shownBefore[kLists.indexOf(combo)]);
+        QCOMPARE(s.control<QComboBox>(combo)->currentText(), entry ? typed : shownBefore[kLists.indexOf(combo)]);
     }
     s.calculate();
 
-    // Expected: the results, the list entry and the file line of what was
-    // picked; with no model picked, the refusal and no record.
-    QStringList shown;
-    for (const QString& name : kLists)
-        shown << s.control<QComboBox>(name)->currentText();
-    QCOMPARE(shown, shownBefore);
+    // Expected: an entry's text ends as that entry picked from the list
+    // does; any other labels nothing, and the results, the list entry and
+    // the file line are those of what was picked (with no model picked, the
+    // refusal and no record).
+    if (entry) {
+        Started byList(fuzz::GeneratedCatalogueBytes());
+        QVERIFY(byList.ok);
+        PickFirst(byList, picked);
+        QVERIFY(byList.pick(combo, typed));
+        byList.calculate();
+        QCOMPARE(Shown(s), Shown(byList));
+        QCOMPARE(s.listEntries(), byList.listEntries());
+        QCOMPARE(s.logFile(), byList.logFile());
+        return;
+    }
+    QCOMPARE(Shown(s), shownBefore);
     if (!expected.ok) {
         QCOMPARE(s.platform.messages.size(), 1);
         QCOMPARE(s.list()->count(), 0);

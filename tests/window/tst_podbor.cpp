@@ -11,13 +11,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTableView>
+#include <QWindow>
 #include <QtTest>
 
 #include <cmath>
@@ -26,6 +32,7 @@
 #include "window/form_podbor.h"
 #include "window/jet_chart.h"
 #include "window/podbor_model.h"
+#include "window/podbor_placement.h"
 #include "support/window_fixture.h"
 
 using namespace nimbo::test;
@@ -38,30 +45,34 @@ std::string ShippedCatalogue()
     return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
+Line WithOptions(Line l, std::initializer_list<const char*> jets, std::initializer_list<const char*> regs,
+                 const char* plain, const char* plenum)
+{
+    int k = 0;
+    for (const char* j : jets)
+        l.set(std::array{8, 68, 127, 186}[static_cast<std::size_t>(k++)], j);
+    int p = 0;
+    for (const char* r : regs)
+        l.set(245 + 9 * p++, r);
+    l.set(11, plain).set(12, plenum).set(5, "0.1").set(6, "0.1").set(7, "1").set(9, "2").set(69, "3");
+    l.set(70, "2.5").set(71, "3").set(246, "1").set(255, "1.5").set(264, "2");
+    return l;
+}
+
 // One model of each size mode, each with option groups, and a second type.
+// The slot's jet is flat near it.
 std::string SmallCatalogue()
 {
-    const auto with = [](Line l, std::initializer_list<const char*> jets, std::initializer_list<const char*> regs,
-                         const char* plain, const char* plenum) {
-        int k = 0;
-        for (const char* j : jets)
-            l.set(std::array{8, 68, 127, 186}[static_cast<std::size_t>(k++)], j);
-        int p = 0;
-        for (const char* r : regs)
-            l.set(245 + 9 * p++, r);
-        l.set(11, plain).set(12, plenum).set(5, "0.1").set(6, "0.1").set(7, "1").set(9, "2").set(69, "3");
-        l.set(70, "2.5").set(71, "3").set(246, "1").set(255, "1.5").set(264, "2");
-        return l;
-    };
     const std::string d = "Диффузоры";
     std::vector<Line> lines{
-        with(Record("ДПУ-М", d, "n"), {"Веер", "Компакт", "n", "n"}, {"0°", "15°", "30°", "n", "n"}, "1.5", "2")
+        WithOptions(Record("ДПУ-М", d, "n"), {"Веер", "Компакт", "n", "n"}, {"0°", "15°", "30°", "n", "n"}, "1.5", "2")
             .set(5, "20").set(6, "20"),
-        with(Record("ЩР", d, "dlina"), {"n", "n", "n", "n"}, {"r0", "r20", "r40", "n", "n"}, "1", "0"),
-        with(Record("АМН", d, "100x100", 2), {"a", "b", "n", "n"}, {"q0", "q1", "n", "n", "n"}, "1", "3"),
-        with(Record("АМН", d, "200x200"), {"a", "n", "n", "n"}, {"q0", "q1", "q2", "n", "n"}, "0", "3")
+        WithOptions(Record("ЩР", d, "dlina"), {"n", "n", "n", "n"}, {"r0", "r20", "r40", "n", "n"}, "1", "0")
+            .set(10, "1.2"),
+        WithOptions(Record("АМН", d, "100x100", 2), {"a", "b", "n", "n"}, {"q0", "q1", "n", "n", "n"}, "1", "3"),
+        WithOptions(Record("АМН", d, "200x200"), {"a", "n", "n", "n"}, {"q0", "q1", "q2", "n", "n"}, "0", "3")
             .set(5, "0.2").set(6, "0.2"),
-        with(Record("РВ", "Решетки", "n"), {"n", "n", "n", "n"}, {"n", "n", "n", "n", "n"}, "1", "0"),
+        WithOptions(Record("РВ", "Решетки", "n"), {"n", "n", "n", "n"}, {"n", "n", "n", "n", "n"}, "1", "0"),
     };
     return FileBytes(lines);
 }
@@ -174,6 +185,30 @@ void SelectSourceRow(Form_Podbor* finder, int sourceRow)
     finder->table()->selectRow(proxy->mapFromSource(finder->model()->index(sourceRow, 0)).row());
 }
 
+// The candidate of a row of the table as it is sorted now.
+const nimbo::Found& FoundAt(Form_Podbor* finder, int row)
+{
+    auto* proxy = static_cast<QSortFilterProxyModel*>(finder->table()->model());
+    return *finder->model()->found(proxy->mapToSource(proxy->index(row, 0)).row());
+}
+
+// The rows as a spreadsheet reads pasted text, here Python's reader of
+// tab-separated text; empty when there is no Python.
+QList<QStringList> ReadTabSeparated(const QString& text)
+{
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(
+        "import csv, io, json, sys; json.dump(list(csv.reader(io.StringIO(sys.stdin.buffer.read().decode(), "
+        "newline=''), dialect='excel-tab')), sys.stdout)")});
+    python.write(text.toUtf8());
+    python.closeWriteChannel();
+    python.waitForFinished();
+    QList<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
+        rows << row.toVariant().toStringList();
+    return rows;
+}
+
 }  // namespace
 
 // Where the finder keeps the limits it remembers.
@@ -197,9 +232,19 @@ private slots:
     void bad_input_names_the_box();
     void misses_are_greyed_and_marked();
     void limits_are_remembered();
-    void ctrl_c_copies_the_selected_rows();
+    void ctrl_c_copies_a_header_and_the_rows_data();
+    void ctrl_c_copies_a_header_and_the_rows();
+    void default_order_has_no_arrow();
+    void every_option_listed_can_be_made_by_hand();
+    void chart_follows_the_selected_row_data();
     void chart_follows_the_selected_row();
     void large_search_runs_off_the_thread();
+    void placement_beside_the_main_window_data();
+    void placement_beside_the_main_window();
+    void opens_beside_the_main_window_data();
+    void opens_beside_the_main_window();
+    void keys_data();
+    void keys();
 
 private:
     QTemporaryDir settingsHome_;
@@ -275,6 +320,14 @@ void TestPodbor::f3_opens_the_finder_from_the_main_window()
     QCOMPARE(In<QLineEdit>(finder, "TxtBx_V")->text(), QStringLiteral("3.5"));
     QVERIFY(In<QRadioButton>(finder, "Opt_Var2")->isChecked());
     QCOMPARE(In<QLabel>(finder, "Lbl_Status")->text(), QStringLiteral("подходит 1 из 1"));
+    // Open, it comes forward with what the main window shows now.
+    In<QLineEdit>(finder, "TxtBx_L")->setText(QStringLiteral("123"));
+    m.type("TxtBx_L", "650");
+    m.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+    QTest::keyClick(m.window.get(), Qt::Key_F3);
+    QTRY_VERIFY(finder->isActiveWindow());
+    QCOMPARE(In<QLineEdit>(finder, "TxtBx_L")->text(), QStringLiteral("650"));
 }
 
 // --- The numbers are those of «Считай!» ------------------------------------
@@ -471,58 +524,166 @@ void TestPodbor::limits_are_remembered()
     Remembered().clear();
 }
 
-void TestPodbor::ctrl_c_copies_the_selected_rows()
+void TestPodbor::ctrl_c_copies_a_header_and_the_rows_data()
+{
+    QTest::addColumn<int>("type");  // entry of the type list; 0: all types
+    QTest::addColumn<QString>("first");
+    QTest::newRow("one type: no type column") << 1 << "Модель";
+    QTest::newRow("all types: the type column first") << 0 << "Тип";
+}
+
+void TestPodbor::ctrl_c_copies_a_header_and_the_rows()
+{
+    QFETCH(int, type);
+    QFETCH(QString, first);
+    Main m(SmallCatalogue());
+    QVERIFY(m.ok);
+    Form_Podbor* finder = m.openFinder();
+    In<QComboBox>(finder, "Cmb_Type")->setCurrentIndex(type);
+    QTableView* table = finder->table();
+    table->selectRow(2);
+    table->selectionModel()->select(table->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QVERIFY(QTest::qWaitForWindowActive(finder));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    // As a spreadsheet reads it: the header with its units, then the rows,
+    // each cell as the table shows it, with the user's decimal separator.
+    const QList<QStringList> pasted = ReadTabSeparated(QGuiApplication::clipboard()->text());
+    if (pasted.isEmpty())
+        QSKIP("no python3 to read the text as a spreadsheet does");
+    QList<QStringList> shown{{}, {}, {}};
+    for (int c = 0; c < PodborModel::ColumnCount; ++c)
+        for (int line = 0; line < 3 && !table->isColumnHidden(c); ++line)
+            shown[line] << (line ? table->model()->index(line == 1 ? 0 : 2, c).data().toString()
+                                 : table->model()->headerData(c, Qt::Horizontal).toString());
+    QCOMPARE(pasted, shown);
+    QCOMPARE(pasted[0].first(), first);
+    QCOMPARE(pasted[0].last(), QStringLiteral("Vжс, м/с"));
+    const QString numbers = pasted[1].mid(pasted[0].indexOf(QStringLiteral("ΔP, Па"))).join(QLatin1Char(' '));
+    QVERIFY(!numbers.contains(m.platform.separator == '.' ? QLatin1Char(',') : QLatin1Char('.')));
+}
+
+void TestPodbor::default_order_has_no_arrow()
 {
     Main m(SmallCatalogue());
     QVERIFY(m.ok);
     Form_Podbor* finder = m.openFinder();
-    QTableView* table = finder->table();
-    QVERIFY(table->model()->rowCount() >= 3);
-    table->selectRow(2);
-    table->selectionModel()->select(table->model()->index(0, 0),
-                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    finder->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(finder));
-    table->setFocus();
-    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 3);  // two rows, each ended
-    QVERIFY(lines[2].isEmpty());
-    for (int line = 0; line < 2; ++line) {
-        const int row = line == 0 ? 0 : 2;
+    QHeaderView* header = finder->table()->horizontalHeader();
+    const auto column = [finder](int c) {
         QStringList cells;
-        for (int c = 0; c < PodborModel::ColumnCount; ++c)
-            cells << table->model()->index(row, c).data().toString();
-        QCOMPARE(lines[line], cells.join(QLatin1Char('\t')));
+        for (int r = 0; r < finder->table()->model()->rowCount(); ++r)
+            cells << finder->table()->model()->index(r, c).data().toString();
+        return cells;
+    };
+    const auto order = [&] { return column(PodborModel::Model) + column(PodborModel::Size); };
+    QVERIFY(!finder->table()->isColumnHidden(PodborModel::Type));
+    QCOMPARE(header->sortIndicatorSection(), -1);
+    const QStringList searched = order();
+    // Up, down, then the search's order again; the header's menu as well.
+    for (int click = 1; click <= 4; ++click) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(PodborModel::Model) + 4, header->height() / 2));
+        const QStringList now = column(PodborModel::Model);
+        QCOMPARE(header->sortIndicatorSection(), click % 3 == 0 ? -1 : int(PodborModel::Model));
+        QVERIFY(click % 3 != 1 || std::is_sorted(now.begin(), now.end()));
+        QVERIFY(click % 3 != 2 || std::is_sorted(now.rbegin(), now.rend()));
+        QVERIFY(click % 3 != 0 || order() == searched);
     }
+    QCOMPARE(header->actions().value(0)->text(), QStringLiteral("Порядок по умолчанию"));
+    header->actions().value(0)->trigger();
+    QCOMPARE(header->sortIndicatorSection(), -1);
+    QCOMPARE(order(), searched);
+}
+
+void TestPodbor::every_option_listed_can_be_made_by_hand()
+{
+    // The window shows positions 4 and 5 of an outlet's own regulator as the
+    // model's first size has them, a plenum's as the size itself has them.
+    const std::initializer_list<const char*> three{"0°", "15°", "30°", "n", "n"};
+    const std::initializer_list<const char*> five{"0°", "15°", "30°", "45°", "60°"};
+    Main m(FileBytes({WithOptions(Record("РВ", "Т", "s1", 2), {"n", "n", "n", "n"}, three, "1", "0"),
+                      WithOptions(Record("РВ", "Т", "s2"), {"n", "n", "n", "n"}, five, "1", "0"),
+                      WithOptions(Record("КР", "Т", "k1", 2), {"n", "n", "n", "n"}, three, "1", "2"),
+                      WithOptions(Record("КР", "Т", "k2"), {"n", "n", "n", "n"}, five, "1", "2")}));
+    QVERIFY(m.ok);
+    Form_Podbor* finder = m.openFinder();
+    In<QCheckBox>(finder, "Chk_AllOptions")->setChecked(true);
+    int plenumPositions = 0;
+    for (int i = 0; i < finder->model()->rowCount(); ++i) {
+        const nimbo::Found f = *finder->model()->found(i);
+        QVERIFY(f.row != 1 || f.sizeIndex != 2 || f.picks.regRash <= 3);
+        plenumPositions += f.row == 2 && f.sizeIndex == 2 && f.picks.regRash >= 4;
+        // «Выбрать» leaves every chosen option on screen.
+        SelectSourceRow(finder, i);
+        QTest::mouseClick(In<QPushButton>(finder, "Cmd_Choose"), Qt::LeftButton);
+        for (const char* frame : {"Frm_KSD", "Frm_RegForm", "Frm_RegRash"})
+            for (QRadioButton* o : m.control<QWidget>(frame)->findChildren<QRadioButton*>())
+                QVERIFY(!m.shown(frame) || !o->isChecked() || o->isVisible());
+    }
+    QCOMPARE(plenumPositions, 2);
+}
+
+void TestPodbor::chart_follows_the_selected_row_data()
+{
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<QString>("V");
+    QTest::addColumn<QString>("L");
+    QTest::newRow("throw for Vx 0.2") << 1 << "0.2" << "1000";
+    QTest::newRow("velocity at 3 m") << 2 << "3" << "1000";
+    QTest::newRow("outlet velocities above 2 m/s") << 1 << "0.5" << "2500";
+    QTest::newRow("Vx above some outlet velocities") << 1 << "2" << "1000";
 }
 
 void TestPodbor::chart_follows_the_selected_row()
 {
+    QFETCH(int, variant);
+    QFETCH(QString, V);
+    QFETCH(QString, L);
     Main m(SmallCatalogue());
     QVERIFY(m.ok);
     Form_Podbor* finder = m.openFinder();
-    QTableView* table = finder->table();
-    for (int r = 0; r < table->model()->rowCount(); ++r) {
-        table->selectRow(r);
-        auto* proxy = static_cast<QSortFilterProxyModel*>(table->model());
-        const nimbo::Found& f = *finder->model()->found(proxy->mapToSource(proxy->index(r, 0)).row());
-        const QList<QPointF>& curve = finder->chart()->curve();
+    In<QRadioButton>(finder, QStringLiteral("Opt_Var%1").arg(variant).toLatin1())->click();
+    In<QLineEdit>(finder, "TxtBx_V")->setText(V);
+    In<QLineEdit>(finder, "TxtBx_L")->setText(L);
+    JetChart* chart = finder->chart();
+    bool switched = false;
+    for (int r = 0; r < finder->table()->model()->rowCount(); ++r) {
+        finder->table()->selectRow(r);
+        const nimbo::Found& f = FoundAt(finder, r);
+        const QList<QPointF>& curve = chart->curve();
         if (!f.ok || std::isnan(f.jet)) {
             QVERIFY(curve.isEmpty());
             continue;
         }
-        // The throw the row shows is the user's mark, the curve passes it and
-        // reaches past it.
-        QCOMPARE(finder->chart()->userPoint().X, f.jet);
-        QVERIFY(curve.back().x() > f.jet);
-        bool passes = false;
-        for (const QPointF& p : curve)
-            passes = passes || (p.x() == f.jet && p.y() == 0.2);
-        QVERIFY(passes);
-        for (qsizetype i = 1; i < curve.size(); ++i)
-            QVERIFY(curve[i].x() >= curve[i - 1].x() && curve[i].y() <= curve[i - 1].y());
+        // The mark where the row's rounded result puts it; the velocity axis
+        // from 0 to a little above the air leaving the outlet.
+        QCOMPARE(variant == 1 ? chart->userPoint().X : chart->userPoint().Vx, f.jet);
+        const double top = std::max(f.V0, variant == 1 ? V.toDouble() : 0.0);
+        QVERIFY2(chart->yMax() > top && chart->yMax() < 1.15 * top, qPrintable(QString::number(chart->yMax())));
+        QVERIFY(curve.back().x() >= chart->xMax() && chart->xMax() > chart->userPoint().X);
+        // A jet leaving slower than Vx: the throw is kept, its cell says so.
+        QCOMPARE(finder->table()->model()->index(r, PodborModel::Jet).data(Qt::ToolTipRole).toString().contains(
+                     QStringLiteral("медленнее Vx")),
+                 variant == 1 && f.V0 < V.toDouble());
+        // A smooth curve: no step of more than a pixel, but where the flat
+        // jet gives way to the compact one, which is marked.
+        const double at = chart->switchDistance();
+        switched = switched || at > 0;
+        QCOMPARE(at > 0, chart->toolTip().contains(QStringLiteral("струя плоская")));
+        for (qsizetype i = 1; i < curve.size(); ++i) {
+            const QPointF a = chart->pixelAt(curve[i - 1].x(), curve[i - 1].y());
+            const QPointF b = chart->pixelAt(curve[i].x(), curve[i].y());
+            if (at > 0 && curve[i - 1].x() < at && curve[i].x() >= at)
+                continue;
+            QVERIFY2(curve[i].x() >= curve[i - 1].x() && std::abs(b.x() - a.x()) <= 1.001 && std::abs(b.y() - a.y()) <= 1.001,
+                     qPrintable(QStringLiteral("%1 m").arg(curve[i].x())));
+            // The unrounded velocity at the user's X rounds to the row's.
+            const double X = chart->userPoint().X;
+            if (variant == 2 && curve[i - 1].x() <= X && curve[i].x() >= X)
+                QVERIFY(std::abs(curve[i].y() - f.jet) <= 0.05 + 2 * chart->yMax() / chart->height());
+        }
     }
+    QVERIFY(switched);
 }
 
 void TestPodbor::large_search_runs_off_the_thread()
@@ -545,5 +706,120 @@ void TestPodbor::large_search_runs_off_the_thread()
     QCOMPARE(finder->model()->request().inputs.L, std::string("900"));
 }
 
-QTEST_MAIN(TestPodbor)
+// --- Placement and keys -----------------------------------------------------------
+
+void TestPodbor::placement_beside_the_main_window_data()
+{
+    QTest::addColumn<QRect>("main");  // frames, title bars included
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("placed");
+    const QRect desktop(0, 0, 1920, 1040), laptop(0, 0, 1366, 728);
+    const QSize finder(1160, 664);
+    QTest::newRow("room on the right") << QRect(100, 100, 533, 460) << finder << desktop << QRect(633, 100, 1160, 664);
+    QTest::newRow("room on the left only") << QRect(1300, 100, 533, 460) << finder << desktop << QRect(140, 100, 1160, 664);
+    QTest::newRow("low main window: lifted into the area") << QRect(100, 700, 533, 460) << finder << desktop
+                                                           << QRect(633, 376, 1160, 664);
+    QTest::newRow("no room beside, room below")
+        << QRect(0, 0, 533, 460) << QSize(1000, 500) << QRect(0, 0, 1280, 1024) << QRect(0, 460, 1000, 500);
+    QTest::newRow("no room anywhere: the place covering least") << QRect(0, 0, 533, 460) << finder << laptop
+                                                                << QRect(206, 0, 1160, 664);
+    QTest::newRow("larger than the screen: cut to it") << QRect(0, 0, 533, 460) << QSize(3000, 2000) << laptop << laptop;
+}
+
+void TestPodbor::placement_beside_the_main_window()
+{
+    QFETCH(QRect, main);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QRect, placed);
+    QCOMPARE(PlaceBeside(main, frame, available), placed);
+}
+
+void TestPodbor::opens_beside_the_main_window_data()
+{
+    QTest::addColumn<QPoint>("mainAt");
+    QTest::addColumn<bool>("beside");  // there is room: the windows do not overlap
+    QTest::newRow("main window at the left") << QPoint(40, 40) << true;
+    QTest::newRow("main window at the right") << QPoint(1340, 200) << true;
+    QTest::newRow("main window in the middle") << QPoint(700, 300) << false;
+}
+
+void TestPodbor::opens_beside_the_main_window()
+{
+    QFETCH(QPoint, mainAt);
+    QFETCH(bool, beside);
+    Remembered().remove(QStringLiteral("podbor/geometry"));
+    Main m(ShippedCatalogue());
+    QVERIFY(m.ok);
+    m.window->move(mainAt);
+    Form_Podbor* finder = m.openFinder();
+    QVERIFY(QTest::qWaitForWindowExposed(finder));
+    const QRect available = m.window->screen()->availableGeometry(), main = m.window->frameGeometry();
+    QVERIFY2(available.width() >= 1900, "the virtual desktop of main() below is not in use");
+    const QMargins frame = nimbo::FrameMargins(*m.window);
+    QCOMPARE(finder->geometry(), PlaceBeside(main, finder->size().grownBy(frame), available).marginsRemoved(frame));
+    QVERIFY(available.contains(finder->frameGeometry()));
+    QCOMPARE(!finder->frameGeometry().intersects(main), beside);
+    // Every column in view at the first size, all types listed.
+    QVERIFY(!finder->table()->isColumnHidden(PodborModel::Type));
+    QVERIFY(finder->table()->horizontalHeader()->length() <= finder->table()->viewport()->width());
+    // A window of its own, which the main window can come before.
+    QCOMPARE(finder->windowHandle()->transientParent(), nullptr);
+    // Where it was left, next time; from a screen since gone, back whole.
+    const QRect left = finder->geometry().translated(-20, -30);
+    finder->setGeometry(left);
+    finder->close();
+    QCOMPARE(m.openFinder()->geometry(), left);
+    finder->close();
+    Remembered().setValue(QStringLiteral("podbor/geometry"), left.translated(2000, 900));
+    QVERIFY(available.contains(m.openFinder()->frameGeometry()));
+    QCOMPARE(finder->size(), left.size());
+}
+
+void TestPodbor::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter on a row chooses it") << int(Qt::Key_Return);
+    QTest::newRow("Esc closes") << int(Qt::Key_Escape);
+    QTest::newRow("Tab leaves the table") << int(Qt::Key_Tab);
+}
+
+void TestPodbor::keys()
+{
+    QFETCH(int, key);
+    Main m(SmallCatalogue());
+    QVERIFY(m.ok);
+    Form_Podbor* finder = m.openFinder();
+    QVERIFY(QTest::qWaitForWindowActive(finder));
+    QTableView* table = finder->table();
+    table->setFocus();
+    table->selectRow(1);
+    QTest::keyClick(table, Qt::Key(key));
+    QCOMPARE(m.list()->count(), key == Qt::Key_Return ? 1 : 0);
+    QCOMPARE(m.window->selection().row, key == Qt::Key_Return ? FoundAt(finder, 1).row : 0);
+    if (key == Qt::Key_Return)
+        QTRY_VERIFY(m.window->isActiveWindow());  // the new result in view
+    QCOMPARE(finder->isVisible(), key != Qt::Key_Escape);
+    QVERIFY(!table->hasFocus());  // Tab: out of the table, not to the next cell
+    QCOMPARE(table->currentIndex().row(), 1);
+}
+
+// A desktop of 1920 × 1080 rather than the offscreen platform's 800 × 800,
+// so that the finder has room beside the main window. The file is named
+// from the working folder: the platform's options are split at colons, and
+// a Windows path holds one.
+int main(int argc, char* argv[])
+{
+    QTemporaryFile desktop(QStringLiteral("podbor-desktop-XXXXXX.json"));
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && desktop.open()) {
+        desktop.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1080}]})");
+        desktop.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFileInfo(desktop).fileName().toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    TestPodbor test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_podbor.moc"

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -96,8 +97,8 @@ private slots:
     void picture();
     void picture_of_each_choice_data();
     void picture_of_each_choice();
-    void only_a_pick_from_the_list_chooses_data();
-    void only_a_pick_from_the_list_chooses();
+    void typed_entry_text_is_a_pick_data();
+    void typed_entry_text_is_a_pick();
     void damaged_list_entry_changes_nothing_data();
     void damaged_list_entry_changes_nothing();
 
@@ -565,53 +566,92 @@ void TestSelection::picture_of_each_choice()
              qPrintable(pixel.name() + " instead of " + color.name()));
 }
 
-void TestSelection::only_a_pick_from_the_list_chooses_data()
+void TestSelection::typed_entry_text_is_a_pick_data()
 {
     QTest::addColumn<QString>("combo");
-    QTest::addColumn<QString>("text");  // an entry of the list, not the one shown
-    QTest::addColumn<QString>("how");   // "Enter", "focus out" or "list"
-    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<QString>("text");   // typed over the box's own text
+    QTest::addColumn<QString>("how");    // "Enter", "focus out", "list", "keys" or "keys after refusal"
+    QTest::addColumn<QString>("shown");  // the box's text afterwards
+    QTest::addColumn<int>("row");        // the selection afterwards; row 2, size 1 as before
+    QTest::addColumn<int>("sizeIndex");
 
-    QTest::newRow("type typed, Enter") << "Cmb_TipVR" << "Grilles" << "Enter" << false;
-    QTest::newRow("type typed, focus leaves") << "Cmb_TipVR" << "Grilles" << "focus out" << false;
-    QTest::newRow("type picked from the list") << "Cmb_TipVR" << "Grilles" << "list" << true;
-    QTest::newRow("model typed, Enter") << "Cmb_VidVR" << "M3" << "Enter" << false;
-    QTest::newRow("model typed, focus leaves") << "Cmb_VidVR" << "M3" << "focus out" << false;
-    QTest::newRow("model picked from the list") << "Cmb_VidVR" << "M3" << "list" << true;
-    QTest::newRow("size typed, Enter") << "Cmb_Tprzmr" << "S2" << "Enter" << false;
-    QTest::newRow("size typed, focus leaves") << "Cmb_Tprzmr" << "S2" << "focus out" << false;
-    QTest::newRow("size picked from the list") << "Cmb_Tprzmr" << "S2" << "list" << true;
+    QTest::newRow("type typed, Enter") << "Cmb_TipVR" << "Grilles" << "Enter" << "Grilles" << 1 << 1;
+    QTest::newRow("type typed, focus leaves") << "Cmb_TipVR" << "Grilles" << "focus out" << "Grilles" << 1 << 1;
+    QTest::newRow("type picked from the list") << "Cmb_TipVR" << "Grilles" << "list" << "Grilles" << 1 << 1;
+    QTest::newRow("type typed key by key, another box clicked")
+        << "Cmb_TipVR" << "Grilles" << "keys" << "Grilles" << 1 << 1;
+    QTest::newRow("type completed from its first letters, Enter") << "Cmb_TipVR" << "Gri" << "Enter" << "Grilles" << 1 << 1;
+    QTest::newRow("type in another letter case, key by key") << "Cmb_TipVR" << "grilles" << "keys" << "Diffusers" << 2 << 1;
+    QTest::newRow("type already picked, Enter") << "Cmb_TipVR" << "Diffusers" << "Enter" << "Diffusers" << 2 << 1;
+    QTest::newRow("model typed, Enter") << "Cmb_VidVR" << "M3" << "Enter" << "M3" << 3 << 1;
+    QTest::newRow("model typed, focus leaves") << "Cmb_VidVR" << "M3" << "focus out" << "M3" << 3 << 1;
+    QTest::newRow("model picked from the list") << "Cmb_VidVR" << "M3" << "list" << "M3" << 3 << 1;
+    QTest::newRow("model typed key by key, another box clicked") << "Cmb_VidVR" << "M3" << "keys" << "M3" << 3 << 1;
+    QTest::newRow("model that is no entry, key by key") << "Cmb_VidVR" << "M9" << "keys" << "M2" << 2 << 1;
+    QTest::newRow("size typed, Enter") << "Cmb_Tprzmr" << "S2" << "Enter" << "S2" << 2 << 2;
+    QTest::newRow("size typed, focus leaves") << "Cmb_Tprzmr" << "S2" << "focus out" << "S2" << 2 << 2;
+    QTest::newRow("size picked from the list") << "Cmb_Tprzmr" << "S2" << "list" << "S2" << 2 << 2;
+    QTest::newRow("size typed key by key, another box clicked") << "Cmb_Tprzmr" << "S2" << "keys" << "S2" << 2 << 2;
+    QTest::newRow("size that is no entry, key by key after a refused «Считай!»")
+        << "Cmb_Tprzmr" << "ДК" << "keys after refusal" << "S1" << 2 << 1;
 }
 
-void TestSelection::only_a_pick_from_the_list_chooses()
+namespace {
+
+// One key at a time, each handled before the next, as a person types.
+void TypeKeyByKey(QLineEdit* edit, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+}
+
+}  // namespace
+
+void TestSelection::typed_entry_text_is_a_pick()
 {
     QFETCH(QString, combo);
     QFETCH(QString, text);
     QFETCH(QString, how);
-    QFETCH(bool, chosen);
+    QFETCH(QString, shown);
+    QFETCH(int, row);
+    QFETCH(int, sizeIndex);
 
     Started s(Joined({{Record("M1", "Grilles", "n")},
                       Listed({With(Record("M2", "Diffusers", "S1"), kAllJets, kAllRegs, "1", "0"),
                               With(Record("M2", "Diffusers", "S2"), kNoJet, kNoReg, "1", "0")}),
                       {Record("M3", "Diffusers", "n")}}));
     QVERIFY(s.ok);
+    s.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
     QVERIFY(s.chooseModel("Diffusers", "M2"));
+    // A size is asked for: the button keeps the focus, and the keys below
+    // reach a box that never held it.
+    if (how == "keys after refusal")
+        QTest::mouseClick(s.control<QPushButton>("Cmd_Start"), Qt::LeftButton);
     QVERIFY(s.pick("Cmb_Tprzmr", "S1"));
     const QStringList framesBefore = s.shownOf(kFrames);
     s.fillResults();
     s.clickPicture(2);
 
     auto* box = s.control<QComboBox>(combo);
+    QLineEdit* edit = box->lineEdit();
     if (how == "list") {
         box->showPopup();
         QAbstractItemView* view = box->view();
         const QModelIndex entry = view->model()->index(box->findText(text), 0);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    } else if (how.startsWith("keys")) {
+        if (how == "keys")
+            s.control<QPushButton>("Cmd_Start")->setFocus();
+        edit->selectAll();
+        TypeKeyByKey(edit, text);
+        QTest::mouseClick(s.box("TxtBx_V"), Qt::LeftButton);
+        QVERIFY(s.box("TxtBx_V")->hasFocus());
     } else {
-        QLineEdit* edit = box->lineEdit();
         edit->selectAll();
         QTest::keyClicks(edit, text);
-        QCOMPARE(box->currentText(), text);
         if (how == "Enter") {
             QTest::keyClick(edit, Qt::Key_Return);
         } else {
@@ -620,16 +660,19 @@ void TestSelection::only_a_pick_from_the_list_chooses()
         }
     }
 
-    // A choice clears every result and the picture clicks; typing leaves
-    // the window as it was, whatever the box now reads.
+    // A pick clears every result and the picture clicks; anything else
+    // leaves the window as it was, the box showing its picked entry again.
+    const bool chosen = row != 2 || sizeIndex != 1;
+    QCOMPARE(box->currentText(), shown);
+    QCOMPARE(s.window->selection().row, row);
+    QCOMPARE(s.window->selection().sizeIndex, sizeIndex);
+    // The list under the type shown is that type's.
+    QCOMPARE(s.entries("Cmb_VidVR"), row == 1 ? QStringList({"M1"}) : QStringList({"M2", "M3"}));
     QCOMPARE(s.emptyResults(), chosen ? kAllResults : QStringList());
     QCOMPARE(s.window->skrtClicks(), chosen ? 0 : 2);
-    if (!chosen) {
+    if (!chosen)
         QCOMPARE(s.shownOf(kFrames), framesBefore);
-        QCOMPARE(s.window->selection().row, 2);
-        QCOMPARE(s.window->selection().sizeIndex, 1);
-        QCOMPARE(s.entries("Cmb_VidVR"), QStringList({"M2", "M3"}));
-    }
+    QCOMPARE(s.platform.messages.size(), how == "keys after refusal" ? 1 : 0);
 }
 
 void TestSelection::damaged_list_entry_changes_nothing_data()

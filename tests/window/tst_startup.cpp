@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTranslator>
 #include <QtTest>
 
 #include <unistd.h>
@@ -95,6 +98,8 @@ private slots:
     void outer_size_hides_log_strip_and_panel();
     void each_window_size_shows_its_areas_data();
     void each_window_size_shows_its_areas();
+    void qt_dialogs_speak_russian_data();
+    void qt_dialogs_speak_russian();
 };
 
 void TestStartup::runs_under_the_locale_it_claims()
@@ -596,6 +601,43 @@ void TestStartup::each_window_size_shows_its_areas()
     for (const char* name : {"LstBx_Log", "Cmd_DelStr", "Cmd_Clear", "Lbl_Log"})
         QVERIFY2(logStrip ? inside(name) : outside(name), name);
     QVERIFY(panel ? inside("Frm_skrt") : outside("Frm_skrt"));
+}
+
+// --- Qt's own texts ---------------------------------------------------------------
+
+void TestStartup::qt_dialogs_speak_russian_data()
+{
+    QTest::addColumn<QString>("where");  // the folder holding qtbase_ru.qm
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("cancel");
+    QTest::newRow("Qt's own translations") << "qt" << "&Да" << "Отмена";
+    QTest::newRow("beside the program, as in the Windows zip") << "beside" << "&Да" << "Отмена";
+    QTest::newRow("none: Qt's English") << "none" << "&Yes" << "Cancel";
+}
+
+void TestStartup::qt_dialogs_speak_russian()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, yes);
+    QFETCH(QString, cancel);
+    QStringList folders = nimbo::QtTranslationFolders();
+    QCOMPARE(folders.value(1), QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
+    const QString installed = QDir(folders.value(0)).filePath(QStringLiteral("qtbase_ru.qm"));
+    if (where != QLatin1String("none") && !QFile::exists(installed))
+        QSKIP("Qt's translations are not installed on this system");
+    QTemporaryDir empty, beside;
+    if (where != QLatin1String("qt"))
+        folders = {empty.path(), beside.path()};
+    if (where == QLatin1String("beside"))
+        QVERIFY(QFile::copy(installed, beside.filePath(QStringLiteral("qtbase_ru.qm"))));
+    // As main.cpp does it; the box is made but never shown, which would
+    // stop the test.
+    QTranslator* translator = nimbo::InstallQtTranslation(*qApp, folders);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Отчет"), QString(), QMessageBox::Yes | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), yes);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 QTEST_MAIN(TestStartup)

@@ -9,12 +9,16 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
 #include "platform/platform.h"
 #include "window/form_main.h"
+#include "window/podbor_model.h"
 
 namespace {
 
@@ -53,32 +57,51 @@ void Click(QWidget* target)
     QApplication::sendEvent(target, &release);
 }
 
-void PoseFinder(QWidget& window, const QString& flow)
+QWidget* OpenFinder(QWidget& window, const QString& flow)
 {
     window.findChild<QPushButton*>(QStringLiteral("Cmd_Podbor"))->click();
     auto* finder = window.findChild<QWidget*>(QStringLiteral("Form_Podbor"));
-    // The limits this machine remembers would change the picture.
-    for (QLineEdit* box : finder->findChildren<QLineEdit*>())
-        if (box->objectName().startsWith(QLatin1String("TxtBx_M")))
-            box->clear();
     finder->findChild<QLineEdit*>(QStringLiteral("TxtBx_L"))->setText(flow);
     finder->findChild<QLineEdit*>(QStringLiteral("TxtBx_MaxLwA"))->setText(QStringLiteral("35"));
-    window.hide();
-    finder->move(0, 0);
+    return finder;
+}
+
+// The finder's chart of the row for this model and size (any size of a model
+// that takes a typed one), as a picture.
+bool SaveChart(QWidget& finder, const QString& model, const QString& size, const QString& path)
+{
+    auto* table = finder.findChild<QTableView*>(QStringLiteral("Table"));
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
+        if (table->model()->index(r, PodborModel::Model).data().toString() != model ||
+            (!size.isEmpty() && table->model()->index(r, PodborModel::Size).data().toString() != size))
+            continue;
+        table->selectRow(r);
+        auto* chart = finder.findChild<QWidget*>(QStringLiteral("JetChart"));
+        chart->resize(560, 360);
+        return chart->grab().save(path);
+    }
+    std::fprintf(stderr, "no row %s %s in the finder\n", qPrintable(model), qPrintable(size));
+    return false;
 }
 
 }  // namespace
 
 // Arguments: program folder, type, model, size, air flow, seconds to stay,
 // then "log" to open the log strip, "panel" to open the coefficient panel
-// with five clicks on the picture, and "podbor" to open the size finder with
-// the same flow and LwA at most 35 dB(A), alone on the screen.
+// with five clicks on the picture, "beside" to open the size finder with the
+// same flow and LwA at most 35 dB(A) where the program puts it, beside the
+// main window, and "chart=FILE" to save the finder's chart of the model and
+// size as a picture and end.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Where this machine's user left the finder, and the limits they keep,
+    // would change the picture.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QStringList args = app.arguments();
     if (args.size() < 7) {
-        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel]\n");
+        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel] [beside] [chart=FILE]\n");
         return 2;
     }
     PosingPlatform platform;
@@ -97,8 +120,15 @@ int main(int argc, char* argv[])
     if (extras.contains(QLatin1String("panel")))
         for (int i = 0; i < 5; ++i)
             Click(window.findChild<QLabel*>(QStringLiteral("Img_VR")));
-    if (extras.contains(QLatin1String("podbor")))
-        PoseFinder(window, args[5]);
+    // The main window moved to the left edge once the window manager has
+    // placed it, as a user makes room, and the finder opened after that.
+    if (extras.contains(QLatin1String("beside"))) {
+        QTimer::singleShot(1000, &window, [&window] { window.move(0, 0); });
+        QTimer::singleShot(2000, &window, [&window, flow = args[5]] { OpenFinder(window, flow); });
+    }
+    const QStringList chart = extras.filter(QStringLiteral("chart="));
+    if (!chart.isEmpty())
+        return SaveChart(*OpenFinder(window, args[5]), args[3], args[4], chart[0].mid(6)) ? 0 : 1;
     QTimer::singleShot(args[6].toInt() * 1000, &app, &QApplication::quit);
     return app.exec();
 }
