@@ -24,6 +24,7 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QThreadPool>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -34,6 +35,7 @@
 #include "select/quantities.h"
 #include "window/form_main.h"
 #include "window/jet_chart.h"
+#include "window/noise_chart.h"
 #include "window/podbor_model.h"
 #include "window/podbor_placement.h"
 #include "window/tab_separated.h"
@@ -71,12 +73,15 @@ Form_Podbor::Form_Podbor(Form_Main& main) : QWidget(&main, Qt::Window), main_(ma
     limitsForm_ = new QFormLayout(limits);
     buildLimits(limitsForm_);
     top->addWidget(inputs, 3);
+    top->addWidget(buildRoom(), 2);
     top->addWidget(limits, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     buildResults();
     loadLimits();
+    loadRoom();
     connectInputs();
+    connectRoom();
 }
 
 Form_Podbor::~Form_Podbor()
@@ -134,8 +139,14 @@ void Form_Podbor::buildLimits(QFormLayout* form)
 {
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i) {
-        if (!limitSlots[i].text)
+        if (!limitSlots[i].text) {
+            withinLc_ = new QCheckBox(Text(limitSlots[i].name), this);
+            withinLc_->setObjectName(Text(limitSlots[i].boxName));
+            withinLc_->setToolTip(QStringLiteral("Струя не дальше стены или середины между соседними "
+                                                 "воздухораспределителями"));
+            form->addRow(QString(), withinLc_);
             continue;
+        }
         auto* edit = new QLineEdit(this);
         edit->setObjectName(Text(limitSlots[i].boxName));
         edit->setPlaceholderText(QStringLiteral("нет"));
@@ -148,9 +159,10 @@ void Form_Podbor::buildLimits(QFormLayout* form)
 void Form_Podbor::showLimitsOf(int variant)
 {
     const auto limitSlots = nimbo::LimitSlots();
-    for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        if (limits_[i])
-            limitsForm_->setRowVisible(limits_[i], nimbo::LimitApplies(limitSlots[i], variant, false));
+    for (std::size_t i = 0; i < limitSlots.size(); ++i) {
+        QWidget* box = limits_[i] ? static_cast<QWidget*>(limits_[i]) : withinLc_;
+        limitsForm_->setRowVisible(box, nimbo::LimitApplies(limitSlots[i], variant, inRoom()));
+    }
 }
 
 void Form_Podbor::buildResults()
@@ -188,9 +200,14 @@ void Form_Podbor::buildResults()
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     chart_ = new JetChart(this);
+    noise_ = new NoiseChart(this);
+    auto* charts = new QTabWidget(this);
+    charts->setObjectName(QStringLiteral("Tab_Charts"));
+    charts->addTab(chart_, QStringLiteral("Струя"));
+    charts->addTab(noise_, QStringLiteral("Шум"));
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->addWidget(table_);
-    splitter_->addWidget(chart_);
+    splitter_->addWidget(charts);
     splitter_->setStretchFactor(0, 3);
     splitter_->setStretchFactor(1, 2);
     splitter_->setSizes({680, 290});
@@ -220,6 +237,8 @@ void Form_Podbor::connectInputs()
         connect(box, &QLineEdit::textChanged, this, &Form_Podbor::recompute);
         connect(box, &QLineEdit::textEdited, this, &Form_Podbor::saveLimits);
     }
+    connect(withinLc_, &QCheckBox::toggled, this, &Form_Podbor::recompute);
+    connect(withinLc_, &QCheckBox::clicked, this, &Form_Podbor::saveLimits);
     connect(type_, &QComboBox::currentIndexChanged, this, &Form_Podbor::recompute);
     connect(allOptions_, &QCheckBox::toggled, this, &Form_Podbor::recompute);
     connect(variant1_, &QRadioButton::toggled, this, &Form_Podbor::variantChanged);
@@ -288,7 +307,11 @@ bool Form_Podbor::readRequest(nimbo::Request& r, QString& problem) const
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
         if (limits_[i])
             texts.*limitSlots[i].text = Std(limits_[i]);
-    problem = QString::fromStdString(nimbo::ReadLimits(texts, r.variant, false, r.limits));
+    texts.throwWithinLc = withinLc_->isChecked();
+    std::string refusal = nimbo::ReadLimits(texts, r.variant, inRoom(), r.limits);
+    if (refusal.empty())
+        refusal = readRoom(r);
+    problem = QString::fromStdString(refusal);
     return problem.isEmpty();
 }
 
@@ -374,6 +397,8 @@ void Form_Podbor::display(const nimbo::Request& request, nimbo::SearchResult res
     status_->setText(QStringLiteral("подходит %1 из %2").arg(model_->fitting()).arg(total));
     updateSpans();
     table_->setColumnHidden(PodborModel::Type, !request.type.empty());
+    for (int c = PodborModel::FirstQuantity; c < PodborModel::ColumnCount; ++c)
+        table_->setColumnHidden(c, !nimbo::QuantityShown(*PodborModel::QuantityAt(c), request.room.has_value()));
     fitColumns();
     if (proxy_->rowCount() > 0)
         table_->selectRow(0);
@@ -415,21 +440,23 @@ void Form_Podbor::currentChanged()
     choose_->setEnabled(f && f->ok);
     if (!f) {
         chart_->clear(QStringLiteral("Выберите строку таблицы, чтобы увидеть струю"));
+        noise_->clear(QStringLiteral("Выберите строку таблицы, чтобы увидеть шум"));
         return;
     }
     const nimbo::Catalogue& catalogue = *model_->catalogue();
     const nimbo::Request& request = model_->request();
     const nimbo::FoundDetails d = nimbo::Details(catalogue, request, *f);
-    if (!d.ok || !d.stages.jetShown()) {
-        chart_->clear(f->ok ? QStringLiteral("Каталог не дает струю для этого исполнения")
-                            : QString::fromStdString(f->message));
-        return;
-    }
     const QModelIndex source = proxy_->mapToSource(table_->currentIndex());
     const auto cell = [&](int column) { return model_->data(source.siblingAtColumn(column), Qt::DisplayRole).toString(); };
     QString title = cell(PodborModel::Model) + QLatin1Char(' ') + cell(PodborModel::Size);
     if (!cell(PodborModel::Options).isEmpty())
         title += QStringLiteral(" (") + cell(PodborModel::Options) + QLatin1Char(')');
+    showNoise(f, d, title);
+    if (!d.ok || !d.stages.jetShown()) {
+        chart_->clear(f->ok ? QStringLiteral("Каталог не дает струю для этого исполнения")
+                            : QString::fromStdString(f->message));
+        return;
+    }
     chart_->setJet(d.stages, request.variant, nimbo::ParseTyped(request.inputs.V).value_or(0), title, separator_);
 }
 
@@ -457,7 +484,8 @@ void Form_Podbor::choose()
     picks.regForm = f->picks.regForm;
     picks.regRash = f->picks.regRash;
     picks.variant = r.variant;
-    picks.inputs = r.inputs;
+    // In a room the outlet takes its share of the flow, L1.
+    picks.inputs = nimbo::InputsOf(r, *f);
     main_.pickAndCalculate(picks);
     // The new result in view, before this window if they overlap.
     main_.raise();
@@ -565,6 +593,8 @@ void Form_Podbor::loadLimits()
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
         if (limits_[i])
             limits_[i]->setText(settings.value(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey)).toString());
+        else
+            withinLc_->setChecked(settings.value(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey)).toBool());
 }
 
 void Form_Podbor::saveLimits() const
@@ -572,6 +602,6 @@ void Form_Podbor::saveLimits() const
     QSettings settings = Settings();
     const auto limitSlots = nimbo::LimitSlots();
     for (std::size_t i = 0; i < limitSlots.size(); ++i)
-        if (limits_[i])
-            settings.setValue(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey), limits_[i]->text());
+        settings.setValue(QStringLiteral("podbor/") + Text(limitSlots[i].settingsKey),
+                          limits_[i] ? QVariant(limits_[i]->text()) : QVariant(withinLc_->isChecked()));
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
 #include <atomic>
 #include <utility>
 #include <memory>
@@ -16,6 +17,8 @@
 
 class Form_Main;
 class JetChart;
+class NoiseChart;
+class QGroupBox;
 class PodborModel;
 class QCheckBox;
 class QComboBox;
@@ -53,6 +56,7 @@ public:
     PodborModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     JetChart* chart() const { return chart_; }
+    NoiseChart* noise() const { return noise_; }
 
 signals:
     // A search has ended and its result (or the refusal) is on screen.
@@ -88,6 +92,17 @@ private:
     void saveLimits() const;
     const nimbo::Found* currentFound() const;
 
+    // form_podbor_room.cpp
+    QGroupBox* buildRoom();
+    void connectRoom();
+    bool inRoom() const;
+    void roomToggled();
+    // The room of the request, or the refusal naming the box.
+    std::string readRoom(nimbo::Request& r) const;
+    void loadRoom();
+    void saveRoom() const;
+    void showNoise(const nimbo::Found* f, const nimbo::FoundDetails& d, const QString& title);
+
     Form_Main& main_;
     char separator_ = '.';
     bool filling_ = false;  // startFrom sets the boxes: one search at its end
@@ -100,6 +115,10 @@ private:
     QFormLayout* limitsForm_ = nullptr;
     // One box a limit, in the order of nimbo::LimitSlots().
     std::array<QLineEdit*, nimbo::kLimitCount> limits_{};
+    QCheckBox* withinLc_ = nullptr;  // «l не более Lc», the limit without a box
+    QCheckBox* room_ = nullptr;
+    std::array<QLineEdit*, 6> roomBoxes_{};  // A, B, H, n, ear height, ᾱ
+    NoiseChart* noise_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTableView* table_ = nullptr;
