@@ -131,6 +131,16 @@ QString PodborModel::missTip(const nimbo::Found& f, int column) const
     return tips.join(QLatin1Char('\n'));
 }
 
+QString PodborModel::roomTip(const nimbo::Found& f) const
+{
+    const char sep = request_.decimalSeparator;
+    const auto number = [sep](double v, int decimals) { return Text(nimbo::NumberText(nimbo::Round(v, decimals), sep)); };
+    return QStringLiteral("Сетка %1 × %2 (вдоль A × вдоль B), до ближайшего r = %3 м, постоянная помещения R = %4 м²")
+        .arg(f.grid.nx)
+        .arg(f.grid.ny)
+        .arg(number(f.rNearest, 2), number(f.R, 1));
+}
+
 QVariant PodborModel::data(const QModelIndex& index, int role) const
 {
     const nimbo::Found* f = index.isValid() ? found(index.row()) : nullptr;
@@ -150,6 +160,8 @@ QVariant PodborModel::data(const QModelIndex& index, int role) const
         if (!f->ok && column == FirstQuantity)
             return Text(f->message);
         QStringList tips;
+        if (request_.room && column < FirstQuantity)
+            tips << roomTip(*f);
         if (missed)
             tips << missTip(*f, column);
         if (column == Jet && !texts(index.row()).slowJet.isEmpty())

@@ -45,6 +45,8 @@ private:
     };
     const RowTexts& texts(int row) const;
     QString missTip(const nimbo::Found& f, int column) const;
+    // A room row: how the outlets sit, how far the nearest is, the room constant.
+    QString roomTip(const nimbo::Found& f) const;
 
     const nimbo::Catalogue* catalogue_ = nullptr;
     nimbo::Request request_;

@@ -89,6 +89,7 @@ struct Main : Started {
         const nimbo::Catalogue& cat = window->catalogue();
         const std::string_view type = cat.typeName(f.row);
         pickIndex("Cmb_TipVR", control<QComboBox>("Cmb_TipVR")->findText(QString::fromUtf8(type.data(), qsizetype(type.size()))));
+        const nimbo::Inputs inputs = nimbo::InputsOf(r, f);  // in a room, L1 for L
         pickIndex("Cmb_VidVR", control<QComboBox>("Cmb_VidVR")->findData(f.row));
         const nimbo::SizeMode mode = cat.sizeMode(f.row);
         if (mode == nimbo::SizeMode::Free) {
@@ -106,8 +107,8 @@ struct Main : Started {
         if (shown("Frm_RegRash"))
             click(QStringLiteral("Opt_RegRash%1").arg(f.picks.regRash));
         click(QStringLiteral("Opt_Var%1").arg(r.variant));
-        this->type("TxtBx_L", r.inputs.L);
-        this->type("TxtBx_V", r.inputs.V);
+        this->type("TxtBx_L", inputs.L);
+        this->type("TxtBx_V", inputs.V);
         QTest::mouseClick(control<QPushButton>("Cmd_Start"), Qt::LeftButton);
     }
     Form_Podbor* openFinder() const
@@ -154,6 +155,16 @@ QStringList State(const Main& m)
 QString Cell(PodborModel* model, int row, int column)
 {
     return model->data(model->index(row, column), Qt::DisplayRole).toString();
+}
+
+// The headers of the columns on screen.
+QStringList Headers(Form_Podbor* finder)
+{
+    QStringList out;
+    for (int c = 0; c < PodborModel::ColumnCount; ++c)
+        if (!finder->table()->isColumnHidden(c))
+            out << finder->table()->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    return out;
 }
 
 // A shown number equals the search's number; "-" or nothing where it has none.
@@ -336,14 +347,17 @@ void TestPodbor::numbers_equal_those_of_calculate_data()
 {
     QTest::addColumn<int>("variant");
     QTest::addColumn<QString>("V");
-    QTest::newRow("throw for Vx 0.2") << 1 << "0.2";
-    QTest::newRow("velocity at 3 m") << 2 << "3";
+    QTest::addColumn<bool>("room");  // an office of 6 × 6 × 3 m: each outlet at L1 = 800/n
+    QTest::newRow("throw for Vx 0.2") << 1 << "0.2" << false;
+    QTest::newRow("velocity at 3 m") << 2 << "3" << false;
+    QTest::newRow("a room, throw within Lc, NR 35") << 1 << "0.25" << true;
 }
 
 void TestPodbor::numbers_equal_those_of_calculate()
 {
     QFETCH(int, variant);
     QFETCH(QString, V);
+    QFETCH(bool, room);
     const std::string catalogue = ShippedCatalogue();
     QVERIFY(!catalogue.empty());
     Main finderSide(catalogue), handSide(catalogue);
@@ -354,8 +368,21 @@ void TestPodbor::numbers_equal_those_of_calculate()
     In<QLineEdit>(finder, "TxtBx_V")->setText(V);
     In<QLineEdit>(finder, "TxtBx_A")->setText(QStringLiteral("10"));  // under some allowances: refusals too
     In<QCheckBox>(finder, "Chk_AllOptions")->setChecked(true);
+    if (room) {
+        for (const auto& [box, text] : {std::pair{"Room_A", "6"}, {"Room_B", "6"}, {"Room_H", "3"}, {"Room_N", ""},
+                                        {"Room_Ear", "1.2"}, {"Room_Alpha", "0.2"}, {"Limit_NR", "35"}})
+            In<QLineEdit>(finder, box)->setText(QString::fromLatin1(text));
+        In<QCheckBox>(finder, "Chk_Lc")->setChecked(true);
+        In<QCheckBox>(finder, "Chk_Room")->setChecked(true);
+    }
     PodborModel* model = finder->model();
     QVERIFY(model->rowCount() > 200);
+    QCOMPARE(model->request().room.has_value(), room);
+    const QStringList headers = Headers(finder);
+    for (const char* roomHeader : {"n", "L1", "LpA", "NR", "NC"})
+        QCOMPARE(std::any_of(headers.begin(), headers.end(),
+                             [&](const QString& h) { return h.startsWith(QLatin1String(roomHeader)); }),
+                 room);
 
     int refused = 0;
     for (int i = 0; i < model->rowCount(); ++i) {
@@ -459,6 +486,12 @@ void TestPodbor::bad_input_names_the_box_data()
     QTest::newRow("slot length huge") << "TxtBx_Dlina" << "1e999"
                                       << "Длина щелевой решетки: число «1e999» вне допустимого диапазона. Введите число больше нуля.";
     QTest::newRow("a limit") << "TxtBx_MaxLwA" << "тихо" << "LwA не более: «тихо» не является числом. Введите число больше нуля.";
+    QTest::newRow("a room's count") << "Room_N" << "2,5"
+                                    << "Число воздухораспределителей n: введите целое число от 1 до 64 или оставьте поле "
+                                       "пустым для «авто», а не «2,5».";
+    QTest::newRow("a room's ear above its height") << "Room_Ear" << "3,5"
+                                                   << "Высота уха слушателя: введите число меньше высоты помещения «3», а не «3,5».";
+    QTest::newRow("a room's NR limit") << "Limit_NR" << "NR35" << "NR не более: «NR35» не является числом. Введите число больше нуля.";
 }
 
 void TestPodbor::bad_input_names_the_box()
@@ -470,6 +503,10 @@ void TestPodbor::bad_input_names_the_box()
     QVERIFY(m.ok);
     const QByteArray logBefore = m.folder.read(QStringLiteral("Nimbo.csv"));
     Form_Podbor* finder = m.openFinder();
+    if (box.startsWith(QStringLiteral("Room_")) || box.startsWith(QStringLiteral("Limit_"))) {
+        In<QLineEdit>(finder, "Room_H")->setText(QStringLiteral("3"));
+        In<QCheckBox>(finder, "Chk_Room")->setChecked(true);
+    }
     QVERIFY(finder->model()->rowCount() > 0);
     In<QLineEdit>(finder, box.toLatin1())->setText(text);
     QCOMPARE(In<QLabel>(finder, "Lbl_Status")->text(), status);
