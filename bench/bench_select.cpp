@@ -54,6 +54,20 @@ void Run(benchmark::State& state, const nimbo::Catalogue& catalogue, const nimbo
 
 void BM_SearchShippedAllOptions(benchmark::State& state) { Run(state, shipped, Request(true)); }
 void BM_SearchShippedDefault(benchmark::State& state) { Run(state, shipped, Request(false)); }
+// The office of the room finder: 6 × 6 × 3 m, 400 m³/h, NR 35, the throw
+// within Lc, the count «авто».
+nimbo::Request Office(bool allOptions)
+{
+    nimbo::Request r = Request(allOptions);
+    r.inputs.L = "400";
+    r.limits = {};
+    r.limits.NR = 35;
+    r.limits.throwWithinLc = true;
+    r.room = nimbo::RoomInput{{6, 6, 3, 1.2, 0.2}, std::nullopt};
+    return r;
+}
+void BM_RoomShippedDefault(benchmark::State& state) { Run(state, shipped, Office(false)); }
+void BM_RoomShippedAllOptions(benchmark::State& state) { Run(state, shipped, Office(true)); }
 void BM_SearchFullDefault(benchmark::State& state) { Run(state, full, Request(false)); }
 void BM_SearchFullOneTypeAllOptions(benchmark::State& state)
 {
@@ -66,6 +80,8 @@ void BM_SearchFullOneTypeAllOptions(benchmark::State& state)
 
 BENCHMARK(BM_SearchShippedAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SearchShippedDefault)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RoomShippedDefault)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RoomShippedAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SearchFullDefault)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_SearchFullOneTypeAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 

@@ -330,8 +330,10 @@ void Form_Podbor::recompute()
     }
     const nimbo::Catalogue& catalogue = main_.catalogue();
     // Every option combination makes about eight candidates of a line (the
-    // benchmark's shipped catalogue: 1184 of 133 lines).
-    const std::size_t lines = nimbo::CandidateLines(catalogue, request.type) * (request.allOptions ? 8 : 1);
+    // benchmark's shipped catalogue: 1184 of 133 lines), and a room tries
+    // some counts of each: about sixteen lines' work (the benchmark's office).
+    const std::size_t lines = nimbo::CandidateLines(catalogue, request.type) * (request.allOptions ? 8 : 1) *
+                              (request.room ? 16 : 1);
     if (lines > linesOnThisThread_) {
         searchOffThread(request);
         return;
