@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "calc/calculation.h"
+#include "select/search.h"
 #include "catalogue/catalogue.h"
 #include "log/log_file.h"
 #include "report/sheet_of.h"
@@ -79,6 +80,8 @@ public:
     };
     void pickAndCalculate(const Picks& picks);
     void openPodbor();
+    // A finder's row: its picks made here, then "Считай!".
+    void applyChosen(const nimbo::Request& request, const nimbo::Found& found);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -186,7 +189,10 @@ private:
 
     QString folder_;
     nimbo::Platform& platform_;
-    nimbo::Catalogue catalogue_;
+    // Shared with the finder, which reads it off the user-interface thread
+    // and may outlive a search it started.
+    std::shared_ptr<nimbo::Catalogue> catalogueHolder_ = std::make_shared<nimbo::Catalogue>();
+    nimbo::Catalogue& catalogue_ = *catalogueHolder_;
     nimbo::LogFile logFile_;
     std::unique_ptr<QLockFile> logLock_;  // held for the whole run
     nimbo::Selection selection_;

@@ -41,8 +41,10 @@ void Form_Main::buildPodborButton()
 
 void Form_Main::openPodbor()
 {
-    if (!podbor_)
-        podbor_ = new Form_Podbor(*this);
+    if (!podbor_) {
+        podbor_ = new Form_Podbor(catalogueHolder_, *this);
+        connect(podbor_, &Form_Podbor::chosen, this, &Form_Main::applyChosen);
+    }
     // Opened or brought forward, the finder starts from what this window
     // shows now; its limits stay.
     podbor_->startFrom(currentCalculation());
@@ -51,6 +53,23 @@ void Form_Main::openPodbor()
     podbor_->show();
     podbor_->raise();
     podbor_->activateWindow();
+}
+
+void Form_Main::applyChosen(const nimbo::Request& request, const nimbo::Found& found)
+{
+    Picks picks;
+    picks.row = found.row;
+    picks.sizeIndex = found.sizeIndex;
+    picks.ksd = found.picks.ksd;
+    picks.regForm = found.picks.regForm;
+    picks.regRash = found.picks.regRash;
+    picks.variant = request.variant;
+    // In a room the outlet takes its share of the flow, L1.
+    picks.inputs = nimbo::InputsOf(request, found);
+    pickAndCalculate(picks);
+    // The new result in view, before the finder if they overlap.
+    raise();
+    activateWindow();
 }
 
 void Form_Main::pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int))

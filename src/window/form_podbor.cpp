@@ -33,7 +33,6 @@
 #include "calc/numbers.h"
 #include "platform/platform.h"
 #include "select/quantities.h"
-#include "window/form_main.h"
 #include "window/jet_chart.h"
 #include "window/noise_chart.h"
 #include "window/podbor_model.h"
@@ -61,7 +60,8 @@ QSettings Settings()
 
 }  // namespace
 
-Form_Podbor::Form_Podbor(Form_Main& main) : QWidget(&main, Qt::Window), main_(main)
+Form_Podbor::Form_Podbor(std::shared_ptr<const nimbo::Catalogue> catalogue, QWidget& beside)
+    : QWidget(&beside, Qt::Window), catalogue_(std::move(catalogue)), beside_(beside)
 {
     setObjectName(QStringLiteral("Form_Podbor"));
     setWindowTitle(QStringLiteral("Подбор воздухораспределителя"));
@@ -328,7 +328,7 @@ void Form_Podbor::recompute()
         showProblem(problem);
         return;
     }
-    const nimbo::Catalogue& catalogue = main_.catalogue();
+    const nimbo::Catalogue& catalogue = *catalogue_;
     // Every option combination makes about eight candidates of a line (the
     // benchmark's shipped catalogue: 1184 of 133 lines), and a room tries
     // some counts of each: about sixteen lines' work (the benchmark's office).
@@ -350,7 +350,8 @@ void Form_Podbor::searchOffThread(const nimbo::Request& request)
     job.generation = generation_;
     job.watcher = new QFutureWatcher<nimbo::SearchResult>(this);
     connect(job.watcher, &QFutureWatcherBase::finished, this, [this, w = job.watcher] { jobFinished(w); });
-    const nimbo::Catalogue* catalogue = &main_.catalogue();
+    // The search holds the catalogue alive: it may end after this window.
+    std::shared_ptr<const nimbo::Catalogue> catalogue = catalogue_;
     // A promise on Qt's own pool rather than QtConcurrent: the Windows build
     // of Qt carries Core, Gui and Widgets only.
     auto promise = std::make_shared<QPromise<nimbo::SearchResult>>();
@@ -394,7 +395,7 @@ void Form_Podbor::display(const nimbo::Request& request, nimbo::SearchResult res
         return;
     }
     const int total = static_cast<int>(result.found.size());
-    model_->setResult(&main_.catalogue(), request, std::move(result));
+    model_->setResult(catalogue_.get(), request, std::move(result));
     status_->setStyleSheet(QString());
     status_->setText(QStringLiteral("подходит %1 из %2").arg(model_->fitting()).arg(total));
     updateSpans();
@@ -478,20 +479,9 @@ void Form_Podbor::choose()
     const nimbo::Found* f = currentFound();
     if (!f || !f->ok)
         return;
-    const nimbo::Request& r = model_->request();
-    Form_Main::Picks picks;
-    picks.row = f->row;
-    picks.sizeIndex = f->sizeIndex;
-    picks.ksd = f->picks.ksd;
-    picks.regForm = f->picks.regForm;
-    picks.regRash = f->picks.regRash;
-    picks.variant = r.variant;
-    // In a room the outlet takes its share of the flow, L1.
-    picks.inputs = nimbo::InputsOf(r, *f);
-    main_.pickAndCalculate(picks);
-    // The new result in view, before this window if they overlap.
-    main_.raise();
-    main_.activateWindow();
+    // A copy: the receiver may start a search that replaces the rows.
+    const nimbo::Found found = *f;
+    emit chosen(model_->request(), found);
 }
 
 void Form_Podbor::copyRows()
@@ -549,10 +539,10 @@ void Form_Podbor::placeOnOpen()
 {
     // Placed by its frame, which is not known before it is shown; the main
     // window's is, and the window system gives both the same.
-    const QMargins frame = nimbo::FrameMargins(main_);
+    const QMargins frame = nimbo::FrameMargins(beside_);
     const QRect remembered = Settings().value(QStringLiteral("podbor/geometry")).toRect();
     const QScreen* screen = remembered.isValid() ? QGuiApplication::screenAt(remembered.center()) : nullptr;
-    const QRect available = (screen ? screen : main_.screen())->availableGeometry();
+    const QRect available = (screen ? screen : beside_.screen())->availableGeometry();
     if (remembered.isValid()) {
         setGeometry(KeptOnScreen(remembered.marginsAdded(frame), available).marginsRemoved(frame));
         return;
@@ -560,7 +550,7 @@ void Form_Podbor::placeOnOpen()
     // The columns measured in the fonts they will be shown in.
     ensurePolished();
     fitColumns();
-    setGeometry(PlaceBeside(main_.frameGeometry(), firstSize().grownBy(frame), available).marginsRemoved(frame));
+    setGeometry(PlaceBeside(beside_.frameGeometry(), firstSize().grownBy(frame), available).marginsRemoved(frame));
     const QMargins m = layout()->contentsMargins();
     splitter_->setSizes(
         {width() - m.left() - m.right() - splitter_->handleWidth() - kFirstChartWidth, kFirstChartWidth});

@@ -15,7 +15,6 @@
 
 #include "select/search.h"
 
-class Form_Main;
 class JetChart;
 class NoiseChart;
 class QGroupBox;
@@ -36,7 +35,8 @@ class QTimer;
 class Form_Podbor : public QWidget {
     Q_OBJECT
 public:
-    explicit Form_Podbor(Form_Main& main);
+    // beside: the window the finder opens beside, and its owner.
+    Form_Podbor(std::shared_ptr<const nimbo::Catalogue> catalogue, QWidget& beside);
     ~Form_Podbor() override;
 
     // Fills the inputs from the main window's selection and boxes (the
@@ -61,6 +61,8 @@ public:
 signals:
     // A search has ended and its result (or the refusal) is on screen.
     void searched();
+    // «Выбрать» on a row: the request it was found by and the row.
+    void chosen(const nimbo::Request& request, const nimbo::Found& found);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,7 +105,8 @@ private:
     void saveRoom() const;
     void showNoise(const nimbo::Found* f, const nimbo::FoundDetails& d, const QString& title);
 
-    Form_Main& main_;
+    std::shared_ptr<const nimbo::Catalogue> catalogue_;
+    QWidget& beside_;
     char separator_ = '.';
     bool filling_ = false;  // startFrom sets the boxes: one search at its end
 

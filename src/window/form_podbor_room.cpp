@@ -106,7 +106,6 @@ void Form_Podbor::roomToggled()
     for (QLineEdit* box : roomBoxes_)
         box->setEnabled(inRoom());
     showLimitsOf(variant2_->isChecked() ? 2 : 1);
-    RoomSettings().setValue(QStringLiteral("room/on"), inRoom());
     recompute();
 }
 
@@ -131,7 +130,6 @@ void Form_Podbor::loadRoom()
         roomBoxes_[i]->setText(settings.value(QStringLiteral("room/") + QLatin1String(kRoomBoxes[i].key),
                                               QString::fromLatin1(kRoomBoxes[i].initial))
                                    .toString());
-    room_->setChecked(settings.value(QStringLiteral("room/on"), false).toBool());
 }
 
 void Form_Podbor::saveRoom() const
