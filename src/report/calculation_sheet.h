@@ -3,6 +3,8 @@
 // every caption, value and unit in the window's own words and order, so that
 // a report printed long afterwards says what the user saw. Plain UTF-8 texts;
 // nothing is ever recomputed from them.
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,15 @@ struct ShownGroup {
     bool operator==(const ShownGroup&) const = default;
 };
 
+// The room a calculation was chosen for in the finder: its data and the
+// sound at the listener, as the finder showed them.
+struct RoomSheet {
+    std::string title;               // "Помещение"
+    std::vector<ShownValue> values;  // size, count, absorption, flows, LpA, NR, NC
+    std::array<std::string, 8> Lw, Lp;  // per octave band, dB
+    bool operator==(const RoomSheet&) const = default;
+};
+
 struct CalculationSheet {
     std::string type, model;  // the two choice lists
     std::string size;         // as the log line writes it: "450x450", "250х400", "1000"
@@ -34,6 +45,10 @@ struct CalculationSheet {
     std::string sectionsTitle;         // the frame around the section frames
     std::vector<ShownGroup> sections;  // only the section frames on screen
     std::string picture;               // base name under jpg/; "" when none was shown
+    std::optional<RoomSheet> room;     // a calculation chosen for a room
+    // Charts drawn across the block's width, by the names the report's
+    // picture source knows them by: the jet, the room's noise.
+    std::vector<std::string> charts;
     bool operator==(const CalculationSheet&) const = default;
 };
 

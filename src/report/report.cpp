@@ -83,6 +83,28 @@ QString SectionsTable(const CalculationSheet& s)
     return html + QStringLiteral("</table>");
 }
 
+// The room below the sections: its data, then the octave bands.
+QString RoomTable(const CalculationSheet& s)
+{
+    if (!s.room)
+        return {};
+    const RoomSheet& r = *s.room;
+    QString html = GroupTable(H(r.title), ValueRows(r.values));
+    static const char* const kHz[] = {"63", "125", "250", "500", "1000", "2000", "4000", "8000"};
+    html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"margin-top:5px\">"
+                           "<tr><td width=\"20%\"><b>Полоса, Гц</b></td>");
+    for (const char* hz : kHz)
+        html += QStringLiteral("<td width=\"10%\" align=\"right\">%1</td>").arg(QLatin1String(hz));
+    html += QStringLiteral("</tr>");
+    for (const auto& [caption, levels] : {std::pair{"Lw, дБ", &r.Lw}, std::pair{"Lp, дБ", &r.Lp}}) {
+        html += QStringLiteral("<tr><td>%1</td>").arg(QString::fromUtf8(caption));
+        for (const std::string& level : *levels)
+            html += QStringLiteral("<td align=\"right\">%1</td>").arg(H(level));
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
 // The upper part of a block, beside the picture: what was calculated and the
 // results.
 QString UpperHtml(int number, const CalculationSheet& s)
@@ -127,7 +149,26 @@ struct Block {
     QImage picture;
     QSizeF pictureSize;
     double sectionsTop = 0, height = 0;
+    std::vector<QImage> charts;  // side by side below the sections
+    double chartsTop = 0, chartHeight = 0, chartWidth = 0;
 };
+
+constexpr double kChartHeightMm = 55;
+
+// The charts of a block, at most two a row, each half the width.
+void AddCharts(Block& b, const CalculationSheet& s, const PictureSource& pictures, double width, double dpmm)
+{
+    for (const std::string& name : s.charts)
+        if (QImage chart = pictures ? pictures(name) : QImage(); !chart.isNull())
+            b.charts.push_back(std::move(chart));
+    if (b.charts.empty())
+        return;
+    b.chartWidth = (width - kGapMm * dpmm) / 2;
+    b.chartHeight = kChartHeightMm * dpmm;
+    b.chartsTop = b.height + kGapMm * dpmm / 2;
+    const std::size_t rows = (b.charts.size() + 1) / 2;
+    b.height = b.chartsTop + static_cast<double>(rows) * b.chartHeight;
+}
 
 Block MakeBlock(QPagedPaintDevice& device, double width, double dpmm, int number, const CalculationSheet& s,
                 const PictureSource& pictures)
@@ -142,9 +183,10 @@ Block MakeBlock(QPagedPaintDevice& device, double width, double dpmm, int number
     b.upper = Document(device, width - (kPictureWidthMm + kGapMm) * dpmm);
     b.upper->setHtml(UpperHtml(number, s));
     b.sections = Document(device, width);
-    b.sections->setHtml(SectionsTable(s));
+    b.sections->setHtml(SectionsTable(s) + RoomTable(s));
     b.sectionsTop = std::max(b.upper->size().height(), b.pictureSize.height());
-    b.height = b.sectionsTop + (s.sections.empty() ? 0 : b.sections->size().height());
+    b.height = b.sectionsTop + (s.sections.empty() && !s.room ? 0 : b.sections->size().height());
+    AddCharts(b, s, pictures, width, dpmm);
     return b;
 }
 
@@ -157,6 +199,12 @@ void DrawBlock(QPainter& painter, const Block& b, double width, double top)
         painter.drawImage(QRectF(QPointF(width - b.pictureSize.width(), 0), b.pictureSize), b.picture);
     painter.translate(0, b.sectionsTop);
     b.sections->drawContents(&painter);
+    painter.translate(0, b.chartsTop - b.sectionsTop);
+    for (std::size_t i = 0; i < b.charts.size(); ++i) {
+        const QRectF place((i % 2) * (width - b.chartWidth), (i / 2) * b.chartHeight, b.chartWidth, b.chartHeight);
+        const QSizeF fitted = QSizeF(b.charts[i].size()).scaled(place.size(), Qt::KeepAspectRatio);
+        painter.drawImage(QRectF(place.topLeft(), fitted), b.charts[i]);
+    }
     painter.restore();
 }
 

@@ -1,5 +1,7 @@
 #include "report/sheet_of.h"
 
+#include "calc/numbers.h"
+#include "select/quantities.h"
 #include "text/utf8.h"
 
 namespace nimbo {
@@ -84,6 +86,44 @@ CalculationSheet SheetOf(const SheetWords& w, const Choice& choice, const Outcom
     AddSections(w, outcome.sections, s);
     s.picture = picture;
     return s;
+}
+
+namespace {
+
+std::string Number(double v, int decimals, char sep) { return NumberText(Round(v, decimals), sep); }
+
+// The room's rows that the finder's table has as quantities.
+void AddQuantities(const Request& r, const Found& f, const FoundDetails& d, RoomSheet& out)
+{
+    for (const char* key : {"L1", "LpA", "NR", "NC", "Lc"})
+        for (const Quantity& q : Quantities())
+            if (q.key == key)
+                out.values.push_back({std::string(q.symbolIn(r.variant)) + " =", q.text(f, d, r.decimalSeparator),
+                                      std::string(q.unitIn(r.variant))});
+}
+
+}  // namespace
+
+RoomSheet RoomSheetOf(const Request& r, const Found& f, const FoundDetails& d)
+{
+    RoomSheet out;
+    out.title = "Помещение";
+    const char sep = r.decimalSeparator;
+    const Room& room = r.room->room;
+    out.values = {
+        {"A × B × H =", Number(room.A, 2, sep) + " × " + Number(room.B, 2, sep) + " × " + Number(room.H, 2, sep), "м"},
+        {"L =", std::string(TrimSpace(r.inputs.L)), "м3/ч"},
+        {"n =", std::to_string(static_cast<int>(f.n)) + " (" + std::to_string(f.grid.nx) + " × " +
+                    std::to_string(f.grid.ny) + ")", "шт"},
+        {"ᾱ =", Number(room.alpha, 3, sep), ""},
+        {"Высота уха =", Number(room.ear, 2, sep), "м"},
+    };
+    AddQuantities(r, f, d, out);
+    for (std::size_t i = 0; i < 8; ++i) {
+        out.Lw[i] = d.stages.lwaComputed ? Number(d.stages.Lw[i], 1, sep) : "-";
+        out.Lp[i] = d.stages.lwaComputed ? Number(d.Lp[i], 1, sep) : "-";
+    }
+    return out;
 }
 
 }  // namespace nimbo

@@ -7,6 +7,7 @@
 
 #include "calc/calculation.h"
 #include "report/calculation_sheet.h"
+#include "select/search.h"
 
 namespace nimbo {
 
@@ -27,5 +28,9 @@ struct SheetWords {
 // the picture shown, "" when none is.
 CalculationSheet SheetOf(const SheetWords& words, const Choice& choice, const Outcome& outcome,
                          const std::string& size, const std::string& picture);
+
+// The room of a finder's row, in the words and display rules of the
+// finder's quantities.
+RoomSheet RoomSheetOf(const Request& request, const Found& found, const FoundDetails& details);
 
 }  // namespace nimbo

@@ -11,6 +11,7 @@
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
+#include <QImage>
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -27,6 +28,8 @@
 #include "report/sheet_of.h"
 
 #include <array>
+#include <map>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -82,6 +85,12 @@ public:
     void openPodbor();
     // A finder's row: its picks made here, then "Считай!".
     void applyChosen(const nimbo::Request& request, const nimbo::Found& found);
+
+    // form_main_charts.cpp
+    // A report's chart by its name in a block; null when unknown.
+    QImage chartImage(const std::string& name) const;
+    // A picture of a report block: a chart, else the size's picture.
+    QImage SheetPicture(const std::string& name) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -176,6 +185,12 @@ private:
     // Tab reaches the log strip and the panel only while they are on screen.
     void updateReach();
 
+    // form_main_charts.cpp
+    // The room of a finder's row, for the block of the calculation it starts.
+    void keepRoomOf(const nimbo::Request& request, const nimbo::Found& found);
+    // The jet chart of the block, and the room's noise when a room started it.
+    void addCharts(nimbo::CalculationSheet& sheet, const nimbo::Outcome& out, int variant);
+
     // form_main_report.cpp
     void setUpReport();
     // Gives the newest list entry its calculation's report block.
@@ -217,6 +232,25 @@ private:
     QString reportFolder_;  // where the last report was saved
     QObject logWatch_;      // the context of the log menu's connections
     const nimbo::SheetWords sheetWords_ = sheetWords();
+    // What each chart of a log entry is drawn from, by its name in the block.
+    struct ChartSketch {
+        bool noise = false;
+        nimbo::Stages stages;  // the jet
+        int variant = 1;
+        double given = 0;
+        bool room = false;  // the noise: the outlet has sound data
+        nimbo::Bands Lp{};
+        std::optional<int> nr;
+        std::optional<double> limit;
+        QString title;
+    };
+    std::map<std::string, ChartSketch> sketches_;
+    int chartCount_ = 0;
+    struct PendingRoom {
+        nimbo::RoomSheet sheet;
+        ChartSketch noise;
+    };
+    std::optional<PendingRoom> pendingRoom_;  // while a finder's room row is calculated
 
     // The controls, grouped by their role. A control alone in its role keeps
     // the name of its objectName; see the design table for every name.

@@ -135,7 +135,10 @@ void Form_Main::Cmd_Start_Click()
     if (written)
         written = logFile_.appendDataLine(record);
     LstBx_Log->addItem(Q(record.listLine()));
-    keepSheet(nimbo::SheetOf(sheetWords_, calculation.choice, out, record.size, pictureName_.toStdString()));
+    nimbo::CalculationSheet sheet =
+        nimbo::SheetOf(sheetWords_, calculation.choice, out, record.size, pictureName_.toStdString());
+    addCharts(sheet, out, calculation.choice.variant);
+    keepSheet(sheet);
     LstBx_Log->scrollToBottom();
     if (!written)
         platform_.showMessage(this, QStringLiteral("Журнал расчетов"),

@@ -66,7 +66,9 @@ void Form_Main::applyChosen(const nimbo::Request& request, const nimbo::Found& f
     picks.variant = request.variant;
     // In a room the outlet takes its share of the flow, L1.
     picks.inputs = nimbo::InputsOf(request, found);
+    keepRoomOf(request, found);
     pickAndCalculate(picks);
+    pendingRoom_.reset();
     // The new result in view, before the finder if they overlap.
     raise();
     activateWindow();

@@ -30,6 +30,12 @@ QImage PictureOf(const nimbo::Platform& platform, const QString& folder, const s
 
 }  // namespace
 
+QImage Form_Main::SheetPicture(const std::string& name) const
+{
+    const QImage chart = chartImage(name);
+    return chart.isNull() ? PictureOf(platform_, folder_, name) : chart;
+}
+
 void Form_Main::setUpReport()
 {
     // Several entries may be marked for a report; a plain click still marks one.
@@ -123,7 +129,7 @@ void Form_Main::Mnu_SavePdf_Click()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     const QString error = nimbo::report::WritePdf(
-        path, heading, sheets, [this](const std::string& name) { return PictureOf(platform_, folder_, name); });
+        path, heading, sheets, [this](const std::string& name) { return SheetPicture(name); });
     if (!error.isEmpty()) {
         platform_.showMessage(this, QStringLiteral("Отчет не сохранен"), error, nimbo::MessageIcon::Warning);
         return;
@@ -142,7 +148,7 @@ void Form_Main::Mnu_Print_Click()
     if (!platform_.choosePrinter(this, printer))
         return;
     if (!nimbo::report::Print(printer, reportHeading(), sheets,
-                              [this](const std::string& name) { return PictureOf(platform_, folder_, name); }))
+                              [this](const std::string& name) { return SheetPicture(name); }))
         platform_.showMessage(this, QStringLiteral("Печать"),
                               QStringLiteral("Отчет не напечатан: принтер недоступен."),
                               nimbo::MessageIcon::Warning);

@@ -288,8 +288,9 @@ void TestReport::pages_and_blocks_data()
     QTest::addColumn<int>("onFirstPage");   // blocks under the heading
     QTest::addColumn<int>("onOtherPages");  // blocks on every later page but the last
     QTest::newRow("one calculation") << 1 << 1 << 1 << 0;
-    // Blocks of a listed size, each about 70 mm high: 3 + 12 × 3 + 1.
-    QTest::newRow("forty calculations") << 40 << 14 << 3 << 3;
+    // Blocks of a listed size with their jet chart, each about 130 mm high:
+    // 1 + 19 × 2 + 1.
+    QTest::newRow("forty calculations") << 40 << 21 << 1 << 2;
 }
 
 void TestReport::pages_and_blocks()
