@@ -9,8 +9,8 @@
 //   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
 //   form_main_report.cpp     each entry's calculation, the log menu, the report
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
-//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
+// The log file, its place and its headers are kept by LogStrip.
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -22,8 +22,8 @@
 
 #include "calc/calculation.h"
 #include "catalogue/catalogue.h"
-#include "log/log_file.h"
 #include "report/sheet_of.h"
+#include "window/log_strip.h"
 
 #include <array>
 
@@ -34,7 +34,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QLockFile;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
@@ -104,14 +103,6 @@ private:
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
-
-    // form_main_log_place.cpp
-    enum class LogPlace { InUse, Taken, Unusable };
-    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
-    // kept, emptied with the first header. Otherwise `problem` says why.
-    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
-    // The program folder, else the user's data folder; reports a failure.
-    bool openLog();
 
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
@@ -184,15 +175,10 @@ private:
     QString folder_;
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
-    nimbo::LogFile logFile_;
-    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
+    std::unique_ptr<LogStrip> log_;  // holds the log file's lock for the whole run
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
-    // The variant whose header the log file could not take at a switch; it
-    // is written before the next data line, so that the line stands under
-    // the header of its own variant. 0 when none is owed.
-    int owedHeader_ = 0;
     // The outer size: normal, or grown by the log strip or the panel.
     static constexpr int kNormalWidth = 8000, kPanelWidth = 9800;
     static constexpr int kNormalHeight = 6900, kLogHeight = 9630;
@@ -256,7 +242,6 @@ private:
     QListWidget* LstBx_Log = nullptr;
     QPushButton* Cmd_DelStr = nullptr;
     QPushButton* Cmd_Clear = nullptr;
-    QLabel* Lbl_Log = nullptr;
     QMenu* Mnu_Log = nullptr;  // the log list's menu
     QPushButton* Cmd_skrt = nullptr;
     QPushButton* Cmd_Podbor = nullptr;

@@ -124,15 +124,8 @@ void Form_Main::Cmd_Start_Click()
 
     // The results and the list entry stay even when the file cannot take the
     // line: the user is told, and the next calculation tries the file again.
-    nimbo::WriteResult written;
-    if (owedHeader_ != 0) {
-        written = logFile_.writeHeader(owedHeader_, nimbo::WriteMode::Append);
-        if (written)
-            owedHeader_ = 0;
-    }
     const nimbo::LogRecord record = nimbo::RecordOf(calculation.choice, out);
-    if (written)
-        written = logFile_.appendDataLine(record);
+    const nimbo::WriteResult written = log_->write(record);
     LstBx_Log->addItem(Q(record.listLine()));
     keepSheet(nimbo::SheetOf(sheetWords_, calculation.choice, out, record.size, pictureName_.toStdString()));
     LstBx_Log->scrollToBottom();

@@ -538,7 +538,6 @@ void Form_Main::bindControls()
     LstBx_Log = Find<QListWidget>(w, "LstBx_Log");
     Cmd_DelStr = Find<QPushButton>(w, "Cmd_DelStr");
     Cmd_Clear = Find<QPushButton>(w, "Cmd_Clear");
-    Lbl_Log = Find<QLabel>(w, "Lbl_Log");
     Cmd_skrt = Find<QPushButton>(w, "Cmd_skrt");
 }
 
