@@ -19,7 +19,6 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     // handlers.
     connectHandlers();
     applyDesktopConventions();
-    setUpReport();
     guardTypedTexts();
     buildPodborButton();
 }

@@ -5,12 +5,11 @@
 //   form_main_layout.cpp     the design table of the controls, their making and wiring
 //   form_main_startup.cpp    start-up sequence
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
-//   form_main_calculate.cpp  "Считай!" and the log record
-//   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
-//   form_main_report.cpp     each entry's calculation, the log menu, the report
+//   form_main_calculate.cpp  "Считай!" and the record it hands to the log strip
+//   form_main_extras.cpp     the log strip's height, site link, coefficient panel
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
-// The log file, its place and its headers are kept by LogStrip.
+// The log strip (list, log file, menu, report) is a class of its own, LogStrip.
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -32,8 +31,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QMenu;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
@@ -41,9 +38,6 @@ class Form_Podbor;
 namespace nimbo {
 class ClickableLabel;
 class Platform;
-}
-namespace nimbo::report {
-struct Heading;
 }
 
 class Form_Main : public QWidget {
@@ -143,17 +137,13 @@ private:
 
     // form_main_extras.cpp
     void Chk_Log_Click();
-    void Cmd_DelStr_Click();
-    void Cmd_Clear_Click();
     void Lbl_URL_Click();
     void OpenSite(const QString& address);
     void Img_VR_Click();
     void Cmd_skrt_Click();
-    // The marked log entries to the clipboard, one a line, in list order.
-    void copyEntries();
     void applyOuterSize();
-    // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
-    // log, keyboard use of the link; called once at the end of construction.
+    // Enter runs the calculation, Tab order, accessible names, keyboard use
+    // of the link; called once at the end of construction.
     void applyDesktopConventions();
     void applyTabOrder();
     void applyAccessibleNames();
@@ -161,21 +151,13 @@ private:
     // Tab reaches the log strip and the panel only while they are on screen.
     void updateReach();
 
-    // form_main_report.cpp
-    void setUpReport();
-    // Gives the newest list entry its calculation's report block.
-    void keepSheet(const nimbo::CalculationSheet& sheet);
-    void showLogMenu(const QPoint& position);
-    // The calculations of the marked entries, or of all when none is marked.
-    std::vector<nimbo::CalculationSheet> reportSheets() const;
-    nimbo::report::Heading reportHeading() const;
-    void Mnu_SavePdf_Click();
-    void Mnu_Print_Click();
-
     QString folder_;
     nimbo::Platform& platform_;
     nimbo::Catalogue catalogue_;
-    std::unique_ptr<LogStrip> log_;  // holds the log file's lock for the whole run
+    // Holds the log file's lock for the whole run. Let go with the members,
+    // before Qt takes the window's children apart: the list emptied then
+    // must not call back into the strip.
+    std::unique_ptr<LogStrip> log_;
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
@@ -189,8 +171,6 @@ private:
     QMargins appliedFrame_;
     // The picture Img_VR shows, by its base name; "" while it shows none.
     QString pictureName_;
-    QString reportFolder_;  // where the last report was saved
-    QObject logWatch_;      // the context of the log menu's connections
     const nimbo::SheetWords sheetWords_ = sheetWords();
 
     // The controls, grouped by their role. A control alone in its role keeps
@@ -239,10 +219,6 @@ private:
     QLabel* panelValues_[5] = {};
     QPushButton* Cmd_Start = nullptr;
     QCheckBox* Chk_Log = nullptr;
-    QListWidget* LstBx_Log = nullptr;
-    QPushButton* Cmd_DelStr = nullptr;
-    QPushButton* Cmd_Clear = nullptr;
-    QMenu* Mnu_Log = nullptr;  // the log list's menu
     QPushButton* Cmd_skrt = nullptr;
     QPushButton* Cmd_Podbor = nullptr;
     Form_Podbor* podbor_ = nullptr;
