@@ -1,7 +1,6 @@
 #include "window/form_main.h"
 
 #include <QEvent>
-#include <QLockFile>
 #include <QShowEvent>
 
 #include "platform/platform.h"
@@ -10,17 +9,17 @@
 Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
     : QWidget(parent),
       folder_(programFolder),
-      platform_(platform),
-      logFile_(nimbo::FileSystemPath(programFolder) / "Nimbo.csv")
+      platform_(platform)
 {
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Нимбо. Калькулятор Воздухораспределителей Тимбра.     Версия 2019.03"));
     buildControls();
+    log_ = std::make_unique<LogStrip>(*this, folder_, platform_);
+    log_->setChartSource([this](const std::string& name) { return chartImage(name); });
     // Only now: the design-time texts and selections above must not run
     // handlers.
     connectHandlers();
     applyDesktopConventions();
-    setUpReport();
     guardTypedTexts();
     buildPodborButton();
 }

@@ -5,13 +5,12 @@
 //   form_main_layout.cpp     the design table of the controls, their making and wiring
 //   form_main_startup.cpp    start-up sequence
 //   form_main_selection.cpp  type/model/size choice, option groups, variant, input edits, result clearing
-//   form_main_calculate.cpp  "Считай!" and the log record
-//   form_main_extras.cpp     log strip and list commands, site link, coefficient panel
-//   form_main_report.cpp     each entry's calculation, the log menu, the report
+//   form_main_calculate.cpp  "Считай!" and the record it hands to the log strip
+//   form_main_extras.cpp     the log strip's height, site link, coefficient panel
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
-//   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
 #include <QImage>
+// The log strip (list, log file, menu, report) is a class of its own, LogStrip.
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -24,8 +23,8 @@
 #include "calc/calculation.h"
 #include "select/search.h"
 #include "catalogue/catalogue.h"
-#include "log/log_file.h"
 #include "report/sheet_of.h"
+#include "window/log_strip.h"
 
 #include <array>
 #include <map>
@@ -36,9 +35,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QMenu;
-class QLockFile;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
@@ -46,9 +42,6 @@ class Form_Podbor;
 namespace nimbo {
 class ClickableLabel;
 class Platform;
-}
-namespace nimbo::report {
-struct Heading;
 }
 
 class Form_Main : public QWidget {
@@ -89,8 +82,6 @@ public:
     // form_main_charts.cpp
     // A report's chart by its name in a block; null when unknown.
     QImage chartImage(const std::string& name) const;
-    // A picture of a report block: a chart, else the size's picture.
-    QImage SheetPicture(const std::string& name) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,14 +107,6 @@ private:
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
-
-    // form_main_log_place.cpp
-    enum class LogPlace { InUse, Taken, Unusable };
-    // Takes the folder's Nimbo.csv for this run: locked, the earlier log
-    // kept, emptied with the first header. Otherwise `problem` says why.
-    LogPlace tryLogPlace(const QString& folder, bool create, QString& problem);
-    // The program folder, else the user's data folder; reports a failure.
-    bool openLog();
 
     // form_main_selection.cpp
     void Cmb_TipVR_Click(int index);
@@ -167,17 +150,13 @@ private:
 
     // form_main_extras.cpp
     void Chk_Log_Click();
-    void Cmd_DelStr_Click();
-    void Cmd_Clear_Click();
     void Lbl_URL_Click();
     void OpenSite(const QString& address);
     void Img_VR_Click();
     void Cmd_skrt_Click();
-    // The marked log entries to the clipboard, one a line, in list order.
-    void copyEntries();
     void applyOuterSize();
-    // Enter runs the calculation, Tab order, accessible names, Ctrl+C in the
-    // log, keyboard use of the link; called once at the end of construction.
+    // Enter runs the calculation, Tab order, accessible names, keyboard use
+    // of the link; called once at the end of construction.
     void applyDesktopConventions();
     void applyTabOrder();
     void applyAccessibleNames();
@@ -191,34 +170,21 @@ private:
     // The jet chart of the block, and the room's noise when a room started it.
     void addCharts(nimbo::CalculationSheet& sheet, const nimbo::Outcome& out, int variant);
 
-    // form_main_report.cpp
-    void setUpReport();
-    // Gives the newest list entry its calculation's report block.
-    void keepSheet(const nimbo::CalculationSheet& sheet);
-    void showLogMenu(const QPoint& position);
-    // The calculations of the marked entries, or of all when none is marked.
-    std::vector<nimbo::CalculationSheet> reportSheets() const;
-    nimbo::report::Heading reportHeading() const;
-    void Mnu_SavePdf_Click();
-    void Mnu_Print_Click();
-
     QString folder_;
     nimbo::Platform& platform_;
     // Shared with the finder, which reads it off the user-interface thread
     // and may outlive a search it started.
     std::shared_ptr<nimbo::Catalogue> catalogueHolder_ = std::make_shared<nimbo::Catalogue>();
     nimbo::Catalogue& catalogue_ = *catalogueHolder_;
-    nimbo::LogFile logFile_;
-    std::unique_ptr<QLockFile> logLock_;  // held for the whole run
+    // Holds the log file's lock for the whole run. Let go with the members,
+    // before Qt takes the window's children apart: the list emptied then
+    // must not call back into the strip.
+    std::unique_ptr<LogStrip> log_;
     nimbo::Selection selection_;
     QString siteAddress_;
     int skrtClicks_ = 0;  // 16-bit in spirit: stops at 32767
     bool settling_ = false;  // a typed text's pick runs; it may move the focus
     QMetaObject::Connection focusWatch_;  // ends before the boxes do
-    // The variant whose header the log file could not take at a switch; it
-    // is written before the next data line, so that the line stands under
-    // the header of its own variant. 0 when none is owed.
-    int owedHeader_ = 0;
     // The outer size: normal, or grown by the log strip or the panel.
     static constexpr int kNormalWidth = 8000, kPanelWidth = 9800;
     static constexpr int kNormalHeight = 6900, kLogHeight = 9630;
@@ -229,8 +195,6 @@ private:
     QMargins appliedFrame_;
     // The picture Img_VR shows, by its base name; "" while it shows none.
     QString pictureName_;
-    QString reportFolder_;  // where the last report was saved
-    QObject logWatch_;      // the context of the log menu's connections
     const nimbo::SheetWords sheetWords_ = sheetWords();
     // What each chart of a log entry is drawn from, by its name in the block.
     struct ChartSketch {
@@ -298,11 +262,6 @@ private:
     QLabel* panelValues_[5] = {};
     QPushButton* Cmd_Start = nullptr;
     QCheckBox* Chk_Log = nullptr;
-    QListWidget* LstBx_Log = nullptr;
-    QPushButton* Cmd_DelStr = nullptr;
-    QPushButton* Cmd_Clear = nullptr;
-    QLabel* Lbl_Log = nullptr;
-    QMenu* Mnu_Log = nullptr;  // the log list's menu
     QPushButton* Cmd_skrt = nullptr;
     QPushButton* Cmd_Podbor = nullptr;
     Form_Podbor* podbor_ = nullptr;

@@ -1,11 +1,10 @@
 // "Считай!": collect what the window shows, let the engine compute, write the
-// texts back, then make the record — file line first, list entry second.
+// texts back, then make the record and hand it to the log strip.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 
 #include <array>
@@ -123,26 +122,10 @@ void Form_Main::Cmd_Start_Click()
     for (std::size_t i = 0; i < std::size(sections_); ++i)
         sections_[i].box->setText(Q(sec.*kSectionTexts[i]));
 
-    // The results and the list entry stay even when the file cannot take the
-    // line: the user is told, and the next calculation tries the file again.
-    nimbo::WriteResult written;
-    if (owedHeader_ != 0) {
-        written = logFile_.writeHeader(owedHeader_, nimbo::WriteMode::Append);
-        if (written)
-            owedHeader_ = 0;
-    }
+    // The results stay even when the log file cannot take the record.
     const nimbo::LogRecord record = nimbo::RecordOf(calculation.choice, out);
-    if (written)
-        written = logFile_.appendDataLine(record);
-    LstBx_Log->addItem(Q(record.listLine()));
     nimbo::CalculationSheet sheet =
         nimbo::SheetOf(sheetWords_, calculation.choice, out, record.size, pictureName_.toStdString());
     addCharts(sheet, out, calculation.choice.variant);
-    keepSheet(sheet);
-    LstBx_Log->scrollToBottom();
-    if (!written)
-        platform_.showMessage(this, QStringLiteral("Журнал расчетов"),
-                              QStringLiteral("Расчет выполнен, но строка не записана в файл журнала.\n") +
-                                  Q(written.error),
-                              nimbo::MessageIcon::Warning);
+    log_->record(record, sheet);
 }

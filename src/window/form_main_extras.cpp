@@ -1,27 +1,23 @@
-// The log strip and its list commands, the site link, the coefficient panel,
-// and the keyboard and screen-reader conventions of a desktop window.
+// The log strip's height, the site link, the coefficient panel, and the
+// keyboard and screen-reader conventions of a desktop window.
+#include <array>
 #include <functional>
 #include <span>
 #include <vector>
 #include <initializer_list>
 #include <utility>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringList>
 #include <QUrl>
 
 #include "platform/platform.h"
@@ -78,40 +74,12 @@ QString NameFromCaption(const QLabel* caption, const QLabel* unit)
 
 }  // namespace
 
-// --- Log strip and list ----------------------------------------------------
+// --- Log strip ---------------------------------------------------------------
 
 void Form_Main::Chk_Log_Click()
 {
     outerHeightTwips_ = Chk_Log->isChecked() ? kLogHeight : kNormalHeight;
     applyOuterSize();
-}
-
-void Form_Main::Cmd_DelStr_Click()
-{
-    // The entry the user marked; with none marked, the oldest.
-    int i = 0;
-    const QList<QListWidgetItem*> selected = LstBx_Log->selectedItems();
-    if (LstBx_Log->currentItem() && LstBx_Log->currentItem()->isSelected())
-        i = LstBx_Log->currentRow();
-    else if (!selected.isEmpty())
-        i = LstBx_Log->row(selected.first());
-    if (LstBx_Log->count() > 0)
-        delete LstBx_Log->takeItem(i);
-}
-
-void Form_Main::Cmd_Clear_Click()
-{
-    LstBx_Log->clear();
-}
-
-void Form_Main::copyEntries()
-{
-    QStringList lines;
-    for (int i = 0; i < LstBx_Log->count(); ++i)
-        if (LstBx_Log->item(i)->isSelected())
-            lines << LstBx_Log->item(i)->text();
-    if (!lines.isEmpty())
-        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 // --- Site link ---------------------------------------------------------------
@@ -198,7 +166,9 @@ void Form_Main::applyTabOrder()
                                results_[kSoundRow].box});
     for (const ValueRow& row : sections_)
         order.push_back(row.box);
-    order.insert(order.end(), {Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear});
+    order.push_back(Cmd_skrt);
+    for (QWidget* w : log_->tabChain())
+        order.push_back(w);
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -216,7 +186,6 @@ void Form_Main::applyAccessibleNames()
             row.caption->setBuddy(row.box);
     Cmb_TipVR->setAccessibleName(QStringLiteral("Тип воздухораспределителя"));
     Cmb_VidVR->setAccessibleName(QStringLiteral("Выбор воздухораспределителя"));
-    LstBx_Log->setAccessibleName(QStringLiteral("Журнал расчетов"));
     Img_VR->setAccessibleName(QStringLiteral("Изображение воздухораспределителя"));
     refreshAccessibleNames();
     // The variant switch relabels the second input and the jet result. The
@@ -240,18 +209,6 @@ void Form_Main::applyDesktopConventions()
     Lbl_URL->setFocusPolicy(Qt::TabFocus);
 
     applyAccessibleNames();
-
-    // Ctrl+C in the log copies the marked entries, one a line, in list order.
-    new EventHook(LstBx_Log, [this](QEvent* event) {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-            return false;
-        if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
-            return false;
-        event->accept();
-        if (event->type() == QEvent::KeyPress)
-            copyEntries();
-        return true;
-    });
 
     // The menu entry installed with the program is nimbo.desktop, its icon
     // "nimbo" in the icon theme; naming them lets the desktop match the
@@ -278,7 +235,8 @@ void Form_Main::applyDesktopConventions()
 
 void Form_Main::updateReach()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{Cmd_skrt, LstBx_Log, Cmd_DelStr, Cmd_Clear}) {
+    const std::array<QWidget*, 3> strip = log_->tabChain();
+    for (QWidget* w : std::initializer_list<QWidget*>{Cmd_skrt, strip[0], strip[1], strip[2]}) {
         if (!w)
             continue;
         // By its middle: a frame a pixel thicker than planned may clip the

@@ -535,10 +535,6 @@ void Form_Main::bindControls()
         panelValues_[i] = Find<QLabel>(w, panelValues[i]);
     Cmd_Start = Find<QPushButton>(w, "Cmd_Start");
     Chk_Log = Find<QCheckBox>(w, "Chk_Log");
-    LstBx_Log = Find<QListWidget>(w, "LstBx_Log");
-    Cmd_DelStr = Find<QPushButton>(w, "Cmd_DelStr");
-    Cmd_Clear = Find<QPushButton>(w, "Cmd_Clear");
-    Lbl_Log = Find<QLabel>(w, "Lbl_Log");
     Cmd_skrt = Find<QPushButton>(w, "Cmd_skrt");
 }
 
@@ -577,8 +573,6 @@ void Form_Main::connectHandlers()
 
     connect(Cmd_Start, &QPushButton::clicked, this, &Form_Main::Cmd_Start_Click);
     connect(Chk_Log, &QCheckBox::clicked, this, &Form_Main::Chk_Log_Click);
-    connect(Cmd_DelStr, &QPushButton::clicked, this, &Form_Main::Cmd_DelStr_Click);
-    connect(Cmd_Clear, &QPushButton::clicked, this, &Form_Main::Cmd_Clear_Click);
     connect(Cmd_skrt, &QPushButton::clicked, this, &Form_Main::Cmd_skrt_Click);
     connect(Img_VR, &nimbo::ClickableLabel::clicked, this, &Form_Main::Img_VR_Click);
     connect(Lbl_URL, &nimbo::ClickableLabel::clicked, this, &Form_Main::Lbl_URL_Click);

@@ -323,15 +323,7 @@ void Form_Main::Opt_Var_Select(int variant)
     SetRowTip(input, QString::fromUtf8(t.tipV));
     SetRowTip(jet, QString::fromUtf8(t.tipX));
 
-    // A log file that cannot be written must not stop the switch: the window
-    // is already relabelled, and the user only needs to know the file lags.
-    const nimbo::WriteResult written = logFile_.writeHeader(variant, nimbo::WriteMode::Append);
-    owedHeader_ = written ? 0 : variant;
-    if (!written)
-        platform_.showMessage(this, QStringLiteral("Журнал"),
-                              QStringLiteral("Заголовок варианта расчета не записан в файл журнала.\n") +
-                                  QString::fromStdString(written.error),
-                              nimbo::MessageIcon::Warning);
+    log_->variantSwitched(variant);
 }
 
 void Form_Main::ResetResult()

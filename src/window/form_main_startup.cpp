@@ -45,8 +45,10 @@ bool Form_Main::startUp()
 
     // 7. A fresh log file holding the variant-1 header, in the program
     // folder or else in the user's own; refused while another copy runs.
-    if (!openLog())
+    if (QString failure; !log_->open(failure)) {
+        reportStartUpFailure(failure);
         return false;
+    }
 
     // 8. The catalogue and the type list.
     nimbo::LoadError error;

@@ -11,9 +11,10 @@
 #include <QPrinter>
 #include <QStandardPaths>
 
+#include "catalogue/catalogue.h"
 #include "platform/platform.h"
 #include "report/report.h"
-#include "window/form_main.h"
+#include "window/log_strip.h"
 
 Q_DECLARE_METATYPE(nimbo::CalculationSheet)
 
@@ -30,22 +31,22 @@ QImage PictureOf(const nimbo::Platform& platform, const QString& folder, const s
 
 }  // namespace
 
-QImage Form_Main::SheetPicture(const std::string& name) const
+QImage LogStrip::picture(const std::string& name) const
 {
-    const QImage chart = chartImage(name);
+    const QImage chart = charts_ ? charts_(name) : QImage();
     return chart.isNull() ? PictureOf(platform_, folder_, name) : chart;
 }
 
-void Form_Main::setUpReport()
+void LogStrip::setUpMenu()
 {
     // Several entries may be marked for a report; a plain click still marks one.
     LstBx_Log->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LstBx_Log->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(LstBx_Log, &QWidget::customContextMenuRequested, this, &Form_Main::showLogMenu);
+    connect(LstBx_Log, &QWidget::customContextMenuRequested, this, &LogStrip::showMenu);
 
-    Mnu_Log = new QMenu(this);
+    Mnu_Log = new QMenu(&window_);
     Mnu_Log->setObjectName(QStringLiteral("Mnu_Log"));
-    const auto add = [this](const char* name, const QString& caption, QKeySequence keys, void (Form_Main::*slot)()) {
+    const auto add = [this](const char* name, const QString& caption, QKeySequence keys, void (LogStrip::*slot)()) {
         QAction* action = Mnu_Log->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(keys);
@@ -54,43 +55,44 @@ void Form_Main::setUpReport()
         return action;
     };
     // Ctrl+C reaches the list's own key handling; the entry only shows it.
-    add("Mnu_Copy", QStringLiteral("Копировать"), QKeySequence::Copy, &Form_Main::copyEntries);
+    add("Mnu_Copy", QStringLiteral("Копировать"), QKeySequence::Copy, &LogStrip::copyEntries);
     Mnu_Log->addSeparator();
     LstBx_Log->addAction(add("Mnu_SavePdf", QStringLiteral("Сохранить отчет в PDF…"),
-                             QKeySequence(Qt::CTRL | Qt::Key_S), &Form_Main::Mnu_SavePdf_Click));
+                             QKeySequence(Qt::CTRL | Qt::Key_S), &LogStrip::Mnu_SavePdf_Click));
     LstBx_Log->addAction(add("Mnu_Print", QStringLiteral("Печать…"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                             &Form_Main::Mnu_Print_Click));
+                             &LogStrip::Mnu_Print_Click));
 
-    // The commands are offered while there is something for them to do.
-    // The watch ends with the window's own members, before Qt takes its
-    // children apart: an emptied list must not call back into a window
-    // already half gone.
-    const auto update = [this] {
-        const bool any = LstBx_Log->count() > 0;
-        for (QAction* action : Mnu_Log->actions())
-            action->setEnabled(any);
-        Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
-    };
-    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, &logWatch_, update);
-    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, &logWatch_, update);
-    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, &logWatch_, update);
-    connect(LstBx_Log, &QListWidget::itemSelectionChanged, &logWatch_, update);
-    update();
+    // The watch ends with the strip, which the window lets go before Qt
+    // takes its children apart: an emptied list must not call back into a
+    // strip already gone.
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsInserted, this, &LogStrip::updateMenu);
+    connect(LstBx_Log->model(), &QAbstractItemModel::rowsRemoved, this, &LogStrip::updateMenu);
+    connect(LstBx_Log->model(), &QAbstractItemModel::modelReset, this, &LogStrip::updateMenu);
+    connect(LstBx_Log, &QListWidget::itemSelectionChanged, this, &LogStrip::updateMenu);
+    updateMenu();
 }
 
-void Form_Main::showLogMenu(const QPoint& position)
+void LogStrip::updateMenu()
+{
+    const bool any = LstBx_Log->count() > 0;
+    for (QAction* action : Mnu_Log->actions())
+        action->setEnabled(any);
+    Mnu_Log->findChild<QAction*>(QStringLiteral("Mnu_Copy"))->setEnabled(!LstBx_Log->selectedItems().isEmpty());
+}
+
+void LogStrip::showMenu(const QPoint& position)
 {
     // Not exec(): the menu must not hold the program in a loop of its own.
     Mnu_Log->popup(LstBx_Log->viewport()->mapToGlobal(position));
 }
 
-void Form_Main::keepSheet(const nimbo::CalculationSheet& sheet)
+void LogStrip::keepSheet(const nimbo::CalculationSheet& sheet)
 {
     if (QListWidgetItem* entry = LstBx_Log->item(LstBx_Log->count() - 1))
         entry->setData(kSheetRole, QVariant::fromValue(sheet));
 }
 
-std::vector<nimbo::CalculationSheet> Form_Main::reportSheets() const
+std::vector<nimbo::CalculationSheet> LogStrip::reportSheets() const
 {
     const bool marked = !LstBx_Log->selectedItems().isEmpty();
     std::vector<nimbo::CalculationSheet> sheets;
@@ -103,7 +105,7 @@ std::vector<nimbo::CalculationSheet> Form_Main::reportSheets() const
     return sheets;
 }
 
-nimbo::report::Heading Form_Main::reportHeading() const
+nimbo::report::Heading LogStrip::reportHeading() const
 {
     const QString catalogue =
         QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
@@ -112,7 +114,7 @@ nimbo::report::Heading Form_Main::reportHeading() const
             info.exists() ? info.lastModified() : QDateTime()};
 }
 
-void Form_Main::Mnu_SavePdf_Click()
+void LogStrip::Mnu_SavePdf_Click()
 {
     const std::vector<nimbo::CalculationSheet> sheets = reportSheets();
     if (sheets.empty())
@@ -122,22 +124,22 @@ void Form_Main::Mnu_SavePdf_Click()
         reportFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(reportFolder_).filePath(
         QStringLiteral("Нимбо ") + heading.made.toString(QStringLiteral("yyyy-MM-dd HH-mm")) + QStringLiteral(".pdf"));
-    QString path = platform_.chooseSaveFile(this, QStringLiteral("Сохранить отчет в PDF"), suggested,
+    QString path = platform_.chooseSaveFile(&window_, QStringLiteral("Сохранить отчет в PDF"), suggested,
                                             QStringLiteral("Документ PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     const QString error = nimbo::report::WritePdf(
-        path, heading, sheets, [this](const std::string& name) { return SheetPicture(name); });
+        path, heading, sheets, [this](const std::string& name) { return picture(name); });
     if (!error.isEmpty()) {
-        platform_.showMessage(this, QStringLiteral("Отчет не сохранен"), error, nimbo::MessageIcon::Warning);
+        platform_.showMessage(&window_, QStringLiteral("Отчет не сохранен"), error, nimbo::MessageIcon::Warning);
         return;
     }
     reportFolder_ = QFileInfo(path).absolutePath();
 }
 
-void Form_Main::Mnu_Print_Click()
+void LogStrip::Mnu_Print_Click()
 {
     const std::vector<nimbo::CalculationSheet> sheets = reportSheets();
     if (sheets.empty())
@@ -145,11 +147,11 @@ void Form_Main::Mnu_Print_Click()
     QPrinter printer(QPrinter::HighResolution);
     nimbo::report::SetUpPage(printer);
     printer.setDocName(QString::fromUtf8(nimbo::report::kTitle));
-    if (!platform_.choosePrinter(this, printer))
+    if (!platform_.choosePrinter(&window_, printer))
         return;
     if (!nimbo::report::Print(printer, reportHeading(), sheets,
-                              [this](const std::string& name) { return SheetPicture(name); }))
-        platform_.showMessage(this, QStringLiteral("Печать"),
+                              [this](const std::string& name) { return picture(name); }))
+        platform_.showMessage(&window_, QStringLiteral("Печать"),
                               QStringLiteral("Отчет не напечатан: принтер недоступен."),
                               nimbo::MessageIcon::Warning);
 }

@@ -4,15 +4,15 @@
 // beside the file keeps a second copy of the program from emptying the log
 // of the first.
 #include <QDir>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLockFile>
 
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/platform.h"
-#include "window/form_main.h"
+#include "window/log_strip.h"
 
 namespace {
 
@@ -48,11 +48,11 @@ int LockFailure(const QString& folder)
 
 }  // namespace
 
-Form_Main::LogPlace Form_Main::tryLogPlace(const QString& folder, bool create, QString& problem)
+LogStrip::Place LogStrip::tryPlace(const QString& folder, bool create, QString& problem)
 {
     if (folder.isEmpty()) {
         problem = QStringLiteral("папка пользователя для данных программы не определена");
-        return LogPlace::Unusable;
+        return Place::Unusable;
     }
     if (create)
         QDir().mkpath(folder);
@@ -65,48 +65,48 @@ Form_Main::LogPlace Form_Main::tryLogPlace(const QString& folder, bool create, Q
             problem = QStringLiteral("Нимбо уже открыт: другая копия программы ведёт журнал «%1». "
                                      "Закройте её или перейдите в её окно.")
                           .arg(QDir::toNativeSeparators(path));
-            return LogPlace::Taken;
+            return Place::Taken;
         }
         problem = QStringLiteral("Не удалось создать файл блокировки «%1»: %2")
                       .arg(QDir::toNativeSeparators(path + QStringLiteral(".lock")),
                            QString::fromStdString(nimbo::LogFailureCause(err)));
-        return LogPlace::Unusable;
+        return Place::Unusable;
     }
     nimbo::LogFile log(nimbo::FileSystemPath(folder) / kLogName.toStdString());
     if (const nimbo::WriteResult started = log.startSession(); !started) {
         problem = QString::fromStdString(started.error);
-        return LogPlace::Unusable;
+        return Place::Unusable;
     }
-    logFile_ = log;
-    logLock_ = std::move(lock);
+    file_ = log;
+    lock_ = std::move(lock);
     Lbl_Log->setToolTip(QStringLiteral("Файл журнала: ") + QDir::toNativeSeparators(path) +
                         QStringLiteral("\nЖурнал прошлого запуска: Nimbo.prev.csv в той же папке"));
-    return LogPlace::InUse;
+    return Place::InUse;
 }
 
-bool Form_Main::openLog()
+bool LogStrip::open(QString& failure)
 {
     QString inProgramFolder, inUserFolder;
-    const LogPlace first = tryLogPlace(folder_, false, inProgramFolder);
-    if (first == LogPlace::InUse)
+    const Place first = tryPlace(folder_, false, inProgramFolder);
+    if (first == Place::InUse)
         return true;
-    if (first == LogPlace::Taken) {
-        reportStartUpFailure(inProgramFolder);
+    if (first == Place::Taken) {
+        failure = inProgramFolder;
         return false;
     }
-    const LogPlace second = tryLogPlace(platform_.userDataFolder(), true, inUserFolder);
-    if (second == LogPlace::InUse) {
+    const Place second = tryPlace(platform_.userDataFolder(), true, inUserFolder);
+    if (second == Place::InUse) {
         const QByteArray note = (QStringLiteral("Журнал ведётся в папке пользователя «") +
                                  QDir::toNativeSeparators(platform_.userDataFolder()) + QStringLiteral("».\n") +
                                  inProgramFolder + QLatin1Char('\n')).toUtf8();
         std::fputs(note.constData(), stderr);
         return true;
     }
-    if (second == LogPlace::Taken)
-        reportStartUpFailure(inUserFolder);
+    if (second == Place::Taken)
+        failure = inUserFolder;
     else
-        reportStartUpFailure(QStringLiteral("Журнал расчетов некуда записать: ни в папку программы, ни в папку "
-                                            "пользователя.\n\n") +
-                             inProgramFolder + QStringLiteral("\n\n") + inUserFolder);
+        failure = QStringLiteral("Журнал расчетов некуда записать: ни в папку программы, ни в папку "
+                                 "пользователя.\n\n") +
+                  inProgramFolder + QStringLiteral("\n\n") + inUserFolder;
     return false;
 }
