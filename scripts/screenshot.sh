@@ -69,6 +69,9 @@ shot docs/window-log-menu.png env LC_ALL=ru_RU.UTF-8 "$build/tools/pose_report" 
 # enough for both, with L = 800 and LwA at most 35 dB(A); and a long-throw
 # nozzle's jet as the finder draws it.
 SCREEN=1800x760 shot docs/finder-beside.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "800" 6 beside
+# The finder for a room: an office of 6 × 6 × 3 m, 400 m³/h, NR 35, the throw
+# within Lc, the noise of the first row against its NR curve.
+SCREEN=1800x760 shot docs/finder-room.png "$pose" "$folder" "Диффузоры квадратные" "ПДК" "450x450" "400" 6 room
 LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$pose" "$folder" "Сопла дальнобойные" "СД" "D400" "1600" 0 \
   chart=docs/jet-chart-nozzle.png
 echo docs/jet-chart-nozzle.png

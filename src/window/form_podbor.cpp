@@ -150,7 +150,8 @@ void Form_Podbor::buildLimits(QFormLayout* form)
         auto* edit = new QLineEdit(this);
         edit->setObjectName(Text(limitSlots[i].boxName));
         edit->setPlaceholderText(QStringLiteral("нет"));
-        form->addRow(Text(limitSlots[i].name) + QStringLiteral(", ") + Text(limitSlots[i].unit), edit);
+        const QString unit = Text(limitSlots[i].unit);
+        form->addRow(Text(limitSlots[i].name) + (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit), edit);
         limits_[i] = edit;
     }
     showLimitsOf(1);

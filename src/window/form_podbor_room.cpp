@@ -68,7 +68,7 @@ QGroupBox* Form_Podbor::buildRoom()
         if (kRoomBoxes[i].text == &nimbo::RoomTexts::n)
             edit->setPlaceholderText(QStringLiteral("авто"));
         if (kRoomBoxes[i].text != &nimbo::RoomTexts::alpha) {
-            form->addRow(Text(kRoomBoxes[i].label) + QLatin1String(kRoomBoxes[i].unit), edit);
+            form->addRow(Text(kRoomBoxes[i].label) + QString::fromUtf8(kRoomBoxes[i].unit), edit);
             continue;
         }
         auto* presets = new QComboBox(this);

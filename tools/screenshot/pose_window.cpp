@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,6 +67,20 @@ QWidget* OpenFinder(QWidget& window, const QString& flow)
     return finder;
 }
 
+// The finder working for an office of 6 × 6 × 3 m at NR 35 with the throw
+// within Lc, its «Шум» tab in front.
+void PoseRoom(QWidget& finder)
+{
+    for (const auto& [box, text] : {std::pair{"Room_A", "6"}, {"Room_B", "6"}, {"Room_H", "3"}, {"Room_N", ""},
+                                    {"Room_Ear", "1.2"}, {"Room_Alpha", "0.2"}, {"Limit_NR", "35"},
+                                    {"TxtBx_MaxLwA", ""}, {"TxtBx_V", "0.25"}})
+        finder.findChild<QLineEdit*>(QLatin1String(box))->setText(QString::fromLatin1(text));
+    finder.findChild<QCheckBox*>(QStringLiteral("Chk_Lc"))->setChecked(true);
+    finder.findChild<QCheckBox*>(QStringLiteral("Chk_Room"))->setChecked(true);
+    finder.findChild<QTabWidget*>(QStringLiteral("Tab_Charts"))->setCurrentIndex(1);
+    finder.findChild<QTableView*>(QStringLiteral("Table"))->selectRow(0);
+}
+
 // The finder's chart of the row for this model and size (any size of a model
 // that takes a typed one), as a picture.
 bool SaveChart(QWidget& finder, const QString& model, const QString& size, const QString& path)
@@ -90,7 +105,7 @@ bool SaveChart(QWidget& finder, const QString& model, const QString& size, const
 // then "log" to open the log strip, "panel" to open the coefficient panel
 // with five clicks on the picture, "beside" to open the size finder with the
 // same flow and LwA at most 35 dB(A) where the program puts it, beside the
-// main window, and "chart=FILE" to save the finder's chart of the model and
+// main window, "room" to open it for an office with that flow instead, and "chart=FILE" to save the finder's chart of the model and
 // size as a picture and end.
 int main(int argc, char* argv[])
 {
@@ -101,7 +116,7 @@ int main(int argc, char* argv[])
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QStringList args = app.arguments();
     if (args.size() < 7) {
-        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel] [beside] [chart=FILE]\n");
+        std::fprintf(stderr, "usage: pose_window FOLDER TYPE MODEL SIZE FLOW SECONDS [log] [panel] [beside] [room] [chart=FILE]\n");
         return 2;
     }
     PosingPlatform platform;
@@ -122,9 +137,13 @@ int main(int argc, char* argv[])
             Click(window.findChild<QLabel*>(QStringLiteral("Img_VR")));
     // The main window moved to the left edge once the window manager has
     // placed it, as a user makes room, and the finder opened after that.
-    if (extras.contains(QLatin1String("beside"))) {
+    if (extras.contains(QLatin1String("beside")) || extras.contains(QLatin1String("room"))) {
         QTimer::singleShot(1000, &window, [&window] { window.move(0, 0); });
-        QTimer::singleShot(2000, &window, [&window, flow = args[5]] { OpenFinder(window, flow); });
+        QTimer::singleShot(2000, &window, [&window, flow = args[5], room = extras.contains(QLatin1String("room"))] {
+            QWidget* finder = OpenFinder(window, flow);
+            if (room)
+                PoseRoom(*finder);
+        });
     }
     const QStringList chart = extras.filter(QStringLiteral("chart="));
     if (!chart.isEmpty())
