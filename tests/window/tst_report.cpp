@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QtTest>
+#include <QTableView>
 
 #include <string>
 
@@ -215,6 +216,7 @@ QString SaveReport(ReportWindow& s, const QString& name = QStringLiteral("отч
 
 Q_DECLARE_METATYPE(Calculation)
 
+
 class TestReport : public QObject {
     Q_OBJECT
 private slots:
@@ -228,6 +230,7 @@ private slots:
     void unwritable_file_changes_nothing();
     void menu_of_the_log_data();
     void menu_of_the_log();
+    void room_row_carries_the_room();
 };
 
 void TestReport::report_holds_what_the_window_showed_data()
@@ -525,6 +528,38 @@ void TestReport::menu_of_the_log()
     list->setFocus();
     QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(s.platform.saveSuggestions.size(), saveDialogs + 1);
+}
+
+void TestReport::room_row_carries_the_room()
+{
+    // State: the finder working for an office, its first row chosen.
+    ReportWindow s;
+    QVERIFY(s.ok);
+    QTest::mouseClick(s.control<QPushButton>("Cmd_Podbor"), Qt::LeftButton);
+    auto* finder = s.window->findChild<QWidget*>(QStringLiteral("Form_Podbor"));
+    for (const auto& [box, text] : {std::pair{"TxtBx_L", "400"}, {"Room_A", "6"}, {"Room_B", "6"}, {"Room_H", "3"},
+                                    {"Room_N", "4"}, {"Room_Ear", "1.2"}, {"Room_Alpha", "0.2"}})
+        finder->findChild<QLineEdit*>(QLatin1String(box))->setText(QString::fromLatin1(text));
+    finder->findChild<QCheckBox*>(QStringLiteral("Chk_Room"))->setChecked(true);
+    finder->findChild<QTableView*>(QStringLiteral("Table"))->selectRow(0);
+    finder->findChild<QPushButton*>(QStringLiteral("Cmd_Choose"))->click();
+    // Action: a plain calculation after it, then the report of both.
+    s.control<QPushButton>("Cmd_Start")->click();
+    QCOMPARE(s.list()->count(), 2);
+    const QStringList pages = PdfPages(SaveReport(s));
+    const QString text = pages.join(QLatin1Char('\n'));
+    // Expected: the room's block, with L1 = 400/4 as its flow, the room and its
+    // bands; the block of the calculation typed by hand has no room.
+    const qsizetype second = text.indexOf(QRegularExpression(QStringLiteral("(^|\\n)\\s*2\\. ")));
+    QVERIFY(second > 0);
+    const QString first = text.left(second), other = text.mid(second);
+    for (const QString& word : {QStringLiteral("Помещение"), QStringLiteral("Lp, дБ"), QStringLiteral("Lw, дБ"),
+                                QStringLiteral("LpA ="), QStringLiteral("NR ="), QStringLiteral("NC ="),
+                                QStringLiteral("2 × 2")})
+        QVERIFY2(first.contains(word), qPrintable(word));
+    QVERIFY(first.contains(QRegularExpression(QStringLiteral("L0 =\\s+100 м3/ч"))));
+    QVERIFY(first.contains(QRegularExpression(QStringLiteral("L1 =\\s+100 м³/ч"))));
+    QVERIFY(!other.contains(QStringLiteral("Помещение")));
 }
 
 QTEST_MAIN(TestReport)
