@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 #include "calc/stages.h"
 #include "text/utf8.h"
@@ -16,8 +15,6 @@
 namespace nimbo {
 
 namespace {
-
-constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 bool TypeMatches(const Catalogue& catalogue, int row, const std::string& type)
 {
