@@ -97,11 +97,16 @@ void BM_RoomShippedDefault(benchmark::State& state) { Run(state, shipped, Office
 void BM_RoomShippedAllOptions(benchmark::State& state) { Run(state, shipped, Office(true)); }
 void BM_SearchFullDefault(benchmark::State& state) { Run(state, full, Request(false)); }
 void BM_SearchFullDefaultInHalves(benchmark::State& state) { Run(state, full, Request(false), InParts<2>); }
-void BM_SearchFullOneTypeAllOptions(benchmark::State& state)
+nimbo::Request FullOneTypeAllOptions()
 {
     nimbo::Request r = Request(true);
     r.type = full.typeNames().front();
-    Run(state, full, r);
+    return r;
+}
+void BM_SearchFullOneTypeAllOptions(benchmark::State& state) { Run(state, full, FullOneTypeAllOptions()); }
+void BM_SearchFullOneTypeAllOptionsInHalves(benchmark::State& state)
+{
+    Run(state, full, FullOneTypeAllOptions(), InParts<2>);
 }
 
 }  // namespace
@@ -113,6 +118,7 @@ BENCHMARK(BM_RoomShippedAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime(
 BENCHMARK(BM_SearchFullDefault)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_SearchFullDefaultInHalves)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_SearchFullOneTypeAllOptions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_SearchFullOneTypeAllOptionsInHalves)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 int main(int argc, char** argv)
 {
