@@ -6,11 +6,8 @@
 #include "select/quantities.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cmath>
-#include <limits>
-#include <thread>
 
 #include "calc/stages.h"
 #include "text/utf8.h"
@@ -19,11 +16,15 @@ namespace nimbo {
 
 namespace {
 
-constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-
 bool TypeMatches(const Catalogue& catalogue, int row, const std::string& type)
 {
     return type.empty() || catalogue.typeName(row) == type;
+}
+
+// The size lines the row gives a search of the type.
+std::size_t LinesOf(const Catalogue& catalogue, int row, const std::string& type)
+{
+    return TypeMatches(catalogue, row, type) ? static_cast<std::size_t>(OfferedSizes(catalogue, row)) : 0;
 }
 
 // A value the window does not show cannot prove that a limit is kept.
@@ -159,25 +160,6 @@ void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs 
     }
 }
 
-inline constexpr std::size_t kLinesForHelper = 64;
-
-// The first row of the later half of the search's lines.
-int RowAfterHalf(const Catalogue& catalogue, const std::string& type, std::size_t total)
-{
-    std::size_t lines = 0;
-    for (int row = 1; row <= catalogue.recordCount(); ++row) {
-        if (lines >= total / 2)
-            return row;
-        if (TypeMatches(catalogue, row, type))
-            lines += static_cast<std::size_t>(OfferedSizes(catalogue, row));
-    }
-    return catalogue.recordCount() + 1;
-}
-
-struct RowRange {
-    int first, end;
-};
-
 // The lines of rows [first, end) in catalogue order; `goOn` hears the lines
 // done now and then and may stop the work (then false is returned).
 template <class GoOn>
@@ -224,15 +206,34 @@ std::size_t CandidateLines(const Catalogue& catalogue, const std::string& type)
 {
     std::size_t lines = 0;
     for (int row = 1; row <= catalogue.recordCount(); ++row)
-        if (TypeMatches(catalogue, row, type))
-            lines += static_cast<std::size_t>(OfferedSizes(catalogue, row));
+        lines += LinesOf(catalogue, row, type);
     return lines;
 }
 
-SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress& progress)
+std::vector<RowRange> SplitRows(const Catalogue& catalogue, const std::string& type, int parts)
+{
+    const std::size_t total = CandidateLines(catalogue, type);
+    const std::size_t count = static_cast<std::size_t>(std::max(parts, 1));
+    std::vector<RowRange> ranges;
+    std::size_t lines = 0;
+    int first = 1;
+    for (int row = 1; row <= catalogue.recordCount(); ++row) {
+        // A part ends once it holds its share of the lines.
+        if (row > first && lines >= total * (ranges.size() + 1) / count && ranges.size() + 1 < count) {
+            ranges.push_back({first, row});
+            first = row;
+        }
+        lines += LinesOf(catalogue, row, type);
+    }
+    ranges.push_back({first, catalogue.recordCount() + 1});
+    return ranges;
+}
+
+SearchResult SearchPart(const Catalogue& catalogue, const Request& r, RowRange rows, const Progress& progress)
 {
     SearchResult result;
     TypedInputs inputs[3];
+    // Every part reads the inputs for the whole search: each refuses alike.
     result.problem = ReadAllInputs(catalogue, r, inputs);
     if (!result.problem.empty())
         return result;
@@ -241,45 +242,45 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     if (r.room)
         plan = detail::PlanRoom(*r.room, ParseTyped(r.inputs.L).value_or(0), r.decimalSeparator);
     const detail::RoomPlan* room = plan ? &*plan : nullptr;
-
-    // A second core takes the later half of the lines; starting it costs
-    // less than a few dozen lines.
-    const std::size_t total = CandidateLines(catalogue, r.type);
-    const int split = total >= kLinesForHelper && std::thread::hardware_concurrency() > 1
-                          ? RowAfterHalf(catalogue, r.type, total)
-                          : catalogue.recordCount() + 1;
-    std::atomic<bool> stop{false};
-    std::atomic<std::size_t> helperDone{0};
-    std::vector<Found> later;
-    std::thread helper;
-    if (split <= catalogue.recordCount())
-        helper = std::thread([&] {
-            EvaluateRows(catalogue, r, inputs, room, {split, catalogue.recordCount() + 1}, later,
-                         [&](std::size_t done) {
-                             helperDone = done;
-                             return !stop.load();
-                         });
-        });
-    const bool finished = EvaluateRows(catalogue, r, inputs, room, {1, split}, result.found, [&](std::size_t done) {
-        return !progress || progress(done + helperDone.load(), total);
-    });
-    stop = !finished;
-    if (helper.joinable())
-        helper.join();
+    rows = {std::max(rows.first, 1), std::min(rows.end, catalogue.recordCount() + 1)};
+    std::size_t total = 0;
+    for (int row = rows.first; row < rows.end; ++row)
+        total += LinesOf(catalogue, row, r.type);
+    const bool finished = EvaluateRows(catalogue, r, inputs, room, rows, result.found,
+                                       [&](std::size_t done) { return !progress || progress(done, total); });
     if (!finished) {
         result.cancelled = true;
         result.found.clear();
         return result;
     }
-    result.found.insert(result.found.end(), std::make_move_iterator(later.begin()),
-                        std::make_move_iterator(later.end()));
+    if (progress)
+        progress(total, total);
+    return result;
+}
+
+SearchResult FinishSearch(const Request& r, std::vector<SearchResult> parts)
+{
+    SearchResult result;
+    for (SearchResult& part : parts) {
+        if (!part.problem.empty() || part.cancelled) {
+            part.found.clear();
+            return part;
+        }
+        result.found.insert(result.found.end(), std::make_move_iterator(part.found.begin()),
+                            std::make_move_iterator(part.found.end()));
+    }
     std::stable_sort(result.found.begin(), result.found.end(),
                      [room = r.room.has_value()](const Found& a, const Found& b) { return Before(a, b, room); });
     result.fitting = static_cast<int>(std::count_if(result.found.begin(), result.found.end(),
                                                     [](const Found& f) { return f.fits(); }));
-    if (progress)
-        progress(total, total);
     return result;
+}
+
+SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress& progress)
+{
+    std::vector<SearchResult> whole;
+    whole.push_back(SearchPart(catalogue, r, {1, catalogue.recordCount() + 1}, progress));
+    return FinishSearch(r, std::move(whole));
 }
 
 std::string FlowPerOutletText(double L1, char decimalSeparator)

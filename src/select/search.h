@@ -96,7 +96,25 @@ struct SearchResult {
 // false stops the search (the result is then marked cancelled).
 using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 
+// The whole search on this thread.
 SearchResult Search(const Catalogue& catalogue, const Request& request, const Progress& progress = {});
+
+// The same search in parts, one a core, for a caller that has threads:
+// Search equals FinishSearch of the SearchPart of each range of SplitRows.
+struct RowRange {
+    int first = 1, end = 1;  // catalogue rows [first, end)
+};
+// The catalogue's rows cut into at most `parts` ranges of about as many of
+// the type's lines each, in catalogue order.
+std::vector<RowRange> SplitRows(const Catalogue& catalogue, const std::string& type, int parts);
+// The candidates of the range in catalogue order, neither sorted nor
+// counted; the progress hears the range's lines. Each part reads every
+// input of the search, so each refuses as the whole search would.
+SearchResult SearchPart(const Catalogue& catalogue, const Request& request, RowRange rows,
+                        const Progress& progress = {});
+// The parts, in the order of their ranges, as the search's list: sorted and
+// counted; refused or cancelled if a part is.
+SearchResult FinishSearch(const Request& request, std::vector<SearchResult> parts);
 
 // The size lines a search of this type goes through: the finder's measure
 // of how long a search will take before it starts.

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -23,11 +22,11 @@
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
-#include <QThreadPool>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QThreadPool>
 #include <QWindow>
 
 #include "calc/numbers.h"
@@ -84,14 +83,10 @@ Form_Podbor::Form_Podbor(std::shared_ptr<const nimbo::Catalogue> catalogue, QWid
     connectRoom();
 }
 
+// A search still running holds the catalogue and its request itself, and is
+// told to stop as its receiver goes: nothing to wait for.
 Form_Podbor::~Form_Podbor()
 {
-    // A search still running reads the main window's catalogue: it must end
-    // before the catalogue can go.
-    for (Job& job : running_) {
-        job.stop->store(true);
-        job.watcher->waitForFinished();
-    }
     if (isVisible())
         rememberPlace();
 }
@@ -266,8 +261,10 @@ void Form_Podbor::connectInputs()
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(progressTimer_, &QTimer::timeout, this, [this] {
-        if (!running_.isEmpty())
-            progress_->setValue(running_.back().percent->load());
+        std::size_t done = 0;
+        for (const std::atomic<std::size_t>& part : *newest_.done)
+            done += part.load();
+        progress_->setValue(newest_.lines ? static_cast<int>(100 * done / newest_.lines) : 100);
     });
 }
 
@@ -320,9 +317,7 @@ void Form_Podbor::recompute()
 {
     if (filling_)
         return;
-    ++generation_;
-    for (Job& job : running_)
-        job.stop->store(true);
+    dropSearches();
     nimbo::Request request;
     QString problem;
     if (!readRequest(request, problem)) {
@@ -342,51 +337,75 @@ void Form_Podbor::recompute()
     display(request, nimbo::Search(catalogue, request));
 }
 
+void Form_Podbor::dropSearches()
+{
+    ++generation_;
+    for (const nimbo::StopFlag& stop : stops_)
+        stop.request();
+    stops_.clear();
+}
+
 void Form_Podbor::searchOffThread(const nimbo::Request& request)
 {
-    Job job;
-    job.stop = std::make_shared<std::atomic<bool>>(false);
-    job.percent = std::make_shared<std::atomic<int>>(0);
-    job.request = request;
-    job.generation = generation_;
-    job.watcher = new QFutureWatcher<nimbo::SearchResult>(this);
-    connect(job.watcher, &QFutureWatcherBase::finished, this, [this, w = job.watcher] { jobFinished(w); });
-    // The search holds the catalogue alive: it may end after this window.
-    std::shared_ptr<const nimbo::Catalogue> catalogue = catalogue_;
-    // A promise on Qt's own pool rather than QtConcurrent: the Windows build
-    // of Qt carries Core, Gui and Widgets only.
-    auto promise = std::make_shared<QPromise<nimbo::SearchResult>>();
-    promise->start();
-    job.watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, catalogue, request, stop = job.stop, percent = job.percent] {
-        promise->addResult(nimbo::Search(*catalogue, request, [&](std::size_t done, std::size_t total) {
-            percent->store(total ? static_cast<int>(100 * done / total) : 100);
-            return !stop->load();
-        }));
-        promise->finish();
-    });
-    running_.append(job);
+    const int cores = std::max(QThreadPool::globalInstance()->maxThreadCount(), 1);
+    const std::vector<nimbo::RowRange> ranges = nimbo::SplitRows(*catalogue_, request.type, cores);
+    newest_ = {request, std::vector<nimbo::SearchResult>(ranges.size()), ranges.size(),
+               nimbo::CandidateLines(*catalogue_, request.type),
+               std::make_shared<std::vector<std::atomic<std::size_t>>>(ranges.size())};
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        // The work holds the catalogue alive: it may end after this window.
+        auto work = [catalogue = catalogue_, request, range = ranges[i], done = newest_.done,
+                     i](const nimbo::StopFlag& stop) {
+            return nimbo::SearchPart(*catalogue, request, range, [&](std::size_t lines, std::size_t) {
+                (*done)[i].store(lines);
+                return !stop.requested();
+            });
+        };
+        const quint64 generation = generation_;
+        stops_.push_back(nimbo::RunInBackground(
+            *this, std::move(work),
+            [this, generation, i](nimbo::SearchResult part) { partFound(generation, i, std::move(part)); },
+            [this, generation](const std::exception_ptr& failure) { partFailed(generation, failure); }));
+        ++running_;
+    }
     status_->setText(QStringLiteral("идет расчет…"));
     progress_->setValue(0);
     progress_->show();
     progressTimer_->start();
 }
 
-void Form_Podbor::jobFinished(QFutureWatcher<nimbo::SearchResult>* watcher)
+void Form_Podbor::partFound(quint64 generation, std::size_t part, nimbo::SearchResult result)
 {
-    for (qsizetype i = 0; i < running_.size(); ++i) {
-        if (running_[i].watcher != watcher)
-            continue;
-        const Job job = running_.takeAt(i);
-        watcher->deleteLater();
-        if (job.generation == generation_ && !job.stop->load())
-            display(job.request, watcher->result());
-        break;
+    partEnded();
+    if (generation != generation_)
+        return;
+    newest_.parts[part] = std::move(result);
+    if (--newest_.awaited == 0)
+        display(newest_.request, nimbo::FinishSearch(newest_.request, std::move(newest_.parts)));
+}
+
+void Form_Podbor::partFailed(quint64 generation, const std::exception_ptr& failure)
+{
+    partEnded();
+    if (generation != generation_)
+        return;
+    dropSearches();
+    QString problem = QStringLiteral("Подбор прерван ошибкой программы");
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        problem = QStringLiteral("Подбору не хватило памяти: выберите тип или уберите «все исполнения»");
+    } catch (...) {
     }
-    if (running_.isEmpty()) {
-        progressTimer_->stop();
-        progress_->hide();
-    }
+    showProblem(problem);
+}
+
+void Form_Podbor::partEnded()
+{
+    if (--running_ > 0)
+        return;
+    progressTimer_->stop();
+    progress_->hide();
 }
 
 void Form_Podbor::display(const nimbo::Request& request, nimbo::SearchResult result)

@@ -3,17 +3,17 @@
 // flow, checked against the user's limits, recomputed as the user types,
 // with the jet of the selected candidate drawn. Not modal; a view over the
 // search of src/select.
-#include <QFutureWatcher>
-#include <QList>
 #include <QWidget>
 
 #include <array>
-#include <string>
 #include <atomic>
-#include <utility>
+#include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "select/search.h"
+#include "window/background.h"
 
 class JetChart;
 class NoiseChart;
@@ -52,7 +52,7 @@ public:
     // thread, with a progress bar (tests lower it).
     void setLinesOnThisThread(std::size_t lines) { linesOnThisThread_ = lines; }
 
-    bool searching() const { return !running_.isEmpty(); }
+    bool searching() const { return running_ > 0; }
     PodborModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     JetChart* chart() const { return chart_; }
@@ -75,8 +75,12 @@ private:
     void connectInputs();
     void recompute();
     bool readRequest(nimbo::Request& request, QString& problem) const;
+    // Every search still running is told to stop; none of them is shown.
+    void dropSearches();
     void searchOffThread(const nimbo::Request& request);
-    void jobFinished(QFutureWatcher<nimbo::SearchResult>* watcher);
+    void partFound(quint64 generation, std::size_t part, nimbo::SearchResult result);
+    void partFailed(quint64 generation, const std::exception_ptr& failure);
+    void partEnded();
     void display(const nimbo::Request& request, nimbo::SearchResult result);
     void showProblem(const QString& problem);
     void variantChanged();
@@ -131,16 +135,17 @@ private:
     QSplitter* splitter_ = nullptr;
     QPushButton *choose_ = nullptr, *close_ = nullptr;
 
-    // Searches off this thread: each can be told to stop; only the newest
-    // one's result is shown.
-    struct Job {
-        std::shared_ptr<std::atomic<bool>> stop;
-        std::shared_ptr<std::atomic<int>> percent;
-        QFutureWatcher<nimbo::SearchResult>* watcher = nullptr;
+    // Searches off this thread, each in parts, one a core: every part can be
+    // told to stop; only the newest search's result is shown.
+    struct OffThread {
         nimbo::Request request;
-        quint64 generation = 0;
+        std::vector<nimbo::SearchResult> parts;  // by range, as they come
+        std::size_t awaited = 0, lines = 0;
+        std::shared_ptr<std::vector<std::atomic<std::size_t>>> done;  // lines done, by part
     };
-    QList<Job> running_;
+    OffThread newest_;
+    std::vector<nimbo::StopFlag> stops_;  // of the parts still wanted
+    int running_ = 0;                     // parts not yet ended, unwanted ones too
     quint64 generation_ = 0;
     QTimer* progressTimer_ = nullptr;
     // Lines of about 3 µs each (the benchmark, one candidate a line): some

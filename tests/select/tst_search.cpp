@@ -103,6 +103,8 @@ private slots:
     void inputs_are_checked_for_the_sizes_searched_data();
     void inputs_are_checked_for_the_sizes_searched();
     void progress_can_stop_the_search();
+    void parts_together_equal_the_search_data();
+    void parts_together_equal_the_search();
     void room_rows_data();
     void room_rows();
 
@@ -391,6 +393,54 @@ void TstSearch::progress_can_stop_the_search()
     QVERIFY(stopped.found.empty());
     QCOMPARE(seenTotal, CandidateLines(catalogue_, ""));
     QCOMPARE(CandidateLines(catalogue_, ""), std::size_t{6});
+    // A part stopped stops the whole.
+    std::vector<SearchResult> parts{Search(catalogue_, Base()), stopped};
+    QVERIFY(FinishSearch(Base(), std::move(parts)).cancelled);
+}
+
+// --- In parts --------------------------------------------------------------------
+
+void TstSearch::parts_together_equal_the_search_data()
+{
+    QTest::addColumn<Request>("request");
+    QTest::addColumn<int>("parts");
+
+    Request r = Base();
+    r.limits.LwA = 35;
+    r.inputs.A = "10";  // the free size refused: refused ones keep the catalogue order
+    QTest::newRow("halves, a limit and a refusal") << r << 2;
+    QTest::newRow("more parts than rows") << r << 9;
+    r.allOptions = true;
+    r.type = "Опции";
+    QTest::newRow("one type's option combinations in thirds") << r << 3;
+    r = Base();
+    r.inputs.L = "много";
+    QTest::newRow("every part refuses the flow") << r << 2;
+}
+
+void TstSearch::parts_together_equal_the_search()
+{
+    QFETCH(Request, request);
+    QFETCH(int, parts);
+
+    const std::vector<RowRange> ranges = SplitRows(catalogue_, request.type, parts);
+    QVERIFY(static_cast<int>(ranges.size()) <= parts);
+    std::vector<SearchResult> found;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        QCOMPARE(ranges[i].first, i == 0 ? 1 : ranges[i - 1].end);  // every row once, in order
+        QVERIFY(ranges[i].first < ranges[i].end);
+        found.push_back(SearchPart(catalogue_, request, ranges[i]));
+    }
+    QCOMPARE(ranges.back().end, catalogue_.recordCount() + 1);
+    const SearchResult whole = Search(catalogue_, request), merged = FinishSearch(request, std::move(found));
+    QStringList wholeOrder, mergedOrder;
+    for (const Found& f : whole.found)
+        wholeOrder << Describe(catalogue_, f);
+    for (const Found& f : merged.found)
+        mergedOrder << Describe(catalogue_, f);
+    QCOMPARE(mergedOrder, wholeOrder);
+    QCOMPARE(merged.fitting, whole.fitting);
+    QCOMPARE(merged.problem, whole.problem);
 }
 
 QTEST_APPLESS_MAIN(TstSearch)

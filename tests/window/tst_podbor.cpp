@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QScreen>
 #include <QTableView>
 #include <QWindow>
@@ -742,6 +743,13 @@ void TestPodbor::large_search_runs_off_the_thread()
     QVERIFY(!In<QProgressBar>(finder, "Progress")->isVisible());
     QCOMPARE(finder->model()->rowCount(), rows);
     QCOMPARE(finder->model()->request().inputs.L, std::string("900"));
+    // The program closed while a search runs: the search holds what it reads,
+    // and its result finds no window.
+    In<QLineEdit>(finder, "TxtBx_L")->setText(QStringLiteral("1000"));
+    QVERIFY(finder->searching());
+    m.window.reset();
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(30000));
+    QCoreApplication::processEvents();
 }
 
 // --- Placement and keys -----------------------------------------------------------
