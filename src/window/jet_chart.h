@@ -1,14 +1,13 @@
 #pragma once
-// The centre-line velocity of one candidate's jet against the distance, from
-// the outlet to past the throw, as the engine gives it at each distance
-// (the flat-jet formula included where the engine uses it), with the usual
-// terminal velocities and the user's Vx or X marked.
+// The finder's chart of one candidate's jet: the plot of src/report drawn
+// in the window's palette, or a note where there is no jet to draw.
 #include <QList>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
 
 #include "calc/calculation.h"
+#include "report/jet_plot.h"
 
 class JetChart : public QWidget {
     Q_OBJECT
@@ -20,10 +19,10 @@ public:
     void clear(const QString& note);
 
     // (X m, Vx m/s) in order of distance; empty when nothing is drawn.
-    const QList<QPointF>& curve() const { return curve_; }
-    double xMax() const { return xMax_; }
+    const QList<QPointF>& curve() const { return plot_.curve; }
+    double xMax() const { return plot_.xMax; }
     // The throw at the user's Vx (variant 1) or the velocity at X (variant 2).
-    nimbo::JetPoint userPoint() const { return user_; }
+    nimbo::JetPoint userPoint() const { return plot_.user; }
 
     QSize sizeHint() const override { return {420, 300}; }
     QSize minimumSizeHint() const override { return {240, 160}; }
@@ -32,12 +31,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString number(double v) const;
-
-    QList<QPointF> curve_;
-    double xMax_ = 0, yMax_ = 0;
-    int variant_ = 1;
-    nimbo::JetPoint user_;
-    QString title_, note_;
-    char separator_ = '.';
+    nimbo::report::JetPlot plot_;
+    QString note_;
 };
