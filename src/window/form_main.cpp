@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "window/form_podbor.h"
+#include "window/form_project.h"
 
 Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
     : QWidget(parent),
@@ -23,11 +24,17 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     setUpReport();
     guardTypedTexts();
     buildPodborButton();
+    buildProjectButton();
 }
 
-// The finder reads the catalogue, even from a search still running: it goes
-// first, before the members it reads.
-Form_Main::~Form_Main() { delete podbor_; }
+// The finder reads the catalogue, even from a search still running, and the
+// project window recalculates from it: they go first, before the members
+// they read.
+Form_Main::~Form_Main()
+{
+    delete podbor_;
+    delete project_;
+}
 
 void Form_Main::showEvent(QShowEvent* event)
 {

@@ -11,6 +11,7 @@
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_log_place.cpp  where the log file lives, and the lock against a second copy
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
+//   form_main_project.cpp    the project window's button, and its changes asked about at the end
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -38,6 +39,7 @@ class QLockFile;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
+class Form_Project;
 
 namespace nimbo {
 class ClickableLabel;
@@ -58,6 +60,8 @@ public:
     bool startUp();
 
     const nimbo::Catalogue& catalogue() const { return catalogue_; }
+    // The catalogue's file, as the documents name it (form_main_report.cpp).
+    QString catalogueFile() const;
     const nimbo::Selection& selection() const { return selection_; }
     const QString& currentSiteAddress() const { return siteAddress_; }
     int skrtClicks() const { return skrtClicks_; }
@@ -80,10 +84,16 @@ public:
     void pickAndCalculate(const Picks& picks);
     void openPodbor();
 
+    // form_main_project.cpp
+    // The project window, made on first use; the finder adds rooms to it.
+    Form_Project* projectWindow();
+    void openProject();
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // form_main_layout.cpp
@@ -101,6 +111,9 @@ private:
     // form_main_podbor.cpp
     void buildPodborButton();
     void pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int));
+
+    // form_main_project.cpp
+    void buildProjectButton();
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
@@ -261,4 +274,6 @@ private:
     QPushButton* Cmd_skrt = nullptr;
     QPushButton* Cmd_Podbor = nullptr;
     Form_Podbor* podbor_ = nullptr;
+    QPushButton* Cmd_Project = nullptr;
+    Form_Project* project_ = nullptr;
 };

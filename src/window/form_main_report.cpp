@@ -97,14 +97,12 @@ std::vector<nimbo::CalculationSheet> Form_Main::reportSheets() const
     return sheets;
 }
 
-nimbo::report::Heading Form_Main::reportHeading() const
+QString Form_Main::catalogueFile() const
 {
-    const QString catalogue =
-        QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
-    const QFileInfo info(catalogue);
-    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(info.absoluteFilePath()),
-            info.exists() ? info.lastModified() : QDateTime()};
+    return QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
 }
+
+nimbo::report::Heading Form_Main::reportHeading() const { return nimbo::report::HeadingOf(catalogueFile()); }
 
 void Form_Main::Mnu_SavePdf_Click()
 {

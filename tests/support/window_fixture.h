@@ -89,6 +89,25 @@ public:
         return true;
     }
     QString userDataFolder() const override { return dataFolder; }
+
+    // The open dialog answers openAnswer ("" = cancel).
+    QString openAnswer;
+    QStringList openSuggestions;
+    QString chooseOpenFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        openSuggestions.append(suggested);
+        return openAnswer;
+    }
+    // The unsaved-changes question takes the answers given in advance, in
+    // order; one asked beyond them is answered «Отмена», so that nothing is
+    // lost, and the test sees it asked in `saveQuestions`.
+    QList<SaveAnswer> saveAnswers;
+    QStringList saveQuestions;
+    SaveAnswer askToSave(QWidget*, const QString&, const QString& text) override
+    {
+        saveQuestions.append(text);
+        return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
+    }
 };
 
 // A program folder below a temporary directory. Its name may be any path,
