@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -154,6 +155,19 @@ private:
     QTemporaryDir base_;
     QString path_;
 };
+
+// The shipped catalogue and pictures in a folder of the test's own.
+inline void CopyShippedData(const ProgramFolder& folder)
+{
+    const QString from = QStringLiteral(NIMBO_SOURCE_DIR "/data");
+    QDirIterator it(from, {QStringLiteral("b"), QStringLiteral("*.jpg")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = folder.file(QDir(from).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
 
 // The window over a folder and a platform, not yet started.
 inline std::unique_ptr<Form_Main> MakeWindow(const ProgramFolder& folder, RecordingPlatform& platform)
