@@ -17,6 +17,10 @@
 #include "schedule/schedule.h"
 #include "window/project_files.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace nimbo {
 
 namespace {
@@ -31,6 +35,20 @@ void Say(const QString& text)
     const QByteArray line = text.toUtf8() + '\n';
     std::fputs(line.constData(), stderr);
     std::fflush(stderr);
+}
+
+// On Windows the program has no console of its own: a line for stderr goes
+// to the console it was started from, as UTF-8, unless stderr is already
+// taken (redirected to a file or a pipe).
+void ReachTheConsole()
+{
+#ifdef _WIN32
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if ((err == nullptr || err == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (std::freopen("CONOUT$", "w", stderr))
+            SetConsoleOutputCP(CP_UTF8);
+    }
+#endif
 }
 
 // Qt's own notes (a runtime folder not set, a font substituted) are for a
@@ -127,6 +145,7 @@ int RunBatch(int argc, char* argv[])
     // only that one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    ReachTheConsole();
     qInstallMessageHandler(QuietQt);
     QGuiApplication app(argc, argv);
     Job job;
