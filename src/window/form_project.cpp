@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -70,14 +70,13 @@ Form_Project::Form_Project(const nimbo::Catalogue& catalogue, nimbo::Platform& p
     setObjectName(QStringLiteral("Form_Project"));
     model_ = new ProjectModel(catalogue_, separator_, this);
     undo_ = new QUndoStack(this);
-    auto* layout = new QVBoxLayout(this);
+    new QVBoxLayout(this);
     buildMenus();
     buildProperties();
     buildTable();
     connect(undo_, &QUndoStack::indexChanged, this, &Form_Project::updateState);
     connect(model_, &ProjectModel::renameRequested, this, &Form_Project::renameRoom);
-    layout->setStretch(2, 1);
-    resize(1100, 560);
+    resize(1400, 560);
     updateState();
 }
 
@@ -143,11 +142,16 @@ void Form_Project::buildMenus()
 void Form_Project::buildProperties()
 {
     auto* group = new QGroupBox(QStringLiteral("Свойства проекта (для ведомости и отчета)"), this);
-    auto* form = new QFormLayout(group);
+    // Two a line: the table below keeps the height.
+    auto* grid = new QGridLayout(group);
     for (std::size_t i = 0; i < std::size(kPropertyBoxes); ++i) {
         properties_[i] = new QLineEdit(group);
         properties_[i]->setObjectName(QLatin1String(kPropertyBoxes[i].name));
-        form->addRow(QString::fromUtf8(kPropertyBoxes[i].caption), properties_[i]);
+        auto* caption = new QLabel(QString::fromUtf8(kPropertyBoxes[i].caption), group);
+        caption->setBuddy(properties_[i]);
+        const int row = static_cast<int>(i / 2), column = static_cast<int>(i % 2) * 2;
+        grid->addWidget(caption, row, column);
+        grid->addWidget(properties_[i], row, column + 1);
         connect(properties_[i], &QLineEdit::textEdited, this, &Form_Project::propertiesEdited);
     }
     layout()->addWidget(group);
@@ -168,7 +172,7 @@ void Form_Project::buildTable()
             editInFinder();
     });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form_Project::updateState);
-    layout()->addWidget(table_);
+    static_cast<QVBoxLayout*>(layout())->addWidget(table_, 1);
 
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const QString& caption, void (Form_Project::*slot)()) {
