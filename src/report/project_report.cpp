@@ -172,88 +172,139 @@ double Height(const std::unique_ptr<QTextDocument>& doc) { return doc->size().he
 
 }  // namespace
 
+namespace {
+
+// Every document of the report laid out, and the page of each piece.
+struct Layout {
+    explicit Layout(QPagedPaintDevice& device)
+        : page{device, 0, device.logicalDpiY() / 25.4},
+          area(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiY()).size()),
+          gap(kGapMm * page.dpmm)
+    {
+        page.width = area.width();
+    }
+    Page page;
+    QRectF area;
+    double gap = 0;
+    std::unique_ptr<QTextDocument> head, tableHead;
+    std::vector<std::unique_ptr<QTextDocument>> rows;
+    std::vector<Block> blocks;
+    std::vector<int> rowPage, blockPage;
+    int pages = 1;
+};
+
+// The schedule under the title, its header on top of every page it reaches;
+// the rooms after its last row.
+void PlaceOnPages(Layout& l)
+{
+    const double room = l.area.height() - kFooterMm * l.page.dpmm;
+    const double headHeight = Height(l.head) + l.gap;
+    std::vector<double> rowHeights, blockHeights;
+    for (const auto& row : l.rows)
+        rowHeights.push_back(Height(row));
+    for (const Block& b : l.blocks)
+        blockHeights.push_back(b.height);
+    l.rowPage = PaginateAfter(rowHeights, headHeight, room - Height(l.tableHead), 0);
+    const int tableEnd = l.rowPage.empty() ? 0 : l.rowPage.back();
+    double tableBottom = (tableEnd == 0 ? headHeight : 0) + Height(l.tableHead);
+    for (std::size_t i = 0; i < l.rows.size(); ++i)
+        tableBottom += l.rowPage[i] == tableEnd ? rowHeights[i] : 0;
+    l.blockPage = PaginateAfter(blockHeights, tableBottom + l.gap, room, l.gap);
+    for (int& p : l.blockPage)
+        p += tableEnd;
+    l.pages = 1 + std::max(tableEnd, l.blockPage.empty() ? 0 : l.blockPage.back());
+}
+
+Layout LayOut(QPagedPaintDevice& device, const Heading& heading, const ProjectSheet& sheet)
+{
+    Layout l(device);
+    l.head = Document(device, l.area.width());
+    l.head->setHtml(HeadHtml(heading, sheet));
+    l.tableHead = TableDocument(l.page, sheet.scheduleHeaders, true);
+    for (const std::vector<std::string>& cells : sheet.schedule)
+        l.rows.push_back(TableDocument(l.page, cells, false));
+    for (std::size_t i = 0; i < sheet.rooms.size(); ++i)
+        l.blocks.push_back(MakeBlock(l.page, static_cast<int>(i) + 1, sheet.rooms[i]));
+    PlaceOnPages(l);
+    return l;
+}
+
+// Draws down the pages: each turn of a page ends the one before with its
+// footer.
+class PageDrawer {
+public:
+    PageDrawer(QPainter& painter, const Layout& layout, QString footer)
+        : painter_(painter), layout_(layout), footer_(std::move(footer))
+    {
+    }
+    // True when `next` is another page than the current one.
+    bool turnTo(int next)
+    {
+        if (next == current_)
+            return false;
+        finish();
+        layout_.page.device.newPage();
+        current_ = next;
+        y_ = 0;
+        return true;
+    }
+    void draw(QTextDocument& doc)
+    {
+        painter_.save();
+        painter_.translate(0, y_);
+        doc.drawContents(&painter_);
+        painter_.restore();
+        y_ += doc.size().height();
+    }
+    // A hairline parts a block from what stands above it on its page.
+    void draw(const Block& block, char separator)
+    {
+        const double gap = layout_.gap;
+        if (y_ > 0) {
+            y_ += gap;
+            painter_.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), 0.25 * layout_.page.dpmm));
+            painter_.drawLine(QPointF(0, y_ - gap / 2), QPointF(layout_.area.width(), y_ - gap / 2));
+        }
+        painter_.save();
+        painter_.translate(0, y_);
+        DrawBlock(painter_, layout_.page, block, separator);
+        painter_.restore();
+        y_ += block.height;
+    }
+    void skip(double height) { y_ += height; }
+    void finish() { DrawFooter(painter_, layout_.area, footer_, current_ + 1, layout_.pages); }
+
+private:
+    QPainter& painter_;
+    const Layout& layout_;
+    QString footer_;
+    int current_ = 0;
+    double y_ = 0;
+};
+
+}  // namespace
+
 bool PrintProject(QPagedPaintDevice& device, const Heading& heading, const ProjectSheet& sheet, char separator)
 {
-    const int dpi = device.logicalDpiY();
-    const double dpmm = dpi / 25.4;
-    const QRectF paint = device.pageLayout().paintRectPixels(dpi);
-    const QRectF area(0, 0, paint.width(), paint.height());
-    const Page page{device, area.width(), dpmm};
-    const double gap = kGapMm * dpmm, room = area.height() - kFooterMm * dpmm;
-
-    const auto head = Document(device, area.width());
-    head->setHtml(HeadHtml(heading, sheet));
-    const auto tableHead = TableDocument(page, sheet.scheduleHeaders, true);
-    std::vector<std::unique_ptr<QTextDocument>> rows;
-    std::vector<double> rowHeights;
-    for (const std::vector<std::string>& cells : sheet.schedule) {
-        rows.push_back(TableDocument(page, cells, false));
-        rowHeights.push_back(Height(rows.back()));
-    }
-    std::vector<Block> blocks;
-    std::vector<double> blockHeights;
-    for (std::size_t i = 0; i < sheet.rooms.size(); ++i) {
-        blocks.push_back(MakeBlock(page, static_cast<int>(i) + 1, sheet.rooms[i]));
-        blockHeights.push_back(blocks.back().height);
-    }
-    // The schedule under the title, its header on top of every page it
-    // reaches; the rooms after its last row.
-    const double headHeight = Height(head) + gap;
-    const std::vector<int> rowPage = PaginateAfter(rowHeights, headHeight, room - Height(tableHead), 0);
-    const int tableEnd = rowPage.empty() ? 0 : rowPage.back();
-    double tableBottom = (tableEnd == 0 ? headHeight : 0) + Height(tableHead);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        tableBottom += rowPage[i] == tableEnd ? rowHeights[i] : 0;
-    std::vector<int> blockPage = PaginateAfter(blockHeights, tableBottom + gap, room, gap);
-    for (int& p : blockPage)
-        p += tableEnd;
-    const int pages = 1 + std::max(tableEnd, blockPage.empty() ? 0 : blockPage.back());
-    const QString footer = QString::fromUtf8(kProjectTitle) + QStringLiteral(", ") + heading.made.toString(kDateFormat);
-
+    Layout l = LayOut(device, heading, sheet);
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    int current = 0;
-    double y = 0;
-    // Ends the page and starts `next` when it is another one.
-    const auto turnTo = [&](int next) {
-        if (next == current)
-            return false;
-        DrawFooter(painter, area, footer, current + 1, pages);
-        device.newPage();
-        current = next;
-        y = 0;
-        return true;
-    };
-    const auto draw = [&](QTextDocument& doc) {
-        painter.save();
-        painter.translate(0, y);
-        doc.drawContents(&painter);
-        painter.restore();
-        y += doc.size().height();
-    };
-    draw(*head);
-    y += gap;
-    draw(*tableHead);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (turnTo(rowPage[i]))
-            draw(*tableHead);
-        draw(*rows[i]);
+    PageDrawer pages(painter, l,
+                     QString::fromUtf8(kProjectTitle) + QStringLiteral(", ") + heading.made.toString(kDateFormat));
+    pages.draw(*l.head);
+    pages.skip(l.gap);
+    pages.draw(*l.tableHead);
+    for (std::size_t i = 0; i < l.rows.size(); ++i) {
+        if (pages.turnTo(l.rowPage[i]))
+            pages.draw(*l.tableHead);
+        pages.draw(*l.rows[i]);
     }
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        turnTo(blockPage[i]);
-        if (y > 0) {
-            y += gap;
-            painter.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), 0.25 * dpmm));
-            painter.drawLine(QPointF(0, y - gap / 2), QPointF(area.width(), y - gap / 2));
-        }
-        painter.save();
-        painter.translate(0, y);
-        DrawBlock(painter, page, blocks[i], separator);
-        painter.restore();
-        y += blockHeights[i];
+    for (std::size_t i = 0; i < l.blocks.size(); ++i) {
+        pages.turnTo(l.blockPage[i]);
+        pages.draw(l.blocks[i], separator);
     }
-    DrawFooter(painter, area, footer, current + 1, pages);
+    pages.finish();
     return painter.end();
 }
 

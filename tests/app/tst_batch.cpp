@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "support/host_tool.h"
+#include "project/project_file.h"
 #include "support/project_sample.h"
 
 using namespace nimbo::test;
@@ -83,6 +84,7 @@ private slots:
     void schedule_of_the_readme_example();
     void project_that_cannot_be_read_data();
     void project_that_cannot_be_read();
+    void long_report_keeps_each_block_on_its_page();
 };
 
 void TestBatch::schedule_of_the_readme_example_data()
@@ -199,6 +201,52 @@ void TestBatch::project_that_cannot_be_read()
     QVERIFY(!run.errors.isEmpty());
     QCOMPARE(run.errors.front(), error.contains(QLatin1String("%1")) ? error.arg(input) : error);
     QCOMPARE(folder.entries(), before);
+}
+
+// Sixty rooms: the schedule runs over two pages with its header on each,
+// and no room's block is split between two pages.
+void TestBatch::long_report_keeps_each_block_on_its_page()
+{
+    nimbo::Project project;
+    QCOMPARE(nimbo::ReadProject(ReadmeExample().toStdString(), "README", project), std::string());
+    const std::vector<nimbo::ProjectRoom> two = project.rooms;
+    project.rooms.clear();
+    constexpr int kRooms = 60;
+    for (int k = 1; k <= kRooms; ++k) {
+        project.rooms.push_back(two[static_cast<std::size_t>(k % 2)]);
+        project.rooms.back().name = "Комната " + std::to_string(k);
+    }
+    Folder folder;
+    const QString input = folder.file(QStringLiteral("большой.nimbo")), output = folder.file(QStringLiteral("отчет.pdf"));
+    QVERIFY(Write(input, QByteArray::fromStdString(nimbo::WriteProject(project))));
+    QCOMPARE(folder.run({QStringLiteral("--schedule"), input, QStringLiteral("--pdf"), output}).exitCode, 0);
+    const QStringList pages = PdfPages(output);
+    QCOMPARE(pages.size(), PageCount(output));
+    QVERIFY(pages.size() > kRooms / 3);
+    const auto heading = [](int k) { return QRegularExpression(QStringLiteral("(^|\\n)\\s*%1\\. Комната %1\\s*\\n").arg(k)); };
+    int tablePages = 0, previous = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        QVERIFY2(pages[p].contains(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())), qPrintable(pages[p]));
+        const bool rows = pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s*\\d+ Комната \\d+ ")));
+        tablePages += rows;
+        if (rows)
+            QVERIFY2(Solid(pages[p]).contains(Solid(QStringLiteral("№ Помещение"))), qPrintable(pages[p]));
+    }
+    QCOMPARE(tablePages, 2);
+    for (int k = 1; k <= kRooms; ++k) {
+        int page = -1;
+        for (int p = 0; p < pages.size() && page < 0; ++p)
+            page = pages[p].contains(heading(k)) ? p : -1;
+        QVERIFY2(page >= previous, qPrintable(QStringLiteral("room %1").arg(k)));
+        QString block = pages[page].mid(pages[page].indexOf(heading(k)));
+        if (const QRegularExpressionMatch next = heading(k + 1).match(block); next.hasMatch())
+            block = block.left(next.capturedStart());
+        // The charts stand at the right of the texts, beside them on the lines.
+        const QString missing = MissingInOrder(block, {"Помещение", "Уровни звукового давления у слушателя",
+                                                       "Воздухораспределитель", "Результаты по текущему каталогу"});
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("room %1 on page %2: ").arg(k).arg(page + 1) + missing));
+        previous = page;
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
