@@ -80,68 +80,92 @@ JetPlot PlotJet(const Stages& st, int variant, double given, const QString& titl
     return plot;
 }
 
-void DrawJet(QPainter& p, const QRectF& box, const JetPlot& plot, const QFont& font, const ChartColours& colours)
-{
-    p.save();
-    p.translate(box.topLeft());
-    p.setFont(font);
-    // Lengths are given in screen pixels; paper has more dots to the inch.
-    const double px = p.device() ? p.device()->logicalDpiX() / 96.0 : 1;
-    const QFontMetricsF fm(font, p.device());
-    const double w = box.width(), h = box.height(), line = fm.height();
-    const double scaleWidth = fm.horizontalAdvance(QStringLiteral("0,25"));
-    const QRectF area(scaleWidth + 14 * px, line * 2 + 6 * px, w - scaleWidth - 30 * px, h - line * 4 - 12 * px);
-    const auto at = [&](double x, double v) {
-        return QPointF(area.left() + area.width() * x / plot.xMax,
-                       area.bottom() - area.height() * std::min(v, plot.yMax) / plot.yMax);
-    };
-    p.setPen(colours.text);
-    p.drawText(QRectF(0, 2 * px, w, line), Qt::AlignHCenter, plot.title);
-    p.drawText(QRectF(2 * px, line + 2 * px, area.left() + 80 * px, line), Qt::AlignLeft, QStringLiteral("Vx, м/с"));
-    p.drawText(QRectF(area.left(), area.bottom() + line + 4 * px, area.width(), line), Qt::AlignRight,
-               QStringLiteral("X, м"));
+namespace {
 
-    // Grid and scales.
+// Where the plot's values land in the chart's area; lengths in screen
+// pixels times `px` (paper has more dots to the inch).
+struct Frame {
+    const JetPlot& plot;
+    QRectF area;
+    double px, line;
+    QPointF at(double x, double v) const
+    {
+        return {area.left() + area.width() * x / plot.xMax,
+                area.bottom() - area.height() * std::min(v, plot.yMax) / plot.yMax};
+    }
+};
+
+void DrawScales(QPainter& p, const Frame& f, const ChartColours& colours)
+{
+    const JetPlot& plot = f.plot;
     const double xStep = NiceStep(plot.xMax, 8);
     for (double x = 0; x <= plot.xMax + 1e-9; x += xStep) {
-        p.setPen(QPen(colours.grid, 0.5 * px));
-        p.drawLine(at(x, 0), at(x, plot.yMax));
+        p.setPen(QPen(colours.grid, 0.5 * f.px));
+        p.drawLine(f.at(x, 0), f.at(x, plot.yMax));
         p.setPen(colours.text);
-        p.drawText(QRectF(at(x, 0).x() - 30 * px, area.bottom() + 2 * px, 60 * px, line), Qt::AlignHCenter,
+        p.drawText(QRectF(f.at(x, 0).x() - 30 * f.px, f.area.bottom() + 2 * f.px, 60 * f.px, f.line), Qt::AlignHCenter,
                    Number(plot, x));
     }
     const double yStep = NiceStep(plot.yMax, 6);
     for (double v = 0; v <= plot.yMax + 1e-9; v += yStep) {
-        p.setPen(QPen(colours.grid, 0.5 * px));
-        p.drawLine(at(0, v), at(plot.xMax, v));
+        p.setPen(QPen(colours.grid, 0.5 * f.px));
+        p.drawLine(f.at(0, v), f.at(plot.xMax, v));
         p.setPen(colours.text);
-        p.drawText(QRectF(0, at(0, v).y() - line / 2, area.left() - 4 * px, line), Qt::AlignRight, Number(plot, v));
+        p.drawText(QRectF(0, f.at(0, v).y() - f.line / 2, f.area.left() - 4 * f.px, f.line), Qt::AlignRight,
+                   Number(plot, v));
     }
-    p.setPen(QPen(colours.text, 1 * px));
-    p.drawLine(at(0, 0), at(plot.xMax, 0));
-    p.drawLine(at(0, 0), at(0, plot.yMax));
+    p.setPen(QPen(colours.text, 1 * f.px));
+    p.drawLine(f.at(0, 0), f.at(plot.xMax, 0));
+    p.drawLine(f.at(0, 0), f.at(0, plot.yMax));
+}
 
-    // The marks, then the user's value, then the curve on top.
-    p.setPen(QPen(QColor(200, 120, 0), 1 * px, Qt::DashLine));
+// The usual terminal velocities, then the user's value.
+void DrawMarks(QPainter& p, const Frame& f, const QFontMetricsF& fm)
+{
+    const JetPlot& plot = f.plot;
+    p.setPen(QPen(QColor(200, 120, 0), 1 * f.px, Qt::DashLine));
     for (double mark : kMarks) {
-        p.drawLine(at(0, mark), at(plot.xMax, mark));
-        p.drawText(at(plot.xMax, mark) + QPointF(-fm.horizontalAdvance(Number(plot, mark)) - 2 * px, -2 * px),
+        p.drawLine(f.at(0, mark), f.at(plot.xMax, mark));
+        p.drawText(f.at(plot.xMax, mark) + QPointF(-fm.horizontalAdvance(Number(plot, mark)) - 2 * f.px, -2 * f.px),
                    Number(plot, mark));
     }
-    p.setPen(QPen(QColor(0, 140, 60), 1.5 * px, Qt::DashDotLine));
+    p.setPen(QPen(QColor(0, 140, 60), 1.5 * f.px, Qt::DashDotLine));
     const JetPoint& u = plot.user;
     const QString userText = plot.variant == 2
                                  ? QStringLiteral("X = %1 м, Vx = %2 м/с").arg(Number(plot, u.X), Number(plot, u.Vx))
                                  : QStringLiteral("Vx = %1 м/с, l = %2 м").arg(Number(plot, u.Vx), Number(plot, u.X));
     if (plot.variant == 1)
-        p.drawLine(at(0, u.Vx), at(plot.xMax, u.Vx));
-    p.drawLine(at(u.X, 0), at(u.X, plot.yMax));
-    p.drawText(QRectF(area.left() + 4 * px, line + 2 * px, area.width() - 4 * px, line), Qt::AlignRight, userText);
+        p.drawLine(f.at(0, u.Vx), f.at(plot.xMax, u.Vx));
+    p.drawLine(f.at(u.X, 0), f.at(u.X, plot.yMax));
+    p.drawText(QRectF(f.area.left() + 4 * f.px, f.line + 2 * f.px, f.area.width() - 4 * f.px, f.line), Qt::AlignRight,
+               userText);
+}
 
-    QPainterPath path(at(plot.curve.front().x(), plot.curve.front().y()));
+}  // namespace
+
+void DrawJet(QPainter& p, const QRectF& box, const JetPlot& plot, const QFont& font, const ChartColours& colours)
+{
+    p.save();
+    p.translate(box.topLeft());
+    p.setFont(font);
+    const double px = p.device() ? p.device()->logicalDpiX() / 96.0 : 1;
+    const QFontMetricsF fm(font, p.device());
+    const double w = box.width(), h = box.height(), line = fm.height();
+    const double scaleWidth = fm.horizontalAdvance(QStringLiteral("0,25"));
+    const Frame f{plot, QRectF(scaleWidth + 14 * px, line * 2 + 6 * px, w - scaleWidth - 30 * px, h - line * 4 - 12 * px),
+                  px, line};
+    p.setPen(colours.text);
+    p.drawText(QRectF(0, 2 * px, w, line), Qt::AlignHCenter, plot.title);
+    p.drawText(QRectF(2 * px, line + 2 * px, f.area.left() + 80 * px, line), Qt::AlignLeft, QStringLiteral("Vx, м/с"));
+    p.drawText(QRectF(f.area.left(), f.area.bottom() + line + 4 * px, f.area.width(), line), Qt::AlignRight,
+               QStringLiteral("X, м"));
+    DrawScales(p, f, colours);
+    DrawMarks(p, f, fm);
+    // The curve on top of everything.
+    QPainterPath path(f.at(plot.curve.front().x(), plot.curve.front().y()));
     for (const QPointF& pt : plot.curve)
-        path.lineTo(at(pt.x(), pt.y()));
-    p.setClipRect(area.adjusted(0, -1 * px, 1 * px, 1 * px));
+        path.lineTo(f.at(pt.x(), pt.y()));
+    p.setClipRect(f.area.adjusted(0, -1 * px, 1 * px, 1 * px));
     p.setPen(QPen(QColor(20, 80, 200), 2 * px));
     p.drawPath(path);
     p.restore();
