@@ -179,6 +179,12 @@ void TestProject::button_opens_the_one_project_window()
     QCOMPARE(windows.size(), 1);
     QVERIFY(windows[0]->isVisible() && windows[0]->isWindow() && !windows[0]->isModal());
     QCOMPARE(windows[0]->windowTitle(), QStringLiteral("Проект[*]"));
+    QStringList shortcuts;
+    for (const char* name : {"Act_New", "Act_Open", "Act_Save", "Act_SaveAs", "Act_Print", "Act_Undo", "Act_Redo",
+                             "Act_Edit", "Act_Rename", "Act_Delete", "Act_Up", "Act_Down"})
+        shortcuts << In<QAction>(windows[0], name)->shortcut().toString(QKeySequence::PortableText);
+    QCOMPARE(shortcuts, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+P", "Ctrl+Z", "Ctrl+Y", "Ctrl+E",
+                                "F2", "Del", "Ctrl+Up", "Ctrl+Down"}));
 }
 
 void TestProject::rooms_are_edited_with_undo_data()
@@ -266,9 +272,12 @@ void TestProject::saved_project_opens_with_the_same_rows()
     const QStringList cells = Cells(p);
     QVERIFY(p->isModified());
 
-    // A name without an extension gets the project's.
+    // A name without an extension gets the project's. The keys, as a
+    // person presses them.
+    p->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(p));
     m.platform.saveAnswer = m.folder.file(QStringLiteral("офис"));
-    Trigger(p, "Act_Save");
+    QTest::keySequence(p->table(), QKeySequence(QStringLiteral("Ctrl+S")));
     const QString file = m.folder.file(QStringLiteral("офис.nimbo"));
     QVERIFY2(m.platform.messages.isEmpty(), qPrintable(m.platform.messages.value(0).text));
     QCOMPARE(p->filePath(), file);
@@ -276,11 +285,11 @@ void TestProject::saved_project_opens_with_the_same_rows()
     QCOMPARE(p->windowTitle(), QStringLiteral("Проект — офис.nimbo[*]"));
     QCOMPARE(Bytes(file), QByteArray::fromStdString(nimbo::WriteProject(p->model()->projectToSave())));
 
-    Trigger(p, "Act_New");
+    QTest::keySequence(p->table(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(p->model()->rowCount(), 0);
     QVERIFY(In<QLineEdit>(p, "Prop_Name")->text().isEmpty());
     m.platform.openAnswer = file;
-    Trigger(p, "Act_Open");
+    QTest::keySequence(p->table(), QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(Cells(p), cells);
     QCOMPARE(In<QLineEdit>(p, "Prop_Name")->text(), QStringLiteral("Бизнес-центр «Север»"));
     QCOMPARE(In<QLineEdit>(p, "Prop_Engineer")->text(), QStringLiteral("Иванова А. С."));
