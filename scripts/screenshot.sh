@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the README's pictures: the real window under Xvfb with a window
-# manager (so it has a real frame), a model chosen and calculated; and the
-# first page of a report of three calculations, as pdftoppm draws it.
+# manager (so it has a real frame), a model chosen and calculated; the first
+# page of a report of three calculations, as pdftoppm draws it; the project
+# window and the first page of its report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for p in openbox imagemagick poppler-utils; do
@@ -35,7 +36,7 @@ fi
 
 build=${BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target nimbo pose_window pose_report
+cmake --build "$build" --target nimbo pose_window pose_report pose_project
 
 # shot OUTPUT PROGRAM ARGUMENTS...: the screen while the program poses.
 # The root window is black around the framed window, so trimming the whole
@@ -75,4 +76,13 @@ SCREEN=1800x760 shot docs/finder-room.png "$pose" "$folder" "Диффузоры 
 LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$pose" "$folder" "Сопла дальнобойные" "СД" "D400" "1600" 0 \
   chart=docs/jet-chart-nozzle.png
 echo docs/jet-chart-nozzle.png
+rm -r "$report"
+
+# The project window over a project of four rooms, one of them marked; and
+# the first page of its report, made by the command line as batch work does.
+SCREEN=1540x900 shot docs/project.png "$build/tools/pose_project" "$folder" "$PWD/tools/screenshot/office.nimbo" 6
+report=$(mktemp -d)
+"$build/nimbo/nimbo" --schedule tools/screenshot/office.nimbo --pdf "$report/project.pdf"
+pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$report/project.pdf" docs/project-report
+echo docs/project-report.png
 rm -r "$report"

@@ -19,6 +19,9 @@ namespace nimbo {
 
 enum class MessageIcon { None, Information, Warning, Critical };
 
+// The answer to unsaved changes: save them, drop them, or stay.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -37,8 +40,15 @@ public:
     // the suggested path; "" when the user cancels.
     virtual QString chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
                                    const QString& filter) = 0;
+    // The existing file to open, asked of the user starting at `suggested`
+    // (a folder or a file); "" when the user cancels.
+    virtual QString chooseOpenFile(QWidget* parent, const QString& title, const QString& suggested,
+                                   const QString& filter) = 0;
     // Lets the user pick and set up a printer; false when the user cancels.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // Whether to save changes before they are lost: a question with the
+    // buttons «Сохранить», «Не сохранять» and «Отмена».
+    virtual SaveAnswer askToSave(QWidget* parent, const QString& title, const QString& text) = 0;
     // The user's own folder for the program's files, where the log goes when
     // the program folder cannot take it; empty when there is none.
     virtual QString userDataFolder() const { return {}; }
@@ -54,7 +64,10 @@ public:
     char decimalSeparator() const override;
     QString chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
                            const QString& filter) override;
+    QString chooseOpenFile(QWidget* parent, const QString& title, const QString& suggested,
+                           const QString& filter) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    SaveAnswer askToSave(QWidget* parent, const QString& title, const QString& text) override;
     QString userDataFolder() const override;
 };
 

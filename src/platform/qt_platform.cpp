@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -43,6 +44,25 @@ QString QtPlatform::chooseSaveFile(QWidget* parent, const QString& title, const 
                                    const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+}
+
+QString QtPlatform::chooseOpenFile(QWidget* parent, const QString& title, const QString& suggested,
+                                   const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, suggested, filter);
+}
+
+SaveAnswer QtPlatform::askToSave(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveAnswer::Save;
+    return box.clickedButton() == discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
 bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer)

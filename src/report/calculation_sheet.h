@@ -25,11 +25,11 @@ struct ShownGroup {
 
 // The room a calculation was chosen for in the finder: its data and the
 // sound at the listener, as the finder showed them.
-struct RoomSheet {
+struct RoomBlock {
     std::string title;               // "Помещение"
     std::vector<ShownValue> values;  // size, count, absorption, flows, LpA, NR, NC
     std::array<std::string, 8> Lw, Lp;  // per octave band, dB
-    bool operator==(const RoomSheet&) const = default;
+    bool operator==(const RoomBlock&) const = default;
 };
 
 struct CalculationSheet {
@@ -45,7 +45,7 @@ struct CalculationSheet {
     std::string sectionsTitle;         // the frame around the section frames
     std::vector<ShownGroup> sections;  // only the section frames on screen
     std::string picture;               // base name under jpg/; "" when none was shown
-    std::optional<RoomSheet> room;     // a calculation chosen for a room
+    std::optional<RoomBlock> room;     // a calculation chosen for a room
     // Charts drawn across the block's width, by the names the report's
     // picture source knows them by: the jet, the room's noise.
     std::vector<std::string> charts;

@@ -1,15 +1,15 @@
 #include "report/report.h"
 
+#include "report/page_layout.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -21,24 +21,12 @@ namespace nimbo::report {
 namespace {
 
 constexpr double kPictureWidthMm = 48;
-constexpr double kGapMm = 5;
-constexpr double kFooterMm = 8;
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
-QString H(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+QString H(const std::string& text) { return Html(text); }
 
 // A caption keeps to one line: "Vжс =" never breaks before its "=".
 QString Unbroken(const std::string& text) { return H(text).replace(QLatin1Char(' '), QStringLiteral("&nbsp;")); }
-
-QFont ReportFont()
-{
-    // DejaVu comes with the Linux build's packages, Arial with every Windows;
-    // both carry Cyrillic and may be embedded.
-    QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")});
-    font.setPointSizeF(9);
-    return font;
-}
 
 // Captions, values and units stand in the same columns in every table of a
 // block, so that the eye runs down one column of numbers.
@@ -88,7 +76,7 @@ QString RoomTable(const CalculationSheet& s)
 {
     if (!s.room)
         return {};
-    const RoomSheet& r = *s.room;
+    const RoomBlock& r = *s.room;
     QString html = GroupTable(H(r.title), ValueRows(r.values));
     static const char* const kHz[] = {"63", "125", "250", "500", "1000", "2000", "4000", "8000"};
     html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\" style=\"margin-top:5px\">"
@@ -128,18 +116,6 @@ QString HeadingHtml(const Heading& h, std::size_t count)
                           "<p>Отчет составлен %2<br>Каталог: %3<br>Расчетов: %4</p>")
         .arg(QString::fromUtf8(kTitle).toHtmlEscaped(), h.made.toString(kDateFormat), catalogue,
              QString::number(count));
-}
-
-// A document laid out for the device: fonts at its resolution, lines as wide
-// as its page.
-std::unique_ptr<QTextDocument> Document(QPagedPaintDevice& device, double width)
-{
-    auto doc = std::make_unique<QTextDocument>();
-    doc->documentLayout()->setPaintDevice(&device);
-    doc->setDefaultFont(ReportFont());
-    doc->setDocumentMargin(0);
-    doc->setTextWidth(width);
-    return doc;
 }
 
 // A calculation's block: its texts with the picture at their right, then the
@@ -208,23 +184,19 @@ void DrawBlock(QPainter& painter, const Block& b, double width, double top)
     painter.restore();
 }
 
-void DrawFooter(QPainter& painter, const QRectF& area, const Heading& h, int page, int pages)
+QString FooterText(const Heading& h)
 {
-    painter.save();
-    QFont font = ReportFont();
-    font.setPointSizeF(8);
-    painter.setFont(font);
-    painter.setPen(QColor(0x40, 0x40, 0x40));
-    const QRectF line(area.left(), area.bottom() - QFontMetricsF(font, painter.device()).height(),
-                      area.width(), QFontMetricsF(font, painter.device()).height());
-    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromUtf8(kTitle) + QStringLiteral(", ") + h.made.toString(kDateFormat));
-    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Страница %1 из %2").arg(page).arg(pages));
-    painter.restore();
+    return QString::fromUtf8(kTitle) + QStringLiteral(", ") + h.made.toString(kDateFormat);
 }
 
 }  // namespace
+
+Heading HeadingOf(const QString& catalogueFile)
+{
+    const QFileInfo info(catalogueFile);
+    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(info.absoluteFilePath()),
+            info.exists() ? info.lastModified() : QDateTime()};
+}
 
 void SetUpPage(QPagedPaintDevice& device)
 {
@@ -293,7 +265,7 @@ bool Print(QPagedPaintDevice& device, const Heading& heading, const std::vector<
     int page = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         if (pageOf[i] != page) {
-            DrawFooter(painter, area, heading, page + 1, pages);
+            DrawFooter(painter, area, FooterText(heading), page + 1, pages);
             device.newPage();
             page = pageOf[i];
             y = 0;
@@ -308,32 +280,15 @@ bool Print(QPagedPaintDevice& device, const Heading& heading, const std::vector<
         DrawBlock(painter, blocks[i], area.width(), y);
         y += heights[i];
     }
-    DrawFooter(painter, area, heading, page + 1, pages);
+    DrawFooter(painter, area, FooterText(heading), page + 1, pages);
     return painter.end();
 }
 
 QString WritePdf(const QString& path, const Heading& heading, const std::vector<CalculationSheet>& sheets,
                  const PictureSource& pictures)
 {
-    // Made in memory, then written whole through QSaveFile: a failure leaves
-    // no half-written file behind, and an earlier file at the path as it was.
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        SetUpPage(writer);
-        writer.setResolution(300);
-        writer.setTitle(QString::fromUtf8(kTitle));
-        writer.setCreator(QStringLiteral("Нимбо"));
-        if (!Print(writer, heading, sheets, pictures))
-            return QStringLiteral("Не удалось составить отчет.");
-    }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() && file.commit())
-        return {};
-    return QStringLiteral("Не удалось записать файл отчета\n%1\n\nПроверьте, что папка существует и "
-                          "открыта для записи, а файл не занят другой программой.\n(%2)")
-        .arg(QDir::toNativeSeparators(path), file.errorString());
+    return WritePdfWhole(path, QString::fromUtf8(kTitle),
+                         [&](QPagedPaintDevice& device) { return Print(device, heading, sheets, pictures); });
 }
 
 }  // namespace nimbo::report

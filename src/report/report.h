@@ -24,6 +24,10 @@ struct Heading {
     QDateTime catalogueDate;  // invalid when the file's date cannot be read
 };
 
+// Made now, from the catalogue file at that path (its date where it can be
+// read).
+Heading HeadingOf(const QString& catalogueFile);
+
 // The picture of a sheet by its base name; a null image leaves its place empty.
 using PictureSource = std::function<QImage(const std::string& name)>;
 

@@ -93,7 +93,7 @@ namespace {
 std::string Number(double v, int decimals, char sep) { return NumberText(Round(v, decimals), sep); }
 
 // The room's rows that the finder's table has as quantities.
-void AddQuantities(const Request& r, const Found& f, const FoundDetails& d, RoomSheet& out)
+void AddQuantities(const Request& r, const Found& f, const FoundDetails& d, RoomBlock& out)
 {
     for (const char* key : {"L1", "LpA", "NR", "NC", "Lc"})
         for (const Quantity& q : Quantities())
@@ -104,9 +104,9 @@ void AddQuantities(const Request& r, const Found& f, const FoundDetails& d, Room
 
 }  // namespace
 
-RoomSheet RoomSheetOf(const Request& r, const Found& f, const FoundDetails& d)
+RoomBlock RoomBlockOf(const Request& r, const Found& f, const FoundDetails& d)
 {
-    RoomSheet out;
+    RoomBlock out;
     out.title = "Помещение";
     const char sep = r.decimalSeparator;
     const Room& room = r.room->room;

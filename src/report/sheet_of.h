@@ -31,6 +31,6 @@ CalculationSheet SheetOf(const SheetWords& words, const Choice& choice, const Ou
 
 // The room of a finder's row, in the words and display rules of the
 // finder's quantities.
-RoomSheet RoomSheetOf(const Request& request, const Found& found, const FoundDetails& details);
+RoomBlock RoomBlockOf(const Request& request, const Found& found, const FoundDetails& details);
 
 }  // namespace nimbo

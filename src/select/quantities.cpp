@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "calc/numbers.h"
+#include "calc/stages.h"
 
 namespace nimbo {
 
@@ -14,35 +15,48 @@ std::string SoundText(const Found&, const FoundDetails& d, char) { return d.text
 std::string JetText(const Found&, const FoundDetails& d, char) { return d.texts.x; }
 std::string RatingVelocityText(const Found&, const FoundDetails& d, char) { return d.sections.V0; }
 std::string FreeVelocityText(const Found&, const FoundDetails& d, char) { return d.sections.Vjs; }
-std::string CountText(const Found& f, const FoundDetails&, char) { return std::to_string(static_cast<int>(f.n)); }
-std::string FlowText(const Found& f, const FoundDetails&, char sep) { return FlowPerOutletText(f.L1, sep); }
+
+// The values as the engine writes them; "-" where nothing is shown.
+std::string PlainValue(double v, char sep) { return NumberText(v, sep); }
+std::string SoundValue(double v, char sep)
+{
+    return std::isnan(v) ? "-" : nimbo::SoundText(static_cast<float>(v), sep);
+}
+std::string CountValue(double v, char) { return std::isnan(v) ? "-" : std::to_string(static_cast<int>(v)); }
+std::string FlowValue(double v, char sep) { return std::isnan(v) ? "-" : FlowPerOutletText(v, sep); }
 // A candidate without sound data, or refused, has no room sound values.
-std::string LevelText(const Found& f, const FoundDetails&, char)
+std::string LevelValue(double v, char) { return std::isnan(v) ? "-" : LpAText(v); }
+std::string RatingValue(double v, char)
 {
-    return std::isnan(f.LpA) ? "-" : LpAText(f.LpA);
+    return NrText(std::isnan(v) ? std::nullopt : std::optional<int>(static_cast<int>(v)));
 }
-std::string RatingText(const Found& f, const FoundDetails&, char)
+std::string CriterionValue(double v, char)
 {
-    return NrText(std::isnan(f.NR) ? std::nullopt : std::optional<int>(static_cast<int>(f.NR)));
+    if (v == kNcBelowCurves || v == kNcAboveCurves)
+        return NcText({v == kNcBelowCurves ? NcRating::Below : NcRating::Above, 0});
+    return NcText(std::isnan(v) ? NcRating{} : NcRating{NcRating::Value, static_cast<int>(v)});
 }
-std::string CriterionText(const Found& f, const FoundDetails&, char) { return NcText(f.nc); }
-std::string ReachText(const Found& f, const FoundDetails&, char sep)
+
+// A room quantity's cell is its value's text.
+template <double Found::*number, std::string (*value)(double, char)>
+std::string OfValue(const Found& f, const FoundDetails&, char sep)
 {
-    return std::isnan(f.Lc) ? "-" : NumberText(f.Lc, sep);
+    return value(f.*number, sep);
 }
 
 constexpr Quantity kQuantities[] = {
-    {"dP", "ΔP", "Па", "", "", &Found::dP, LossText, kLimitDP, false},
-    {"LwA", "LwA", "дБ(А)", "", "", &Found::LwA, SoundText, kLimitLwA, false},
-    {"jet", "l", "м", "Vx", "м/с", &Found::jet, JetText, kLimitThrowMin | kLimitThrowMax | kLimitVx, false},
-    {"V0", "V0", "м/с", "", "", &Found::V0, RatingVelocityText, kLimitV0, false},
-    {"Vjs", "Vжс", "м/с", "", "", &Found::Vjs, FreeVelocityText, 0, false},
-    {"n", "n", "шт", "", "", &Found::n, CountText, 0, true},
-    {"L1", "L1", "м³/ч", "", "", &Found::L1, FlowText, 0, true},
-    {"LpA", "LpA", "дБ(А)", "", "", &Found::LpA, LevelText, kLimitLpA, true},
-    {"NR", "NR", "", "", "", &Found::NR, RatingText, kLimitNR, true},
-    {"NC", "NC", "", "", "", &Found::NC, CriterionText, 0, true},
-    {"Lc", "Lc", "м", "", "", &Found::Lc, ReachText, kLimitLc, true},
+    {"dP", "ΔP", "Па", "", "", &Found::dP, LossText, kLimitDP, false, PlainValue},
+    {"LwA", "LwA", "дБ(А)", "", "", &Found::LwA, SoundText, kLimitLwA, false, SoundValue},
+    {"jet", "l", "м", "Vx", "м/с", &Found::jet, JetText, kLimitThrowMin | kLimitThrowMax | kLimitVx, false,
+     PlainValue},
+    {"V0", "V0", "м/с", "", "", &Found::V0, RatingVelocityText, kLimitV0, false, PlainValue},
+    {"Vjs", "Vжс", "м/с", "", "", &Found::Vjs, FreeVelocityText, 0, false, PlainValue},
+    {"n", "n", "шт", "", "", &Found::n, OfValue<&Found::n, CountValue>, 0, true, CountValue},
+    {"L1", "L1", "м³/ч", "", "", &Found::L1, OfValue<&Found::L1, FlowValue>, 0, true, FlowValue},
+    {"LpA", "LpA", "дБ(А)", "", "", &Found::LpA, OfValue<&Found::LpA, LevelValue>, kLimitLpA, true, LevelValue},
+    {"NR", "NR", "", "", "", &Found::NR, OfValue<&Found::NR, RatingValue>, kLimitNR, true, RatingValue},
+    {"NC", "NC", "", "", "", &Found::NC, OfValue<&Found::NC, CriterionValue>, 0, true, CriterionValue},
+    {"Lc", "Lc", "м", "", "", &Found::Lc, OfValue<&Found::Lc, PlainValue>, kLimitLc, true, PlainValue},
 };
 
 constexpr LimitSlot kLimitSlots[] = {

@@ -22,6 +22,10 @@ struct Quantity {
     std::string (*text)(const Found& found, const FoundDetails& details, char decimalSeparator);
     unsigned limits;  // the LimitBit of every limit on it: its cell marks their misses
     bool roomOnly;    // shown while the finder works for a room
+    // The text of a value kept without its calculation (a project's saved
+    // results), as the cell shows the same value: "-" for NaN. For a found
+    // candidate it gives what `text` gives.
+    std::string (*valueText)(double value, char decimalSeparator);
 
     std::string_view symbolIn(int variant) const { return variant == 2 && !symbolV2.empty() ? symbolV2 : symbol; }
     std::string_view unitIn(int variant) const { return variant == 2 && !unitV2.empty() ? unitV2 : unit; }

@@ -28,8 +28,8 @@ void RoomNumbers(const Stages& st, const RoomGeometry& g, Found& f)
     f.nc = NoiseCriterion(Lp);
     if (f.nc.kind == NcRating::Value)
         f.NC = f.nc.value;
-    else if (f.nc.kind != NcRating::None)  // sorted beyond the curves' ends
-        f.NC = f.nc.kind == NcRating::Below ? 0 : 100;
+    else if (f.nc.kind != NcRating::None)
+        f.NC = f.nc.kind == NcRating::Below ? kNcBelowCurves : kNcAboveCurves;
 }
 
 void EvaluateAt(const RoomCandidate& rc, const RoomPlan& plan, const Request& r, int n, Found& f)

@@ -126,38 +126,67 @@ bool Before(const Found& a, const Found& b, bool room)
     return CompareNumbers(a.dP, b.dP) < 0;
 }
 
+// What a size line gives every pick of its options: read once a line.
+struct LineFacts {
+    Candidate candidate;
+    LineOffer offer;
+    std::array<float, 4> ratios;
+    bool ratingShown;
+};
+
+LineFacts FactsOf(const Catalogue& catalogue, int row, int k)
+{
+    LineFacts l{CandidateAt(catalogue, row, k), {}, {}, false};
+    l.offer = OfferOf(l.candidate.line);
+    l.ratios = FreeRatios(l.candidate.line);
+    l.ratingShown = RatingSectionShown(l.candidate.line.sectionMode());
+    return l;
+}
+
+// One candidate: the line at one pick of its options, alone or in a room.
+void EvaluatePicks(const LineFacts& l, const TypedInputs& in, const OptionPicks& picks, const Request& r,
+                   const detail::RoomPlan* room, Found& f)
+{
+    f.picks = picks;
+    const OptionState o = OptionStateFor(l.offer, picks);
+    if (room) {
+        detail::EvaluateRoom({l.candidate, in, o, l.ratingShown, FreeRatioFor(l.ratios, o)}, *room, r, f);
+        return;
+    }
+    Numbers n = CalculateNumbers(l.candidate, in, o, r.decimalSeparator);
+    f.ok = n.ok;
+    if (n.ok) {
+        detail::TakeNumbers(n.stages, l.ratingShown, FreeRatioFor(l.ratios, o), in.variant1, f);
+        f.misses = detail::Misses(f, r.limits, r.variant, false);
+    } else {
+        f.message = std::move(n.message);
+    }
+}
+
 // Every candidate of one size line, appended in the order of its picks.
 void EvaluateLine(const Catalogue& catalogue, int row, int k, const TypedInputs (&inputs)[3], const Request& r,
                   const detail::RoomPlan* room, std::vector<Found>& out)
 {
-    const Candidate c = CandidateAt(catalogue, row, k);
-    const TypedInputs& in = inputs[static_cast<int>(c.mode)];
-    const LineOffer offer = OfferOf(c.line);
-    const std::array<float, 4> ratios = FreeRatios(c.line);
-    const bool ratingShown = RatingSectionShown(c.line.sectionMode());
+    const LineFacts l = FactsOf(catalogue, row, k);
+    const TypedInputs& in = inputs[static_cast<int>(l.candidate.mode)];
     const std::vector<OptionPicks> all =
-        !r.allOptions ? std::vector{DefaultPicks(offer)}
-        : k == 1      ? AllPicks(offer)
-                      : AllPicks(offer, OfferOf(catalogue.line(row, 1)));
+        !r.allOptions ? std::vector{DefaultPicks(l.offer)}
+        : k == 1      ? AllPicks(l.offer)
+                      : AllPicks(l.offer, OfferOf(catalogue.line(row, 1)));
     for (const OptionPicks& picks : all) {
         Found& f = out.emplace_back();
         f.row = row;
         f.sizeIndex = k;
-        f.picks = picks;
-        const OptionState o = OptionStateFor(offer, picks);
-        if (room) {
-            detail::EvaluateRoom({c, in, o, ratingShown, FreeRatioFor(ratios, o)}, *room, r, f);
-            continue;
-        }
-        Numbers n = CalculateNumbers(c, in, o, r.decimalSeparator);
-        f.ok = n.ok;
-        if (n.ok) {
-            detail::TakeNumbers(n.stages, ratingShown, FreeRatioFor(ratios, o), in.variant1, f);
-            f.misses = detail::Misses(f, r.limits, r.variant, false);
-        } else {
-            f.message = std::move(n.message);
-        }
+        EvaluatePicks(l, in, picks, r, room, f);
     }
+}
+
+// Every size mode reads the same flow.
+std::optional<detail::RoomPlan> PlanOf(const Request& r)
+{
+    if (!r.room)
+        return std::nullopt;
+    return detail::PlanRoom(*r.room, ParseTyped(r.inputs.L).value_or(0), r.decimalSeparator);
 }
 
 // The lines of rows [first, end) in catalogue order; `goOn` hears the lines
@@ -237,10 +266,7 @@ SearchResult SearchPart(const Catalogue& catalogue, const Request& r, RowRange r
     result.problem = ReadAllInputs(catalogue, r, inputs);
     if (!result.problem.empty())
         return result;
-    // Every size mode reads the same flow.
-    std::optional<detail::RoomPlan> plan;
-    if (r.room)
-        plan = detail::PlanRoom(*r.room, ParseTyped(r.inputs.L).value_or(0), r.decimalSeparator);
+    const std::optional<detail::RoomPlan> plan = PlanOf(r);
     const detail::RoomPlan* room = plan ? &*plan : nullptr;
     rows = {std::max(rows.first, 1), std::min(rows.end, catalogue.recordCount() + 1)};
     std::size_t total = 0;
@@ -281,6 +307,22 @@ SearchResult Search(const Catalogue& catalogue, const Request& r, const Progress
     std::vector<SearchResult> whole;
     whole.push_back(SearchPart(catalogue, r, {1, catalogue.recordCount() + 1}, progress));
     return FinishSearch(r, std::move(whole));
+}
+
+Found EvaluateOne(const Catalogue& catalogue, const Request& r, int row, int sizeIndex, const OptionPicks& picks)
+{
+    Found f;
+    f.row = row;
+    f.sizeIndex = sizeIndex;
+    f.picks = picks;
+    const LineFacts l = FactsOf(catalogue, row, sizeIndex);
+    TypedInputs in;
+    f.message = ReadInputs(r.inputs, r.variant, l.candidate.mode, in);
+    if (!f.message.empty())
+        return f;
+    const std::optional<detail::RoomPlan> plan = PlanOf(r);
+    EvaluatePicks(l, in, picks, r, plan ? &*plan : nullptr, f);
+    return f;
 }
 
 std::string FlowPerOutletText(double L1, char decimalSeparator)

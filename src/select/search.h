@@ -64,6 +64,9 @@ struct Request {
 };
 
 inline constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+// Found::NC of a spectrum below NC-15 or above NC-70, so that it sorts
+// before or after every rated one.
+inline constexpr double kNcBelowCurves = 0, kNcAboveCurves = 100;
 
 // One candidate with the numbers "Считай!" shows for it, as numbers; NaN
 // where the window shows "-" or nothing.
@@ -115,6 +118,14 @@ SearchResult SearchPart(const Catalogue& catalogue, const Request& request, RowR
 // The parts, in the order of their ranges, as the search's list: sorted and
 // counted; refused or cancelled if a part is.
 SearchResult FinishSearch(const Request& request, std::vector<SearchResult> parts);
+
+// One candidate exactly as Search calculates it among the others: the line
+// at sizeIndex of the row (1..OfferedSizes), at these option picks (one of
+// AllPicks of the line), alone or in the request's room. The request's type
+// and allOptions are not read. A refusal of the typed inputs, as Search
+// gives it for every candidate, is the candidate's message.
+Found EvaluateOne(const Catalogue& catalogue, const Request& request, int row, int sizeIndex,
+                  const OptionPicks& picks);
 
 // The size lines a search of this type goes through: the finder's measure
 // of how long a search will take before it starts.

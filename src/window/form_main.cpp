@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "window/form_podbor.h"
+#include "window/form_project.h"
 
 Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QWidget* parent)
     : QWidget(parent),
@@ -22,15 +23,17 @@ Form_Main::Form_Main(const QString& programFolder, nimbo::Platform& platform, QW
     applyDesktopConventions();
     guardTypedTexts();
     buildPodborButton();
+    buildProjectButton();
 }
 
-// The finder reads the catalogue, even from a search still running: it goes
-// first, before the members it reads. The boxes moving the focus as they go
-// must not be settled.
+// The finder reads the catalogue, even from a search still running, and the
+// project window recalculates from it: they go first, before the members
+// they read. The boxes moving the focus as they go must not be settled.
 Form_Main::~Form_Main()
 {
     disconnect(focusWatch_);
     delete podbor_;
+    delete project_;
 }
 
 void Form_Main::showEvent(QShowEvent* event)

@@ -9,8 +9,10 @@
 //   form_main_extras.cpp     the log strip's height, site link, coefficient panel
 //   form_main_typed.cpp      typed text in the choice lists, pasted lines in the input boxes
 //   form_main_podbor.cpp     the size finder's button and its picks in this window
-#include <QImage>
+//   form_main_project.cpp    the project window's button, and its changes asked about at the end
+//   form_main_charts.cpp     the charts a report block carries
 // The log strip (list, log file, menu, report) is a class of its own, LogStrip.
+#include <QImage>
 #include <QMargins>
 #include <QString>
 #include <QVariant>
@@ -38,6 +40,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class Form_Podbor;
+class Form_Project;
 
 namespace nimbo {
 class ClickableLabel;
@@ -55,6 +58,8 @@ public:
     bool startUp();
 
     const nimbo::Catalogue& catalogue() const { return catalogue_; }
+    // The catalogue's file, as the documents name it (form_main_report.cpp).
+    QString catalogueFile() const;
     const nimbo::Selection& selection() const { return selection_; }
     const QString& currentSiteAddress() const { return siteAddress_; }
     int skrtClicks() const { return skrtClicks_; }
@@ -83,10 +88,16 @@ public:
     // A report's chart by its name in a block; null when unknown.
     QImage chartImage(const std::string& name) const;
 
+    // form_main_project.cpp
+    // The project window, made on first use; the finder adds rooms to it.
+    Form_Project* projectWindow();
+    void openProject();
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // form_main_layout.cpp
@@ -104,6 +115,9 @@ private:
     // form_main_podbor.cpp
     void buildPodborButton();
     void pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int));
+
+    // form_main_project.cpp
+    void buildProjectButton();
 
     // form_main_startup.cpp
     void reportStartUpFailure(const QString& text);
@@ -211,7 +225,7 @@ private:
     std::map<std::string, ChartSketch> sketches_;
     int chartCount_ = 0;
     struct PendingRoom {
-        nimbo::RoomSheet sheet;
+        nimbo::RoomBlock sheet;
         ChartSketch noise;
     };
     std::optional<PendingRoom> pendingRoom_;  // while a finder's room row is calculated
@@ -265,4 +279,6 @@ private:
     QPushButton* Cmd_skrt = nullptr;
     QPushButton* Cmd_Podbor = nullptr;
     Form_Podbor* podbor_ = nullptr;
+    QPushButton* Cmd_Project = nullptr;
+    Form_Project* project_ = nullptr;
 };

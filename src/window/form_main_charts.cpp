@@ -31,7 +31,7 @@ void Form_Main::keepRoomOf(const nimbo::Request& request, const nimbo::Found& fo
     if (!std::isnan(found.NR))
         noise.nr = static_cast<int>(found.NR);
     noise.limit = request.limits.NR;
-    pendingRoom_ = PendingRoom{nimbo::RoomSheetOf(request, found, d), noise};
+    pendingRoom_ = PendingRoom{nimbo::RoomBlockOf(request, found, d), noise};
 }
 
 void Form_Main::addCharts(nimbo::CalculationSheet& sheet, const nimbo::Outcome& out, int variant)

@@ -107,11 +107,8 @@ std::vector<nimbo::CalculationSheet> LogStrip::reportSheets() const
 
 nimbo::report::Heading LogStrip::reportHeading() const
 {
-    const QString catalogue =
-        QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string());
-    const QFileInfo info(catalogue);
-    return {QDateTime::currentDateTime(), QDir::toNativeSeparators(info.absoluteFilePath()),
-            info.exists() ? info.lastModified() : QDateTime()};
+    return nimbo::report::HeadingOf(
+        QString::fromStdU16String(nimbo::CatalogueFile(nimbo::FileSystemPath(folder_)).u16string()));
 }
 
 void LogStrip::Mnu_SavePdf_Click()

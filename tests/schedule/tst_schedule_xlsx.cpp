@@ -86,16 +86,6 @@ std::map<std::string, std::string> Contents(const fs::path& folder)
     return out;
 }
 
-QJsonObject ReadBack(const QString& file)
-{
-    const QString script = QStringLiteral(NIMBO_SOURCE_DIR "/tests/schedule/read_xlsx.py");
-    const QString output = RunHostTool(QStringLiteral("python3"), {script, file});
-    const QJsonDocument json = QJsonDocument::fromJson(output.toUtf8());
-    if (!json.isObject())
-        qWarning().noquote() << "read_xlsx.py:" << output;
-    return json.object();
-}
-
 QString ColumnLetter(int column) { return QString(QChar(static_cast<char16_t>(u'A' + column))); }
 
 const fs::path kName = u8"Ведомость.xlsx";
@@ -208,7 +198,7 @@ void TestScheduleXlsx::initTestCase()
     QCOMPARE(QString::fromStdString(WriteScheduleXlsx(file.toStdString(), Header(), Rooms())), QString());
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("Ведомость.xlsx")});
-    read_ = ReadBack(file);
+    read_ = ReadXlsx(file);
     QVERIFY(!read_.isEmpty());
 }
 

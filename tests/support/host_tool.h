@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -84,6 +87,63 @@ inline QString RunHostTool(const QString& tool, const QStringList& args)
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return QStringLiteral("(%1 failed: %2)").arg(tool, QString::fromLocal8Bit(p.readAllStandardError()));
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The pages of a PDF as pdftotext reads them, one string a page, each line
+// as it stands on paper.
+inline QStringList PdfPages(const QString& pdf)
+{
+    QStringList pages = RunHostTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                                 QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+inline int PageCount(const QString& pdf)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunHostTool(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+inline QStringList Words(const QString& text) { return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); }
+
+// A text without its blanks and line breaks: how closely pdftotext sets the
+// words of a line depends on the font's spacing, not on the report. The font
+// may set "ff" or "fi" of a path as one ligature, which pdftotext hands back
+// as one character; compatibility normalisation spells it out again.
+inline QString Solid(const QString& text)
+{
+    return Words(text.normalized(QString::NormalizationForm_KC)).join(QString());
+}
+
+// The first of `wanted` that does not follow the one before it in `text`;
+// "" when all do.
+inline QString MissingInOrder(const QString& text, const QStringList& wanted)
+{
+    const QString solid = Solid(text);
+    qsizetype at = 0;
+    for (const QString& piece : wanted) {
+        const qsizetype found = solid.indexOf(Solid(piece), at);
+        if (found < 0)
+            return QStringLiteral("«%1»").arg(piece);
+        at = found + Solid(piece).size();
+    }
+    return {};
+}
+
+// An .xlsx file as openpyxl reads it: tests/schedule/read_xlsx.py tells the
+// keys; empty when the reader failed (and it says why).
+inline QJsonObject ReadXlsx(const QString& file)
+{
+    const QString script = QStringLiteral(NIMBO_SOURCE_DIR "/tests/schedule/read_xlsx.py");
+    const QString output = RunHostTool(QStringLiteral("python3"), {script, file});
+    const QJsonDocument json = QJsonDocument::fromJson(output.toUtf8());
+    if (!json.isObject())
+        qWarning().noquote() << "read_xlsx.py:" << output;
+    return json.object();
 }
 
 }  // namespace nimbo::test

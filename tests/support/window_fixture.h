@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -89,6 +90,25 @@ public:
         return true;
     }
     QString userDataFolder() const override { return dataFolder; }
+
+    // The open dialog answers openAnswer ("" = cancel).
+    QString openAnswer;
+    QStringList openSuggestions;
+    QString chooseOpenFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        openSuggestions.append(suggested);
+        return openAnswer;
+    }
+    // The unsaved-changes question takes the answers given in advance, in
+    // order; one asked beyond them is answered «Отмена», so that nothing is
+    // lost, and the test sees it asked in `saveQuestions`.
+    QList<SaveAnswer> saveAnswers;
+    QStringList saveQuestions;
+    SaveAnswer askToSave(QWidget*, const QString&, const QString& text) override
+    {
+        saveQuestions.append(text);
+        return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
+    }
 };
 
 // A program folder below a temporary directory. Its name may be any path,
@@ -135,6 +155,19 @@ private:
     QTemporaryDir base_;
     QString path_;
 };
+
+// The shipped catalogue and pictures in a folder of the test's own.
+inline void CopyShippedData(const ProgramFolder& folder)
+{
+    const QString from = QStringLiteral(NIMBO_SOURCE_DIR "/data");
+    QDirIterator it(from, {QStringLiteral("b"), QStringLiteral("*.jpg")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = folder.file(QDir(from).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(source, target);
+    }
+}
 
 // The window over a folder and a platform, not yet started.
 inline std::unique_ptr<Form_Main> MakeWindow(const ProgramFolder& folder, RecordingPlatform& platform)

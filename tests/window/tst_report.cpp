@@ -27,63 +27,6 @@ using namespace nimbo::test;
 
 namespace {
 
-// The pages' texts, one string a page, each line as it stands on paper.
-QStringList PdfPages(const QString& pdf)
-{
-    QStringList pages = RunHostTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                                                 QStringLiteral("UTF-8"), pdf, QStringLiteral("-")})
-                            .split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
-
-int PageCount(const QString& pdf)
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(RunHostTool(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QStringList Words(const QString& text) { return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); }
-
-// A text without its blanks and line breaks: how closely pdftotext sets the
-// words of a line depends on the font's spacing, not on the report. The font
-// may set "ff" or "fi" of a path as one ligature, which pdftotext hands back
-// as one character; compatibility normalisation spells it out again.
-QString Solid(const QString& text)
-{
-    return Words(text.normalized(QString::NormalizationForm_KC)).join(QString());
-}
-
-// The first of `wanted` that does not follow the one before it in `text`;
-// "" when all do.
-QString MissingInOrder(const QString& text, const QStringList& wanted)
-{
-    const QString solid = Solid(text);
-    qsizetype at = 0;
-    for (const QString& piece : wanted) {
-        const qsizetype found = solid.indexOf(Solid(piece), at);
-        if (found < 0)
-            return QStringLiteral("«%1»").arg(piece);
-        at = found + Solid(piece).size();
-    }
-    return {};
-}
-
-// The shipped catalogue and pictures in a folder of the test's own.
-void CopyShippedData(const ProgramFolder& folder)
-{
-    const QString from = QStringLiteral(NIMBO_SOURCE_DIR "/data");
-    QDirIterator it(from, {QStringLiteral("b"), QStringLiteral("*.jpg")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = folder.file(QDir(from).relativeFilePath(source));
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
 // One calculation as a user makes it: type, model, listed size (or A×B, or
 // slot length), variant, L, V.
 struct Calculation {
