@@ -83,6 +83,8 @@ public:
     void openPodbor();
     // A finder's row: its picks made here, then "Считай!".
     void applyChosen(const nimbo::Request& request, const nimbo::Found& found);
+    // «В проект»: a finder's room row as a room of the project, named in turn.
+    void addToProject(const nimbo::Request& request, const nimbo::Found& found);
 
     // form_main_charts.cpp
     // A report's chart by its name in a block; null when unknown.

@@ -12,8 +12,11 @@
 #include <span>
 
 #include "platform/platform.h"
+#include "project/room_check.h"
 #include "window/form_main.h"
 #include "window/form_podbor.h"
+#include "window/form_project.h"
+#include "window/project_model.h"
 
 namespace {
 
@@ -44,6 +47,7 @@ void Form_Main::openPodbor()
     if (!podbor_) {
         podbor_ = new Form_Podbor(catalogueHolder_, *this);
         connect(podbor_, &Form_Podbor::chosen, this, &Form_Main::applyChosen);
+        connect(podbor_, &Form_Podbor::toProject, this, &Form_Main::addToProject);
     }
     // Opened or brought forward, the finder starts from what this window
     // shows now; its limits stay.
@@ -72,6 +76,21 @@ void Form_Main::applyChosen(const nimbo::Request& request, const nimbo::Found& f
     // The new result in view, before the finder if they overlap.
     raise();
     activateWindow();
+}
+
+void Form_Main::addToProject(const nimbo::Request& request, const nimbo::Found& found)
+{
+    Form_Project* project = projectWindow();
+    nimbo::ProjectRoom room;
+    const std::string name = "Помещение " + std::to_string(project->model()->project().rooms.size() + 1);
+    if (const std::string problem = nimbo::RoomFromFound(catalogue_, request, found, name, room); !problem.empty()) {
+        platform_.showMessage(podbor_, QStringLiteral("В проект"), QString::fromStdString(problem),
+                              nimbo::MessageIcon::Warning);
+        return;
+    }
+    project->addRoom(room);
+    project->show();
+    project->raise();
 }
 
 void Form_Main::pickEntry(QComboBox* box, int entry, void (Form_Main::*handler)(int))

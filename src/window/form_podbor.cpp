@@ -215,6 +215,14 @@ void Form_Podbor::buildResults()
     choose_->setToolTip(QStringLiteral("Перенести в главное окно и рассчитать"));
     close_ = new QPushButton(QStringLiteral("Закрыть"), this);
     buttons->addStretch(1);
+    toProject_ = new QPushButton(QStringLiteral("В проект"), this);
+    toProject_->setObjectName(QStringLiteral("Cmd_ToProject"));
+    toProject_->setToolTip(QStringLiteral("Добавить помещение с выбранным воздухораспределителем в проект"));
+    connect(toProject_, &QPushButton::clicked, this, [this] {
+        if (const nimbo::Found* f = currentFound(); f && f->ok)
+            emit toProject(model_->request(), nimbo::Found(*f));
+    });
+    buttons->addWidget(toProject_);
     buttons->addWidget(choose_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
@@ -461,6 +469,7 @@ void Form_Podbor::currentChanged()
 {
     const nimbo::Found* f = currentFound();
     choose_->setEnabled(f && f->ok);
+    toProject_->setEnabled(f && f->ok && model_->request().room.has_value());
     if (!f) {
         chart_->clear(QStringLiteral("Выберите строку таблицы, чтобы увидеть струю"));
         noise_->clear(QStringLiteral("Выберите строку таблицы, чтобы увидеть шум"));

@@ -63,6 +63,8 @@ signals:
     void searched();
     // «Выбрать» on a row: the request it was found by and the row.
     void chosen(const nimbo::Request& request, const nimbo::Found& found);
+    // «В проект» on a row of a room.
+    void toProject(const nimbo::Request& request, const nimbo::Found& found);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,7 +135,7 @@ private:
     QSortFilterProxyModel* proxy_ = nullptr;
     JetChart* chart_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    QPushButton *choose_ = nullptr, *close_ = nullptr;
+    QPushButton *choose_ = nullptr, *close_ = nullptr, *toProject_ = nullptr;
 
     // Searches off this thread, each in parts, one a core: every part can be
     // told to stop; only the newest search's result is shown.

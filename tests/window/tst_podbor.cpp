@@ -31,6 +31,8 @@
 
 #include "calc/numbers.h"
 #include "window/form_podbor.h"
+#include "window/form_project.h"
+#include "window/project_model.h"
 #include "window/jet_chart.h"
 #include "window/podbor_model.h"
 #include "window/podbor_placement.h"
@@ -243,6 +245,7 @@ private slots:
     void bad_input_names_the_box_data();
     void bad_input_names_the_box();
     void misses_are_greyed_and_marked();
+    void room_row_goes_to_the_project();
     void limits_are_remembered();
     void ctrl_c_copies_a_header_and_the_rows_data();
     void ctrl_c_copies_a_header_and_the_rows();
@@ -517,6 +520,28 @@ void TestPodbor::bad_input_names_the_box()
     QVERIFY(!In<QPushButton>(finder, "Cmd_Choose")->isEnabled());
     QVERIFY(m.platform.messages.isEmpty());
     QCOMPARE(m.folder.read(QStringLiteral("Nimbo.csv")), logBefore);
+}
+
+void TestPodbor::room_row_goes_to_the_project()
+{
+    Main m(ShippedCatalogue());
+    QVERIFY(m.ok);
+    Form_Podbor* finder = m.openFinder();
+    QVERIFY(!In<QPushButton>(finder, "Cmd_ToProject")->isEnabled());  // an outlet alone is no room
+    for (const auto& [box, text] : {std::pair{"Room_A", "6"}, {"Room_B", "6"}, {"Room_H", "3"}, {"Room_N", "2"}})
+        In<QLineEdit>(finder, box)->setText(QString::fromLatin1(text));
+    In<QCheckBox>(finder, "Chk_Room")->setChecked(true);
+    finder->table()->selectRow(0);
+    const nimbo::Found found = FoundAt(finder, 0);
+    In<QPushButton>(finder, "Cmd_ToProject")->click();
+    const nimbo::Project& project = m.window->projectWindow()->model()->project();
+    QCOMPARE(project.rooms.size(), std::size_t(1));
+    const nimbo::ProjectRoom& room = project.rooms.front();
+    QCOMPARE(QString::fromStdString(room.name), QStringLiteral("Помещение 1"));
+    QCOMPARE(room.outlet.model, std::string(m.window->catalogue().modelName(found.row)));
+    QCOMPARE(room.outlet.count, 2);
+    QCOMPARE(room.space.length, 6.0);
+    QVERIFY(m.platform.messages.isEmpty());
 }
 
 void TestPodbor::misses_are_greyed_and_marked()
