@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "calc/calculation.h"
+#include "project/project.h"
 #include "select/search.h"
 #include "catalogue/catalogue.h"
 #include "report/sheet_of.h"
@@ -85,6 +86,8 @@ public:
     void applyChosen(const nimbo::Request& request, const nimbo::Found& found);
     // «В проект»: a finder's room row as a room of the project, named in turn.
     void addToProject(const nimbo::Request& request, const nimbo::Found& found);
+    // «Изменить в подборе…» of the project window: the finder on that room.
+    void chooseRoomAgain(int index, const nimbo::ProjectRoom& room);
 
     // form_main_charts.cpp
     // A report's chart by its name in a block; null when unknown.

@@ -78,6 +78,12 @@ void Form_Main::applyChosen(const nimbo::Request& request, const nimbo::Found& f
     activateWindow();
 }
 
+void Form_Main::chooseRoomAgain(int index, const nimbo::ProjectRoom& room)
+{
+    openPodbor();
+    podbor_->editRoom(nimbo::RequestOf(room), index);
+}
+
 void Form_Main::addToProject(const nimbo::Request& request, const nimbo::Found& found)
 {
     Form_Project* project = projectWindow();
@@ -88,7 +94,12 @@ void Form_Main::addToProject(const nimbo::Request& request, const nimbo::Found& 
                               nimbo::MessageIcon::Warning);
         return;
     }
-    project->addRoom(room);
+    if (const int index = podbor_->takeEditedRoom(); index >= 0) {
+        room.name.clear();  // the room keeps its name
+        project->replaceRoom(index, room);
+    } else {
+        project->addRoom(room);
+    }
     project->show();
     project->raise();
 }

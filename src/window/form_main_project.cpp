@@ -34,8 +34,10 @@ void Form_Main::buildProjectButton()
 
 Form_Project* Form_Main::projectWindow()
 {
-    if (!project_)
+    if (!project_) {
         project_ = new Form_Project(catalogue_, platform_, catalogueFile(), this);
+        connect(project_, &Form_Project::editRoomRequested, this, &Form_Main::chooseRoomAgain);
+    }
     return project_;
 }
 

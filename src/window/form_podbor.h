@@ -42,6 +42,11 @@ public:
     // Fills the inputs from the main window's selection and boxes (the
     // limits stay as remembered) and searches.
     void startFrom(const nimbo::Calculation& calculation);
+    // A project's room to choose again: the finder takes its inputs, and
+    // «В проект» then replaces that room (index in the project).
+    void editRoom(const nimbo::Request& request, int index);
+    // The project room being chosen again, -1 for none; asked once.
+    int takeEditedRoom();
     // Before it is shown: where it was last, kept on screen; the first time
     // at the size that shows every column, beside the main window.
     void placeOnOpen();
@@ -136,6 +141,7 @@ private:
     JetChart* chart_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QPushButton *choose_ = nullptr, *close_ = nullptr, *toProject_ = nullptr;
+    int editing_ = -1;  // the project's room «В проект» replaces
 
     // Searches off this thread, each in parts, one a core: every part can be
     // told to stop; only the newest search's result is shown.

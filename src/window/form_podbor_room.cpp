@@ -2,16 +2,18 @@
 // request's room, and the noise of the selected row.
 #include <QCheckBox>
 #include <QComboBox>
-
-#include <cmath>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
 
+#include <cmath>
+
+#include "calc/numbers.h"
 #include "select/quantities.h"
 #include "window/form_podbor.h"
 #include "window/noise_chart.h"
@@ -154,4 +156,42 @@ void Form_Podbor::showNoise(const nimbo::Found* f, const nimbo::FoundDetails& d,
     const std::optional<int> nr = std::isnan(f->NR) ? std::nullopt : std::optional<int>(static_cast<int>(f->NR));
     noise_->setSpectrum(d.Lp, nr, request.limits.NR,
                         title + QStringLiteral(", n = %1").arg(static_cast<int>(f->n)));
+}
+
+void Form_Podbor::editRoom(const nimbo::Request& r, int index)
+{
+    filling_ = true;
+    const auto text = [this](double v) { return QString::fromStdString(nimbo::NumberText(v, separator_)); };
+    const int typeEntry = type_->findText(QString::fromStdString(r.type), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    type_->setCurrentIndex(std::max(typeEntry, 0));
+    (r.variant == 2 ? variant2_ : variant1_)->setChecked(true);
+    for (const auto& [box, typed] : {std::pair{L_, &r.inputs.L}, {V_, &r.inputs.V}, {A_, &r.inputs.A},
+                                     {B_, &r.inputs.B}, {length_, &r.inputs.Dlina}})
+        box->setText(QString::fromStdString(*typed));
+    const nimbo::Room& room = r.room->room;
+    const double values[] = {room.A, room.B, room.H, 0, room.ear, room.alpha};
+    for (std::size_t i = 0; i < std::size(kRoomBoxes); ++i)
+        roomBoxes_[i]->setText(kRoomBoxes[i].text == &nimbo::RoomTexts::n
+                                   ? (r.room->n ? QString::number(*r.room->n) : QString())
+                                   : text(values[i]));
+    const auto limitSlots = nimbo::LimitSlots();
+    for (std::size_t i = 0; i < limitSlots.size(); ++i)
+        if (limits_[i] && limitSlots[i].value) {
+            const std::optional<double> limit = r.limits.*limitSlots[i].value;
+            limits_[i]->setText(limit ? text(*limit) : QString());
+        }
+    withinLc_->setChecked(r.limits.throwWithinLc);
+    room_->setChecked(true);
+    editing_ = index;
+    toProject_->setText(QStringLiteral("Заменить в проекте"));
+    filling_ = false;
+    recompute();
+}
+
+int Form_Podbor::takeEditedRoom()
+{
+    const int index = editing_;
+    editing_ = -1;
+    toProject_->setText(QStringLiteral("В проект"));
+    return index;
 }

@@ -541,6 +541,19 @@ void TestPodbor::room_row_goes_to_the_project()
     QCOMPARE(room.outlet.model, std::string(m.window->catalogue().modelName(found.row)));
     QCOMPARE(room.outlet.count, 2);
     QCOMPARE(room.space.length, 6.0);
+
+    // «Изменить в подборе…»: the finder takes the room, and the next
+    // «В проект» replaces it, its name kept.
+    In<QLineEdit>(finder, "Room_N")->setText(QStringLiteral("7"));
+    emit m.window->projectWindow()->editRoomRequested(0, nimbo::ProjectRoom(room));
+    QCOMPARE(In<QLineEdit>(finder, "Room_N")->text(), QStringLiteral("2"));
+    In<QLineEdit>(finder, "Room_N")->setText(QStringLiteral("3"));
+    finder->table()->selectRow(0);
+    In<QPushButton>(finder, "Cmd_ToProject")->click();
+    const nimbo::Project& again = m.window->projectWindow()->model()->project();
+    QCOMPARE(again.rooms.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(again.rooms.front().name), QStringLiteral("Помещение 1"));
+    QCOMPARE(again.rooms.front().outlet.count, 3);
     QVERIFY(m.platform.messages.isEmpty());
 }
 
