@@ -52,7 +52,10 @@ public:
         if (!p.waitForFinished(60000))
             return r;
         r.exitCode = p.exitCode();
-        r.errors = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // A Windows console ends its lines in CR LF.
+        r.errors = QString::fromUtf8(p.readAllStandardError())
+                       .remove(QLatin1Char('\r'))
+                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         return r;
     }
 

@@ -429,8 +429,11 @@ void TestProject::place_that_cannot_be_written_keeps_everything()
     const std::filesystem::path where = nimbo::FileSystemPath(fault == QLatin1String("file") ? file : folder);
     if (fault == QLatin1String("gone"))
         QVERIFY(QDir(folder).removeRecursively());
-    else if (fault == QLatin1String("file"))
-        QCOMPARE(MakeFileReadOnly(where), QString());
+    else if (fault == QLatin1String("file")) {
+        // Root, and wine run as root, write to a read-only file anyway.
+        if (const QString why = MakeFileReadOnly(where); !why.isEmpty())
+            QSKIP(qPrintable(why));
+    }
     else if (!MakeReadOnly(where, true))
         QSKIP("a read-only folder cannot be made here");
     Trigger(p, "Act_Save");
