@@ -10,7 +10,7 @@
 
 #include "report/jet_plot.h"
 #include "report/page_layout.h"
-#include "report/spectrum_plot.h"
+#include "report/noise_plot.h"
 
 namespace nimbo::report {
 

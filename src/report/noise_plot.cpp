@@ -1,4 +1,4 @@
-#include "report/spectrum_plot.h"
+#include "report/noise_plot.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
